@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QListView>
+
+#include <vector>
+
+class CheckBoxListModel;
+
+// A list of rows, each with a check box, a text and an integer value, in the
+// order they were added; it never sorts. Built on a model so that a hundred
+// thousand rows fill in a blink. Selecting a row by hand raises
+// userSelectionChanged; selecting one from the program does not.
+class CheckBoxList : public QListView
+{
+    Q_OBJECT
+
+public:
+    struct Row
+    {
+        QString text;
+        int value = 0;
+    };
+
+    explicit CheckBoxList(QWidget *parent = nullptr);
+    ~CheckBoxList() override;
+
+    void clear();
+    void addRow(const QString &text, int value);
+    void addRows(std::vector<Row> rows);
+
+    int rowCount() const;
+    // The text of a row, empty for an index outside the list.
+    QString rowText(int index) const;
+    // The value of a row, -1 for an index outside the list.
+    int rowValue(int index) const;
+
+    // The selected row, -1 when none is.
+    int selectedIndex() const;
+    // Selects a row; an index outside the list leaves no row selected and
+    // gives false.
+    bool setSelectedIndex(int index);
+
+Q_SIGNALS:
+    void userSelectionChanged();
+    void listDoubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void watchSelection();
+
+    CheckBoxListModel *m_model;
+    bool m_selectingFromProgram = false;
+};

@@ -1,0 +1,181 @@
+#include "MainWindow.h"
+
+#include "BalloonTip.h"
+#include "CheckBoxList.h"
+#include "DesignFonts.h"
+#include "MessageBox.h"
+#include "PictureLabel.h"
+#include "ProgramDirectory.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString WindowTitle = u" Lumbra v2008.3"_s;
+const QString FooterLine = u"Vostrand  lumbra@vostrand.example"_s;
+const QString StoreFileName = u"pic.edb"_s;
+
+template<typename Unit>
+Unit *place(Unit *unit, const QString &designName, int left, int top, int width, int height)
+{
+    unit->setObjectName(designName);
+    unit->setGeometry(left, top, width, height);
+    return unit;
+}
+
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_background(u":/art/main-background.png"_s)
+{
+    createUnits();
+    styleUnits();
+    connectEvents();
+    openPictureStore();
+    refreshPictureList();
+    选择列表框1->setFocus();
+    attachPreviewHint();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createUnits()
+{
+    setObjectName(u"MainWindow"_s);
+    setWindowTitle(WindowTitle);
+    setFixedSize(DesignWidth, DesignHeight);
+    move(50, 50);
+
+    标签1 = place(new QLabel(this), u"标签1"_s, 250, 127, 70, 20);
+    标签2 = place(new QLabel(this), u"标签2"_s, 180, 130, 60, 20);
+    标签3 = place(new PictureLabel(this), u"标签3"_s, 6, 26, 378, 389);
+    标签3->setEnabled(false);
+    标签6 = place(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
+    标签6->setPixmap(QPixmap(u":/art/welcome.png"_s));
+    标签6->setAlignment(Qt::AlignCenter);
+    标签7 = place(new QLabel(u"Vostrand 2008.3"_s, this), u"标签7"_s, 54, 325, 300, 24);
+    标签7->setAlignment(Qt::AlignCenter);
+
+    标签5 = place(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
+    选择列表框1 = place(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
+
+    标签4 = place(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
+    标签999 = place(new QLabel(u"编号"_s, this), u"标签999"_s, 395, 310, 27, 22);
+    编辑框1 = place(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
+    编辑框1->setMaxLength(20);
+    按钮添加 = place(new QPushButton(u"添加"_s, this), u"按钮添加"_s, 499, 310, 33, 22);
+    按钮更新 = place(new QPushButton(u"更换图片"_s, this), u"按钮更新"_s, 397, 343, 66, 24);
+    按钮改名 = place(new QPushButton(u"图片改名"_s, this), u"按钮改名"_s, 466, 343, 66, 24);
+    按钮导出 = place(new QPushButton(u"导出图片"_s, this), u"按钮导出"_s, 397, 378, 66, 24);
+    按钮删除 = place(new QPushButton(u"删除图片"_s, this), u"按钮删除"_s, 466, 378, 66, 24);
+
+    透明标签3 = place(new QLabel(WindowTitle, this), u"透明标签3"_s, 8, 0, 472, 24);
+    透明标签2 = place(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
+    透明标签1 = place(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
+    透明标签4 = place(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
+
+    气球提示框1 = new BalloonTip(this);
+    气球提示框1->setObjectName(u"气球提示框1"_s);
+}
+
+void MainWindow::styleUnits()
+{
+    for (QPushButton *button : {按钮添加, 按钮更新, 按钮改名, 按钮导出, 按钮删除})
+        button->setFont(simSunFont());
+    标签6->setFont(liSuFont(16));
+    标签7->setFont(liSuFont(16));
+    标签999->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    透明标签3->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    透明标签4->setAlignment(Qt::AlignCenter);
+    setStyleSheet(u"#透明标签3 { color: #f2f4f7; font-weight: bold; }"
+                  "#透明标签4 { color: #aab2bd; }"
+                  "#标签7 { color: #4a5563; }"
+                  "#标签3 { background: white; border: 1px solid #d5dae0; }"
+                  "#标签5, #标签4 { background: #f4f6f8; border: 1px solid #d5dae0; border-radius: 3px; }"
+                  "#选择列表框1 { background: white; border: 1px solid #c9cfd6; }"_s);
+    透明标签1->setCursor(Qt::PointingHandCursor);
+    透明标签2->setCursor(Qt::PointingHandCursor);
+}
+
+void MainWindow::connectEvents()
+{
+    connect(选择列表框1, &CheckBoxList::userSelectionChanged, this, &MainWindow::showSelectedPicture);
+}
+
+void MainWindow::openPictureStore()
+{
+    const QString path = QDir(programDirectory()).filePath(StoreFileName);
+    if (m_store.openStore(path) == PictureStore::OpenResult::Failed) {
+        messageBox(u"图片库无法打开：程序目录中的 pic.edb 或 pic.EDT 已损坏，或不是本程序的图片库。"
+                   "\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。"_s,
+                   MessageBoxFlags::IconStop, u"错误"_s);
+    }
+}
+
+void MainWindow::attachPreviewHint()
+{
+    气球提示框1->attachHint(标签3, u"双击全屏浏览"_s);
+}
+
+void MainWindow::refreshPictureList()
+{
+    选择列表框1->clear();
+    std::vector<CheckBoxList::Row> rows;
+    rows.reserve(std::size_t(std::max(0, m_store.recordCount())));
+    m_store.goFirst();
+    while (!m_store.isAfterLast()) {
+        rows.push_back({m_store.readField(PictureStore::NameField).toString(),
+                        m_store.currentRecordNumber()});
+        m_store.skipNext();
+    }
+    选择列表框1->addRows(std::move(rows));
+}
+
+void MainWindow::showSelectedPicture()
+{
+    标签6->hide();
+    标签7->hide();
+    标签3->setEnabled(true);
+    const int row = 选择列表框1->selectedIndex();
+    标签1->setText(QString::number(选择列表框1->rowValue(row)));
+    // With no valid row selected the store keeps its position and nothing
+    // is written; the window shows no picture.
+    if (!m_store.goToRecord(标签1->text().toInt())) {
+        showEmptyDetails();
+        return;
+    }
+    编辑框1->setText(m_store.readField(PictureStore::NameField).toString());
+    标签2->setText(m_store.readField(PictureStore::CategoryField).toString());
+    标签3->setPicture(m_store.readField(PictureStore::PictureField).toByteArray());
+}
+
+void MainWindow::showEmptyDetails()
+{
+    编辑框1->clear();
+    标签2->clear();
+    标签3->clearPicture();
+}
+
+PictureStore &MainWindow::store()
+{
+    return m_store;
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_store.closeStore();
+    event->accept();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "PictureStore.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+class BalloonTip;
+class CheckBoxList;
+class PictureLabel;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The picture library's working window: the list of every picture by name,
+// the preview of the selected one with its name, and the buttons that change
+// the library. The list's selection together with the store's current record
+// is the one notion of the current picture.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DesignWidth = 550;
+    static constexpr int DesignHeight = 450;
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Rebuilds the list from the store: one row per record, the picture's
+    // name as text and its record number as value. No row is selected
+    // afterwards and the store stands past its end.
+    void refreshPictureList();
+    // Shows the selected row's record: its number in 标签1, its name in the
+    // name box, its category in 标签2 and its picture in the preview, and
+    // leaves the store on that record.
+    void showSelectedPicture();
+
+    PictureStore &store();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createUnits();
+    void styleUnits();
+    void connectEvents();
+    void openPictureStore();
+    void attachPreviewHint();
+    void showEmptyDetails();
+
+    PictureStore m_store;
+    QPixmap m_background;
+
+public:
+    // The window's units under their design names, in stacking order from
+    // the bottom up.
+    QLabel *标签1 = nullptr;
+    QLabel *标签2 = nullptr;
+    PictureLabel *标签3 = nullptr;
+    QLabel *标签6 = nullptr;
+    QLabel *标签7 = nullptr;
+    QLabel *标签5 = nullptr;
+    CheckBoxList *选择列表框1 = nullptr;
+    QLabel *标签4 = nullptr;
+    QLabel *标签999 = nullptr;
+    QLineEdit *编辑框1 = nullptr;
+    QPushButton *按钮添加 = nullptr;
+    QPushButton *按钮更新 = nullptr;
+    QPushButton *按钮改名 = nullptr;
+    QPushButton *按钮导出 = nullptr;
+    QPushButton *按钮删除 = nullptr;
+    QLabel *透明标签3 = nullptr;
+    QLabel *透明标签2 = nullptr;
+    QLabel *透明标签1 = nullptr;
+    QLabel *透明标签4 = nullptr;
+    BalloonTip *气球提示框1 = nullptr;
+};

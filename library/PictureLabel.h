@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QLabel>
+
+// A label whose picture is an image file held byte for byte: it shows the
+// picture fitted into its area, keeping the aspect ratio, and gives back
+// exactly the bytes it was given. Bytes that are no picture show nothing.
+class PictureLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit PictureLabel(QWidget *parent = nullptr);
+
+    void setPicture(const QByteArray &bytes);
+    void clearPicture();
+    const QByteArray &picture() const;
+
+    // Decodes image file bytes, scaled down to fit into the box when larger;
+    // a null image when the bytes are no picture.
+    static QImage decodeFitted(const QByteArray &bytes, QSize box);
+
+Q_SIGNALS:
+    void doubleClicked();
+    void rightButtonPressed(QPoint globalPosition);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QByteArray m_picture;
+};

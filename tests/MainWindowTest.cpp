@@ -1,0 +1,234 @@
+#include "CheckBoxList.h"
+#include "MainWindow.h"
+#include "PictureLabel.h"
+#include "TestPictures.h"
+#include "TestProgram.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Clicks a row of the list as a person would.
+void clickRow(CheckBoxList &list, int row)
+{
+    const QRect area = list.visualRect(list.model()->index(row, 0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, area.center() + QPoint(10, 0));
+}
+
+std::vector<PictureStore::NewRecord> fourPictures()
+{
+    return {{u"0001"_s, u"png"_s, pictureFile({40, 30}, Qt::red)},
+            {u"0002"_s, u"png"_s, pictureFile({40, 30}, Qt::green)},
+            {u"猫"_s, u"jpg"_s, pictureFile({40, 30}, Qt::blue, "JPG")},
+            {u"0004"_s, u"png"_s, pictureFile({40, 30}, Qt::yellow)}};
+}
+
+}
+
+TEST(MainWindowTest, NewInstallationStartsEmptyInTheWelcomeState)
+{
+    TestProgram program;
+    MainWindow window;
+
+    EXPECT_TRUE(QFile::exists(program.filePath(u"pic.edb"_s)));
+    EXPECT_TRUE(QFile::exists(program.filePath(u"pic.EDT"_s)));
+    EXPECT_TRUE(program.responder().messages().empty());
+    EXPECT_EQ(window.size(), QSize(550, 450));
+    EXPECT_EQ(window.windowTitle(), u" Lumbra v2008.3"_s);
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+
+    EXPECT_EQ(window.选择列表框1->rowCount(), 0);
+    EXPECT_EQ(window.选择列表框1->selectedIndex(), -1);
+    EXPECT_FALSE(window.标签6->isHidden());
+    EXPECT_FALSE(window.标签7->isHidden());
+    EXPECT_EQ(window.标签7->text(), u"Vostrand 2008.3"_s);
+    EXPECT_FALSE(window.标签6->pixmap().isNull());
+    EXPECT_FALSE(window.标签3->isEnabled());
+    EXPECT_TRUE(window.编辑框1->text().isEmpty());
+    EXPECT_EQ(window.标签3->toolTip(), u"双击全屏浏览"_s);
+}
+
+TEST(MainWindowTest, UnitsStandAtTheirDesignPlacesInDesignOrder)
+{
+    TestProgram program;
+    MainWindow window;
+    const std::vector<std::pair<QString, QRect>> design = {
+        {u"透明标签3"_s, {8, 0, 472, 24}},     {u"透明标签2"_s, {488, 0, 24, 24}},
+        {u"透明标签1"_s, {528, 0, 24, 24}},    {u"标签6"_s, {54, 103, 300, 190}},
+        {u"标签7"_s, {54, 325, 300, 24}},      {u"标签3"_s, {6, 26, 378, 389}},
+        {u"标签1"_s, {250, 127, 70, 20}},      {u"标签2"_s, {180, 130, 60, 20}},
+        {u"选择列表框1"_s, {416, 31, 100, 260}}, {u"标签5"_s, {384, 26, 161, 270}},
+        {u"标签999"_s, {395, 310, 27, 22}},    {u"编辑框1"_s, {422, 310, 78, 22}},
+        {u"按钮添加"_s, {499, 310, 33, 22}},   {u"按钮更新"_s, {397, 343, 66, 24}},
+        {u"按钮改名"_s, {466, 343, 66, 24}},   {u"按钮导出"_s, {397, 378, 66, 24}},
+        {u"按钮删除"_s, {466, 378, 66, 24}},   {u"标签4"_s, {384, 295, 161, 120}},
+        {u"透明标签4"_s, {0, 420, 550, 30}},
+    };
+    for (const auto &[name, geometry] : design) {
+        const auto *unit = window.findChild<QWidget *>(name);
+        ASSERT_NE(unit, nullptr) << name.toStdString();
+        EXPECT_EQ(unit->geometry(), geometry) << name.toStdString();
+    }
+    EXPECT_EQ(window.编辑框1->maxLength(), 20);
+    EXPECT_EQ(window.按钮更新->text(), u"更换图片"_s);
+    EXPECT_TRUE(window.透明标签4->text().startsWith(u"Vostrand  "_s));
+
+    // Later children lie above earlier ones.
+    const QObjectList children = window.children();
+    auto above = [&](QObject *upper, QObject *lower) {
+        return children.indexOf(upper) > children.indexOf(lower);
+    };
+    EXPECT_TRUE(above(window.标签6, window.标签3));
+    EXPECT_TRUE(above(window.标签7, window.标签3));
+    EXPECT_TRUE(above(window.标签3, window.标签1));
+    EXPECT_TRUE(above(window.标签3, window.标签2));
+    EXPECT_TRUE(above(window.选择列表框1, window.标签5));
+    EXPECT_TRUE(above(window.编辑框1, window.标签4));
+    EXPECT_TRUE(above(window.按钮删除, window.标签4));
+}
+
+TEST(MainWindowTest, SelectingRowIShowsRecordIPlusOne)
+{
+    TestProgram program;
+    const auto records = fourPictures();
+    program.createLibrary(records);
+    MainWindow window;
+    window.show();
+
+    ASSERT_EQ(window.选择列表框1->rowCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(window.选择列表框1->rowText(row), records[std::size_t(row)].name);
+        EXPECT_EQ(window.选择列表框1->rowValue(row), row + 1);
+    }
+    EXPECT_EQ(window.选择列表框1->selectedIndex(), -1) << "nothing is selected at start";
+
+    clickRow(*window.选择列表框1, 2);
+    EXPECT_EQ(window.选择列表框1->selectedIndex(), 2);
+    EXPECT_EQ(window.标签1->text(), u"3"_s);
+    EXPECT_EQ(window.store().currentRecordNumber(), 3);
+    EXPECT_EQ(window.编辑框1->text(), u"猫"_s);
+    EXPECT_EQ(window.标签2->text(), u"jpg"_s);
+    EXPECT_EQ(window.标签3->picture(), records[2].picture);
+    EXPECT_FALSE(window.标签3->pixmap().isNull());
+    EXPECT_TRUE(window.标签6->isHidden());
+    EXPECT_TRUE(window.标签7->isHidden());
+    EXPECT_TRUE(window.标签3->isEnabled());
+
+    // The arrow keys move the selection like clicks do.
+    QTest::keyClick(window.选择列表框1, Qt::Key_Down);
+    EXPECT_EQ(window.标签1->text(), u"4"_s);
+    EXPECT_EQ(window.store().currentRecordNumber(), 4);
+    EXPECT_EQ(window.标签3->picture(), records[3].picture);
+}
+
+TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)
+{
+    TestProgram program;
+    const QByteArray first = pictureFile({20, 20}, Qt::red);
+    const QByteArray second = pictureFile({20, 20}, Qt::blue);
+    program.createLibrary({{u"同名"_s, u"png"_s, first}, {u"同名"_s, u"bmp"_s, second}});
+    MainWindow window;
+    window.show();
+
+    EXPECT_EQ(window.选择列表框1->rowText(0), window.选择列表框1->rowText(1));
+    clickRow(*window.选择列表框1, 1);
+    EXPECT_EQ(window.标签1->text(), u"2"_s);
+    EXPECT_EQ(window.标签2->text(), u"bmp"_s);
+    EXPECT_EQ(window.标签3->picture(), second);
+    clickRow(*window.选择列表框1, 0);
+    EXPECT_EQ(window.标签2->text(), u"png"_s);
+    EXPECT_EQ(window.标签3->picture(), first);
+}
+
+TEST(MainWindowTest, ShowingWithoutAValidRowWritesNothingAndKeepsTheStorePosition)
+{
+    TestProgram program;
+    program.createLibrary(fourPictures());
+    const QByteArray rowsBefore = readFile(program.filePath(u"pic.edb"_s));
+    const QByteArray bytesBefore = readFile(program.filePath(u"pic.EDT"_s));
+    MainWindow window;
+    window.show();
+
+    window.showSelectedPicture();
+    EXPECT_TRUE(window.标签3->picture().isEmpty());
+    EXPECT_TRUE(window.编辑框1->text().isEmpty());
+
+    window.选择列表框1->setSelectedIndex(1);
+    window.showSelectedPicture();
+    EXPECT_EQ(window.store().currentRecordNumber(), 2);
+    EXPECT_FALSE(window.选择列表框1->setSelectedIndex(4));
+    window.showSelectedPicture();
+    EXPECT_EQ(window.选择列表框1->selectedIndex(), -1);
+    EXPECT_EQ(window.store().currentRecordNumber(), 2);
+    EXPECT_TRUE(window.标签3->picture().isEmpty());
+
+    window.close();
+    EXPECT_FALSE(window.store().isOpen()) << "closing the window closes the store";
+    EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), rowsBefore);
+    EXPECT_EQ(readFile(program.filePath(u"pic.EDT"_s)), bytesBefore);
+}
+
+TEST(MainWindowTest, PreviewFitsLargePicturesAndKeepsTheOriginalBytes)
+{
+    TestProgram program;
+    const QByteArray wide = pictureFile({1000, 500}, Qt::darkCyan, "JPG");
+    const QByteArray small = pictureFile({16, 16}, Qt::darkRed, "BMP");
+    const QByteArray notAPicture("this is no picture at all");
+    program.createLibrary({{u"wide"_s, u"jpg"_s, wide},
+                           {u"small"_s, u"bmp"_s, small},
+                           {u"broken"_s, u"gif"_s, notAPicture}});
+    MainWindow window;
+    window.show();
+
+    clickRow(*window.选择列表框1, 0);
+    EXPECT_EQ(window.标签3->picture(), wide);
+    const QSize shown = window.标签3->pixmap().size();
+    EXPECT_LE(shown.width(), 378);
+    EXPECT_LE(shown.height(), 389);
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 2.0, 0.02);
+
+    clickRow(*window.选择列表框1, 1);
+    EXPECT_EQ(window.标签3->pixmap().size(), QSize(16, 16)) << "small pictures keep their size";
+
+    clickRow(*window.选择列表框1, 2);
+    EXPECT_EQ(window.标签3->picture(), notAPicture);
+    EXPECT_TRUE(window.标签3->pixmap().isNull());
+    EXPECT_EQ(window.编辑框1->text(), u"broken"_s);
+}
+
+TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
+{
+    TestProgram program;
+    const QByteArray garbage = QByteArray("not a database ").repeated(200);
+    for (const QString &name : {u"pic.edb"_s, u"pic.EDT"_s}) {
+        QFile file(program.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(garbage);
+    }
+    {
+        MainWindow window;
+        EXPECT_EQ(window.选择列表框1->rowCount(), 0);
+        window.showSelectedPicture();
+        window.close();
+    }
+    ASSERT_EQ(program.responder().messages().size(), 1u);
+    const MessageRequest &message = program.responder().messages().front();
+    EXPECT_EQ(message.flags, 0x10u);
+    EXPECT_EQ(message.title, u"错误"_s);
+    EXPECT_TRUE(message.text.contains(u"图片库无法打开"_s));
+    EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), garbage);
+    EXPECT_EQ(readFile(program.filePath(u"pic.EDT"_s)), garbage);
+}

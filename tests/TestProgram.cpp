@@ -1,0 +1,34 @@
+#include "TestProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+TestProgram::TestProgram()
+{
+    m_programDirectory.emplace(m_directory.path());
+}
+
+QString TestProgram::directory() const
+{
+    return m_directory.path();
+}
+
+QString TestProgram::filePath(const QString &name) const
+{
+    return QDir(m_directory.path()).filePath(name);
+}
+
+ScriptedResponder &TestProgram::responder()
+{
+    return m_responder;
+}
+
+void TestProgram::createLibrary(const std::vector<PictureStore::NewRecord> &records)
+{
+    PictureStore store;
+    ASSERT_NE(store.openStore(filePath(u"pic.edb"_s)), PictureStore::OpenResult::Failed);
+    ASSERT_TRUE(store.appendRecords(records));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "GlobalState.h"
+#include "PictureStore.h"
+#include "ProgramDirectory.h"
+#include "ScriptedResponder.h"
+
+#include <QTemporaryDir>
+
+#include <optional>
+
+// One run of the program in a folder of its own: a fresh program directory,
+// a fresh global state record and a responder that answers every dialog.
+class TestProgram
+{
+public:
+    TestProgram();
+
+    QString directory() const;
+    QString filePath(const QString &name) const;
+    ScriptedResponder &responder();
+
+    // Writes a picture library with these records into the program directory.
+    void createLibrary(const std::vector<PictureStore::NewRecord> &records);
+
+private:
+    QTemporaryDir m_directory;
+    std::optional<ScopedProgramDirectory> m_programDirectory;
+    GlobalState m_state;
+    ScriptedResponder m_responder;
+};

@@ -1,0 +1,162 @@
+#include "BalloonTip.h"
+#include "FileDialog.h"
+#include "MessageBox.h"
+#include "PopupMenu.h"
+#include "ProgramExit.h"
+#include "Screen.h"
+#include "ScriptedResponder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using ::testing::ElementsAre;
+
+TEST(MessageBoxFlagsTest, ButtonsDefaultAndEscapeFollowTheStandardValues)
+{
+    for (unsigned flags : {0x10u, 0x30u, 0x40u}) {
+        EXPECT_THAT(messageBoxButtons(flags), ElementsAre(IDOK));
+        EXPECT_EQ(messageBoxDefaultButton(flags), IDOK);
+        EXPECT_EQ(messageBoxEscapeButton(flags), IDOK);
+    }
+    EXPECT_THAT(messageBoxButtons(0x21), ElementsAre(IDOK, IDCANCEL));
+    EXPECT_EQ(messageBoxDefaultButton(0x21), IDOK);
+    EXPECT_EQ(messageBoxEscapeButton(0x21), IDCANCEL);
+    EXPECT_THAT(messageBoxButtons(0x144), ElementsAre(IDYES, IDNO));
+    EXPECT_EQ(messageBoxDefaultButton(0x144), IDNO);
+    EXPECT_EQ(messageBoxEscapeButton(0x144), IDNO);
+    EXPECT_THAT(messageBoxButtons(0x3), ElementsAre(IDYES, IDNO, IDCANCEL));
+    EXPECT_EQ(messageBoxDefaultButton(0x203), IDCANCEL);
+}
+
+namespace {
+
+// Runs check on the message box once it is up, then presses the button with
+// this caption (or Enter, when the caption is empty).
+void answerRealMessageBox(const QString &caption, std::function<void(QMessageBox &)> check)
+{
+    QTimer::singleShot(0, [caption, check] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        check(*box);
+        if (caption.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Return);
+            return;
+        }
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text() == caption)
+                button->click();
+        }
+    });
+}
+
+}
+
+TEST(MessageBoxTest, RealBoxShowsIconTitleAndButtonsAndReturnsTheButtonPressed)
+{
+    answerRealMessageBox(u"取消"_s, [](QMessageBox &box) {
+        EXPECT_EQ(box.icon(), QMessageBox::Question);
+        EXPECT_EQ(box.windowTitle(), u"真的删除吗？"_s);
+        EXPECT_EQ(box.text(), u"继续吗？"_s);
+        EXPECT_EQ(box.buttons().size(), 2);
+        EXPECT_EQ(box.defaultButton()->text(), u"确定"_s);
+    });
+    EXPECT_EQ(messageBox(u"继续吗？"_s, 0x21, u"真的删除吗？"_s), IDCANCEL);
+
+    answerRealMessageBox({}, [](QMessageBox &box) {
+        EXPECT_EQ(box.icon(), QMessageBox::Information);
+        EXPECT_EQ(box.defaultButton()->text(), u"否(&N)"_s);
+    });
+    EXPECT_EQ(messageBox(u"还原吗？"_s, 0x144, u"提示"_s), IDNO);
+
+    answerRealMessageBox({}, [](QMessageBox &box) {
+        EXPECT_EQ(box.icon(), QMessageBox::Critical);
+        EXPECT_EQ(box.windowTitle(), QApplication::applicationDisplayName());
+    });
+    EXPECT_EQ(messageBox(u"创建配置文件路径失败。"_s, 0x10), IDOK);
+}
+
+TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
+{
+    ScriptedResponder responder;
+    responder.queueMessageAnswer(IDCANCEL);
+    EXPECT_EQ(messageBox(u"a"_s, 0x21, u"t"_s), IDCANCEL);
+    EXPECT_EQ(messageBox(u"b"_s, 0x144), IDNO) << "unscripted boxes take their default button";
+    ASSERT_EQ(responder.messages().size(), 2u);
+    EXPECT_EQ(responder.messages()[0].text, u"a"_s);
+    EXPECT_EQ(responder.messages()[0].flags, 0x21u);
+    EXPECT_EQ(responder.messages()[0].title, u"t"_s);
+
+    responder.queueFileAnswer(u"/tmp/x.jpg"_s);
+    const FileDialogRequest request{FileDialogKind::Save, u"请选择保存位置"_s, u"0001"_s,
+                                    u"JPG图片(*.jpg)|*.jpg"_s, {}};
+    EXPECT_EQ(showFileDialog(request), u"/tmp/x.jpg"_s);
+    EXPECT_EQ(showFileDialog(request), std::nullopt) << "unscripted dialogs are cancelled";
+    ASSERT_EQ(responder.fileRequests().size(), 2u);
+    EXPECT_EQ(responder.fileRequests()[0].initialName, u"0001"_s);
+
+    responder.setScreenSize({1365, 768});
+    EXPECT_EQ(screenWidth(), 1365);
+    EXPECT_EQ(screenHeight(), 768);
+
+    exitProgram();
+    EXPECT_EQ(responder.exitCount(), 1);
+}
+
+TEST(FileDialogTest, PairsBecomeNameFilters)
+{
+    EXPECT_THAT(nameFiltersFromPairs(u"JPG图片(*.jpg)|*.jpg"_s), ElementsAre(u"JPG图片(*.jpg) (*.jpg)"_s));
+    EXPECT_THAT(
+        nameFiltersFromPairs(u"图片文件[*.bmp;*.bmp;*.jpg;*.gif]|*.bmp;*.jpg;*.gif;*.ico|所有文件[*.*]|*.*"_s),
+        ElementsAre(u"图片文件[*.bmp;*.bmp;*.jpg;*.gif] (*.bmp *.jpg *.gif *.ico)"_s, u"所有文件[*.*] (*.*)"_s));
+    EXPECT_TRUE(nameFiltersFromPairs(u"只有描述"_s).isEmpty());
+}
+
+TEST(PopupMenuTest, RunsTheChosenItemAndSkipsSeparators)
+{
+    ScriptedResponder responder;
+    QMenu menu;
+    QString chosen;
+    menu.addAction(u"修改口令"_s, [&] { chosen = u"修改口令"_s; });
+    menu.addSeparator();
+    menu.addAction(u"退出"_s, [&] { chosen = u"退出"_s; });
+
+    responder.queueMenuChoice(u"退出"_s);
+    popupMenu(menu, {10, 10});
+    EXPECT_EQ(chosen, u"退出"_s);
+    ASSERT_EQ(responder.menus().size(), 1u);
+    EXPECT_THAT(responder.menus()[0], ElementsAre(u"修改口令"_s, u"退出"_s));
+
+    chosen.clear();
+    popupMenu(menu, {10, 10});
+    EXPECT_TRUE(chosen.isEmpty()) << "a dismissed menu runs nothing";
+}
+
+TEST(BalloonTipTest, PanelShowsAtThePointAndClosesOnAClick)
+{
+    QWidget owner;
+    BalloonTip tip(&owner);
+    tip.showPanel(u"<b>关于</b>"_s, {120, 80});
+    QLabel *panel = tip.panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(120, 80));
+    EXPECT_EQ(panel->text(), u"<b>关于</b>"_s);
+
+    tip.showPanel(u"<b>关于</b>"_s, {300, 200});
+    QApplication::processEvents();
+    ASSERT_NE(tip.panel(), nullptr);
+    EXPECT_EQ(tip.panel()->pos(), QPoint(300, 200)) << "a second panel replaces the first";
+
+    QTest::mouseClick(tip.panel(), Qt::LeftButton);
+    EXPECT_FALSE(tip.panel() && tip.panel()->isVisible());
+}
