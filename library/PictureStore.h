@@ -5,6 +5,7 @@
 #include <QStringView>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,8 +78,16 @@ private:
     };
 
     bool isPositionValid() const;
+    OpenResult fail(const QString &message);
+    bool createStore(const QString &edbPath, const QString &edtPath);
+    bool openExisting(const QString &edbPath, const QString &edtPath);
+    bool loadRows();
+    // Runs work as one transaction; on failure records what went wrong.
+    bool commit(const QString &action, const std::function<bool()> &work);
+
     std::unique_ptr<SqliteDatabase> m_db;
     std::vector<Row> m_rows;
+    // An index into m_rows; m_rows.size() or more means past the end.
     std::size_t m_position = 0;
-    QString m_lastError;
+    mutable QString m_lastError;
 };

@@ -1,0 +1,201 @@
+#include "PictureStore.h"
+
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QTemporaryDir &benchDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QByteArray randomBytes(qsizetype size, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(rng());
+    return bytes;
+}
+
+// Creates fileName in the bench folder with count records, in batches so
+// the building itself stays small in memory.
+QString buildStore(const QString &fileName, int count, const std::function<QByteArray(int)> &pictureOf)
+{
+    const QString path = benchDir().filePath(fileName);
+    PictureStore store;
+    if (store.openStore(path) != PictureStore::OpenResult::Created)
+        qFatal("cannot create %s: %s", qPrintable(path), qPrintable(store.lastError()));
+    constexpr int Batch = 10000;
+    for (int first = 0; first < count; first += Batch) {
+        std::vector<PictureStore::NewRecord> records;
+        for (int i = first; i < std::min(count, first + Batch); ++i)
+            records.push_back({u"IMG_%1 春节 北京 2008"_s.arg(i, 6, 10, QLatin1Char('0')),
+                               u"类别%1"_s.arg(i % 20), pictureOf(i)});
+        if (!store.appendRecords(records))
+            qFatal("cannot fill %s: %s", qPrintable(path), qPrintable(store.lastError()));
+    }
+    return path;
+}
+
+const QByteArray &smallPicture()
+{
+    static const QByteArray bytes = randomBytes(2048, 1);
+    return bytes;
+}
+
+double residentMegabytes()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+double heapMegabytes()
+{
+    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
+}
+
+// Names of every record, as a list model would hold them.
+QStringList listNames(PictureStore &store, qint64 &numberSum)
+{
+    QStringList names;
+    names.reserve(store.recordCount());
+    for (store.goFirst(); !store.isAfterLast(); store.skipNext()) {
+        names.append(store.readField(PictureStore::NameField).toString());
+        numberSum += store.currentRecordNumber();
+    }
+    return names;
+}
+
+struct Footprint
+{
+    double residentMb = 0;
+    double heapMb = 0;
+};
+
+// Memory that opening and listing the big store adds over an empty store,
+// measured once from a trimmed heap so freed memory is not reused silently.
+Footprint openFootprint(const QString &bigPath)
+{
+    static const Footprint footprint = [&bigPath] {
+        const QString emptyPath = buildStore(u"empty.edb"_s, 0, {});
+        qint64 numberSum = 0;
+        malloc_trim(0);
+        PictureStore store;
+        store.openStore(emptyPath);
+        QStringList names = listNames(store, numberSum);
+        const double residentBefore = residentMegabytes();
+        const double heapBefore = heapMegabytes();
+        store.openStore(bigPath);
+        names = listNames(store, numberSum);
+        return Footprint{residentMegabytes() - residentBefore, heapMegabytes() - heapBefore};
+    }();
+    return footprint;
+}
+
+void appendFiveMegabytePicture(benchmark::State &state)
+{
+    static const QString path = buildStore(u"append.edb"_s, 10000, [](int) { return smallPicture(); });
+    const QByteArray picture = randomBytes(5 * 1024 * 1024, 2);
+    PictureStore store;
+    if (store.openStore(path) != PictureStore::OpenResult::Opened) {
+        state.SkipWithError(qPrintable(store.lastError()));
+        return;
+    }
+    int appended = 0;
+    for (auto _ : state) {
+        if (!store.appendRecord(u"big %1"_s.arg(++appended), u"大图"_s, picture)) {
+            state.SkipWithError(qPrintable(store.lastError()));
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * picture.size());
+}
+
+void openAndListHundredThousand(benchmark::State &state)
+{
+    static const QString path = buildStore(u"large.edb"_s, 100000, [](int) { return QByteArray(64, 'p'); });
+    const Footprint footprint = openFootprint(path);
+    PictureStore store;
+    qint64 numberSum = 0;
+    for (auto _ : state) {
+        if (store.openStore(path) != PictureStore::OpenResult::Opened) {
+            state.SkipWithError(qPrintable(store.lastError()));
+            break;
+        }
+        QStringList names = listNames(store, numberSum);
+        benchmark::DoNotOptimize(names);
+        state.PauseTiming();
+        store.closeStore();
+        names = {};
+        // Hands the freed heap back so every open pays for fresh memory, as
+        // the first open in a new process does.
+        malloc_trim(0);
+        state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(numberSum);
+    state.counters["rss_delta_MB"] = footprint.residentMb;
+    state.counters["heap_delta_MB"] = footprint.heapMb;
+}
+
+void readFourHundredKilobytePicture(benchmark::State &state)
+{
+    constexpr int Spacing = 100;
+    static const QString path = buildStore(u"read.edb"_s, 10000, [](int i) {
+        return i % Spacing == 0 ? randomBytes(400 * 1024, unsigned(i)) : smallPicture();
+    });
+    PictureStore store;
+    if (store.openStore(path) != PictureStore::OpenResult::Opened) {
+        state.SkipWithError(qPrintable(store.lastError()));
+        return;
+    }
+    int record = 1;
+    for (auto _ : state) {
+        if (!store.goToRecord(record)) {
+            state.SkipWithError("no such record");
+            break;
+        }
+        const QByteArray picture = store.readField(PictureStore::PictureField).toByteArray();
+        if (picture.size() != 400 * 1024) {
+            state.SkipWithError("wrong picture size");
+            break;
+        }
+        benchmark::DoNotOptimize(picture.constData());
+        record = record + Spacing > store.recordCount() ? 1 : record + Spacing;
+    }
+    state.SetBytesProcessed(state.iterations() * 400 * 1024);
+}
+
+} // namespace
+
+BENCHMARK(appendFiveMegabytePicture)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(openAndListHundredThousand)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(readFourHundredKilobytePicture)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
