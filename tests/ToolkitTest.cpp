@@ -160,3 +160,18 @@ TEST(BalloonTipTest, PanelShowsAtThePointAndClosesOnAClick)
     QTest::mouseClick(tip.panel(), Qt::LeftButton);
     EXPECT_FALSE(tip.panel() && tip.panel()->isVisible());
 }
+
+TEST(ProgramExitTest, EndsEveryRunningEventLoopWithCodeZero)
+{
+    QEventLoop outer;
+    int innerCode = -1;
+    QTimer::singleShot(0, [&] {
+        QEventLoop inner;
+        QTimer::singleShot(0, [] { exitProgram(); });
+        innerCode = inner.exec();
+    });
+    QTimer::singleShot(5000, &outer, [&] { outer.exit(99); });
+    EXPECT_EQ(outer.exec(), 0);
+    EXPECT_EQ(innerCode, 0);
+    EXPECT_TRUE(exitRequested());
+}
