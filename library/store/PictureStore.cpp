@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -492,6 +493,36 @@ bool PictureStore::purgeDeleted()
     m_position =
         std::size_t(std::count_if(m_rows.begin(), current, [](const Row &row) { return !row.deleted; }));
     std::erase_if(m_rows, [](const Row &row) { return row.deleted; });
+    return true;
+}
+
+bool PictureStore::copyTo(const QString &edbPath)
+{
+    if (!m_db) {
+        m_lastError = u"cannot copy the picture library: it is not open"_s;
+        return false;
+    }
+    return copySchema("edt", companionPath(edbPath)) && copySchema("main", edbPath);
+}
+
+bool PictureStore::copySchema(const char *schema, const QString &target)
+{
+    const QString building = target + u".new"_s;
+    QFile::remove(building);
+    if (!m_db->copySchemaTo(schema, building)) {
+        m_lastError = u"cannot copy to %1: %2"_s.arg(QDir::toNativeSeparators(target), m_db->lastError());
+        QFile::remove(building);
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(building.toStdU16String()),
+                            std::filesystem::path(target.toStdU16String()), error);
+    if (error) {
+        m_lastError = u"cannot put %1 in place: %2"_s.arg(QDir::toNativeSeparators(target),
+                                                          QString::fromStdString(error.message()));
+        QFile::remove(building);
+        return false;
+    }
     return true;
 }
 

@@ -68,6 +68,12 @@ public:
     bool deleteCurrent();
     bool purgeDeleted();
 
+    // Writes a consistent copy of the open store to edbPath and the
+    // companion beside it, replacing copies that are there. Each file is
+    // built under a temporary name first, so a failed copy leaves the
+    // earlier copies whole.
+    bool copyTo(const QString &edbPath);
+
 private:
     struct Row
     {
@@ -82,6 +88,7 @@ private:
     bool createStore(const QString &edbPath, const QString &edtPath);
     bool openExisting(const QString &edbPath, const QString &edtPath);
     bool loadRows();
+    bool copySchema(const char *schema, const QString &target);
     // Runs work as one transaction; on failure records what went wrong.
     bool commit(const QString &action, const std::function<bool()> &work);
 

@@ -112,6 +112,27 @@ int SqliteDatabase::changes() const
     return sqlite3_changes(m_handle.get());
 }
 
+bool SqliteDatabase::copySchemaTo(const char *schema, const QString &targetPath)
+{
+    SqliteDatabase target;
+    if (!target.open(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
+        m_error = target.lastError();
+        return false;
+    }
+    sqlite3_backup *backup = sqlite3_backup_init(target.m_handle.get(), "main", m_handle.get(), schema);
+    if (!backup) {
+        m_error = QString::fromUtf8(sqlite3_errmsg(target.m_handle.get()));
+        return false;
+    }
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (stepped != SQLITE_DONE || finished != SQLITE_OK) {
+        m_error = QString::fromUtf8(sqlite3_errstr(stepped != SQLITE_DONE ? stepped : finished));
+        return false;
+    }
+    return true;
+}
+
 void SqliteDatabase::recordError()
 {
     m_error = QString::fromUtf8(sqlite3_errmsg(m_handle.get()));

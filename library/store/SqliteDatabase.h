@@ -37,6 +37,10 @@ public:
     // or the commit fails, everything is rolled back and false is returned.
     bool transaction(const std::function<bool()> &work);
 
+    // Copies one schema of this connection ("main" or an attached name),
+    // as a consistent snapshot, into a new database file at targetPath.
+    bool copySchemaTo(const char *schema, const QString &targetPath);
+
     qint64 lastInsertRowId() const;
     int changes() const;
 

@@ -1,0 +1,166 @@
+#include "MessageBox.h"
+#include "TestPictures.h"
+#include "TestProgram.h"
+#include "UserInfoBackup.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray Accounts("\x5b\xb9\xdc\xc0\xed\xd4\xb1\x5d\r\n-enciphered-accounts-", 30);
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// A program directory with system.dat and an open library of two pictures.
+class BackupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        configPath = program.filePath(u"system.dat"_s);
+        GlobalState::current().ConfigFilePath = configPath;
+        writeFile(configPath, Accounts);
+        program.createLibrary({{u"山景"_s, u"jpg"_s, pictureFile({30, 20}, Qt::blue, "JPG")},
+                               {u"0002"_s, u"png"_s, pictureFile({20, 30}, Qt::red)}});
+        ASSERT_NE(store.openStore(program.filePath(u"pic.edb"_s)), PictureStore::OpenResult::Failed);
+    }
+
+    const MessageRequest &lastMessage() { return program.responder().messages().back(); }
+
+    TestProgram program;
+    QString configPath;
+    PictureStore store;
+    QTemporaryDir elsewhere;
+};
+
+}
+
+TEST_F(BackupTest, BackupCopiesTheAccountsAndASnapshotOfTheLibraryIntoBak)
+{
+    const QString target = QDir(elsewhere.path()).filePath(u"我的备份.usb"_s);
+    writeFile(target, "an older backup that is longer than the new one");
+    program.responder().queueFileAnswer(target);
+    backupUserInfo(store);
+
+    ASSERT_EQ(program.responder().fileRequests().size(), 1u);
+    const FileDialogRequest &dialog = program.responder().fileRequests().front();
+    EXPECT_EQ(dialog.kind, FileDialogKind::Save);
+    EXPECT_EQ(dialog.title, u"请选择要备份到的文件名："_s);
+    EXPECT_EQ(dialog.filter, u"用户信息备份文件(*.usb)|*.usb|所有文件(*.*)|*.*"_s);
+    EXPECT_EQ(dialog.defaultExtension, u"usb"_s);
+
+    EXPECT_EQ(readFile(target), Accounts);
+    ASSERT_EQ(program.responder().messages().size(), 1u);
+    EXPECT_EQ(lastMessage().text, u"用户信息备份完成！你可以在以后使用其还原用户信息。"_s);
+    EXPECT_EQ(lastMessage().title, u"备份完成"_s);
+    EXPECT_EQ(lastMessage().flags, 0x40u);
+
+    // BAK did not exist; now it holds a store with the same pictures.
+    PictureStore copy;
+    ASSERT_EQ(copy.openStore(program.filePath(u"BAK/pic.edb"_s)), PictureStore::OpenResult::Opened);
+    ASSERT_EQ(copy.recordCount(), 2);
+    for (int record = 1; record <= 2; ++record) {
+        store.goToRecord(record);
+        copy.goToRecord(record);
+        for (const QString &field :
+             {PictureStore::NameField, PictureStore::CategoryField, PictureStore::PictureField})
+            EXPECT_EQ(copy.readField(field), store.readField(field));
+    }
+}
+
+TEST_F(BackupTest, BackupNeverLosesSystemDatNorLeavesAHalfTarget)
+{
+    // system.dat itself under another spelling of its path is refused.
+    program.responder().queueFileAnswer(program.directory() + u"/./sub/../system.dat"_s);
+    QDir(program.directory()).mkdir(u"sub"_s);
+    backupUserInfo(store);
+    EXPECT_EQ(readFile(configPath), Accounts);
+    EXPECT_EQ(lastMessage().title, u"错误"_s);
+
+    // A target that cannot be replaced: the error, and nothing else happens.
+    const QString folder = QDir(elsewhere.path()).filePath(u"folder.usb"_s);
+    QDir().mkpath(folder + u"/inside"_s);
+    program.responder().queueFileAnswer(folder);
+    backupUserInfo(store);
+    EXPECT_EQ(lastMessage().text, u"用户信息备份失败！请检查你设置的备份文件是否可写。"_s);
+    EXPECT_EQ(lastMessage().title, u"错误"_s);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // A target that cannot be written: the failure, and no BAK copy.
+    program.responder().queueFileAnswer(QDir(elsewhere.path()).filePath(u"missing/x.usb"_s));
+    backupUserInfo(store);
+    EXPECT_EQ(lastMessage().title, u"备份失败"_s);
+    EXPECT_FALSE(QFileInfo::exists(program.filePath(u"BAK"_s)));
+
+    // Cancelling asks nothing more.
+    const std::size_t messages = program.responder().messages().size();
+    backupUserInfo(store);
+    EXPECT_EQ(program.responder().messages().size(), messages);
+    EXPECT_EQ(readFile(configPath), Accounts);
+}
+
+TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
+{
+    const QString backup = QDir(elsewhere.path()).filePath(u"old.usb"_s);
+    const QByteArray restored("restored accounts");
+    writeFile(backup, restored);
+
+    // Enter takes the default answer, No: nothing happens.
+    restoreUserInfo();
+    ASSERT_EQ(program.responder().messages().size(), 1u);
+    const MessageRequest question = program.responder().messages().front();
+    EXPECT_EQ(question.flags, 0x144u);
+    EXPECT_TRUE(question.title.isEmpty());
+    const QStringList paragraphs = question.text.split(u"\r\n"_s);
+    ASSERT_EQ(paragraphs.size(), 3);
+    for (const QString &paragraph : paragraphs)
+        EXPECT_TRUE(paragraph.startsWith(u"    "_s) && paragraph.at(4) != u' ');
+    EXPECT_TRUE(program.responder().fileRequests().empty());
+
+    program.responder().queueMessageAnswer(IDYES);
+    restoreUserInfo();
+    ASSERT_EQ(program.responder().fileRequests().size(), 1u);
+    EXPECT_EQ(program.responder().fileRequests().front().kind, FileDialogKind::Open);
+    EXPECT_EQ(program.responder().fileRequests().front().title, u"请选择备份的用户信息文件名："_s);
+    EXPECT_EQ(readFile(configPath), Accounts) << "a cancelled dialog changes nothing";
+    EXPECT_EQ(program.responder().exitCount(), 0);
+
+    program.responder().queueMessageAnswer(IDYES);
+    program.responder().queueFileAnswer(backup);
+    restoreUserInfo();
+    EXPECT_EQ(readFile(configPath), restored);
+    EXPECT_EQ(lastMessage().text, u"用户信息还原完成！请重新运行本程序。"_s);
+    EXPECT_EQ(lastMessage().title, u"备份完成"_s);
+    EXPECT_EQ(program.responder().exitCount(), 1);
+}
+
+TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
+{
+    for (const QString &source : {QDir(elsewhere.path()).filePath(u"missing.usb"_s), elsewhere.path()}) {
+        program.responder().queueMessageAnswer(IDYES);
+        program.responder().queueFileAnswer(source);
+        restoreUserInfo();
+        EXPECT_EQ(readFile(configPath), Accounts);
+        EXPECT_EQ(lastMessage().text, u"用户信息还原失败！请检查你的系统并稍后再试。"_s);
+        EXPECT_EQ(lastMessage().title, u"备份失败"_s);
+    }
+    EXPECT_EQ(program.responder().exitCount(), 0);
+    const QStringList leftovers = QDir(program.directory()).entryList({u"system.dat*"_s}, QDir::Files);
+    EXPECT_EQ(leftovers, QStringList{u"system.dat"_s}) << "no temporary copy stays behind";
+}
