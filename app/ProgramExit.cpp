@@ -10,8 +10,12 @@ bool exitWasRequested = false;
 
 void exitProgram()
 {
-    if (DialogResponder *responder = DialogResponder::installed())
+    // Under a responder the program's run is a test's: it hears of the exit
+    // and the test's own event loops go on.
+    if (DialogResponder *responder = DialogResponder::installed()) {
         responder->programExited();
+        return;
+    }
     exitWasRequested = true;
     QCoreApplication::exit(0);
 }

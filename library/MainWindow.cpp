@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "PictureLabel.h"
 #include "ProgramDirectory.h"
+#include "ProgramInfo.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -17,8 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString WindowTitle = u" Lumbra v2008.3"_s;
-const QString FooterLine = u"Vostrand  lumbra@vostrand.example"_s;
+const QString FooterLine = ProgramInfo::Studio + u"  "_s + ProgramInfo::ContactAddress;
 const QString StoreFileName = u"pic.edb"_s;
 
 template<typename Unit>
@@ -49,7 +49,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createUnits()
 {
     setObjectName(u"MainWindow"_s);
-    setWindowTitle(WindowTitle);
+    setWindowTitle(ProgramInfo::Title);
     setFixedSize(DesignWidth, DesignHeight);
     move(50, 50);
 
@@ -76,7 +76,7 @@ void MainWindow::createUnits()
     按钮导出 = place(new QPushButton(u"导出图片"_s, this), u"按钮导出"_s, 397, 378, 66, 24);
     按钮删除 = place(new QPushButton(u"删除图片"_s, this), u"按钮删除"_s, 466, 378, 66, 24);
 
-    透明标签3 = place(new QLabel(WindowTitle, this), u"透明标签3"_s, 8, 0, 472, 24);
+    透明标签3 = place(new QLabel(ProgramInfo::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
     透明标签2 = place(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
     透明标签1 = place(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
     透明标签4 = place(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);

@@ -174,4 +174,12 @@ TEST(ProgramExitTest, EndsEveryRunningEventLoopWithCodeZero)
     EXPECT_EQ(outer.exec(), 0);
     EXPECT_EQ(innerCode, 0);
     EXPECT_TRUE(exitRequested());
+
+    // Event loops refuse to run after an exit until the application's own
+    // loop has started again; later tests need them.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    QEventLoop later;
+    QTimer::singleShot(0, &later, [&] { later.exit(7); });
+    EXPECT_EQ(later.exec(), 7);
 }
