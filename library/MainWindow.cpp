@@ -7,6 +7,7 @@
 #include "PictureLabel.h"
 #include "ProgramDirectory.h"
 #include "ProgramInfo.h"
+#include "TitleStrip.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -81,6 +82,7 @@ void MainWindow::createUnits()
     透明标签1 = place(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
     透明标签4 = place(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
 
+    new TitleStrip(this, 透明标签3, 透明标签2, 透明标签1);
     气球提示框1 = new BalloonTip(this);
     气球提示框1->setObjectName(u"气球提示框1"_s);
 }

@@ -232,3 +232,27 @@ TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), garbage);
     EXPECT_EQ(readFile(program.filePath(u"pic.EDT"_s)), garbage);
 }
+
+TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)
+{
+    TestProgram program;
+    MainWindow window;
+    window.show();
+    const QPoint start = window.pos();
+
+    QTest::mousePress(window.透明标签3, Qt::LeftButton, {}, {100, 12});
+    QTest::mouseRelease(window.透明标签3, Qt::LeftButton, {}, {100, 12});
+    EXPECT_EQ(window.pos(), start) << "a press without a move leaves the window in place";
+
+    QTest::mousePress(window.透明标签3, Qt::LeftButton, {}, {100, 12});
+    QTest::mouseMove(window.透明标签3, {130, 32});
+    QTest::mouseRelease(window.透明标签3, Qt::LeftButton, {}, {130, 32});
+    EXPECT_EQ(window.pos(), start + QPoint(30, 20));
+
+    EXPECT_EQ(program.responder().exitCount(), 0);
+    QTest::mousePress(window.透明标签2, Qt::LeftButton);
+    EXPECT_TRUE(window.isMinimized());
+    QTest::mousePress(window.透明标签1, Qt::LeftButton);
+    EXPECT_EQ(program.responder().exitCount(), 1) << "the close mark ends the program, nothing asked";
+    EXPECT_TRUE(program.responder().messages().empty());
+}

@@ -1,0 +1,64 @@
+#include "TitleStrip.h"
+
+#include "ProgramExit.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QWindow>
+
+TitleStrip::TitleStrip(QWidget *window, QLabel *title, QLabel *minimise, QLabel *close)
+    : QObject(window)
+    , m_window(window)
+    , m_title(title)
+    , m_minimise(minimise)
+    , m_close(close)
+{
+    for (QLabel *label : {title, minimise, close})
+        label->installEventFilter(this);
+}
+
+bool TitleStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_title)
+        return dragTitle(event);
+    const bool leftPress = event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    if (!leftPress)
+        return false;
+    if (watched == m_minimise) {
+        m_window->showMinimized();
+        return true;
+    }
+    if (watched == m_close) {
+        exitProgram();
+        return true;
+    }
+    return false;
+}
+
+bool TitleStrip::dragTitle(QEvent *event)
+{
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        // The window manager moves the window where it can; elsewhere the
+        // strip follows the mouse itself.
+        if (!m_window->windowHandle() || !m_window->windowHandle()->startSystemMove())
+            m_grab = mouse->globalPosition().toPoint() - m_window->pos();
+        return true;
+    case QEvent::MouseMove:
+        if (!m_grab || !(mouse->buttons() & Qt::LeftButton))
+            return false;
+        m_window->move(mouse->globalPosition().toPoint() - *m_grab);
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (!m_grab)
+            return false;
+        m_grab.reset();
+        return true;
+    default:
+        return false;
+    }
+}
