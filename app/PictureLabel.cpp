@@ -55,10 +55,3 @@ void PictureLabel::mouseDoubleClickEvent(QMouseEvent *event)
         Q_EMIT doubleClicked();
     QLabel::mouseDoubleClickEvent(event);
 }
-
-void PictureLabel::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::RightButton)
-        Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
-    QLabel::mousePressEvent(event);
-}

@@ -24,11 +24,9 @@ public:
 
 Q_SIGNALS:
     void doubleClicked();
-    void rightButtonPressed(QPoint globalPosition);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     QByteArray m_picture;

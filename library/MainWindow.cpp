@@ -6,12 +6,19 @@
 #include "MessageBox.h"
 #include "PictureLabel.h"
 #include "ProgramDirectory.h"
+#include "InfoPanels.h"
+#include "PopupMenu.h"
+#include "ProgramExit.h"
 #include "ProgramInfo.h"
+#include "Screen.h"
 #include "TitleStrip.h"
+#include "UserInfoBackup.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -38,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     createUnits();
     styleUnits();
+    createMenu();
     connectEvents();
     openPictureStore();
     refreshPictureList();
@@ -104,6 +112,21 @@ void MainWindow::styleUnits()
                   "#选择列表框1 { background: white; border: 1px solid #c9cfd6; }"_s);
     透明标签1->setCursor(Qt::PointingHandCursor);
     透明标签2->setCursor(Qt::PointingHandCursor);
+}
+
+void MainWindow::createMenu()
+{
+    菜单 = new QMenu(this);
+    菜单->setObjectName(u"菜单"_s);
+    菜单->addAction(u"修改口令"_s);
+    菜单->addSeparator();
+    菜单->addAction(u"备份用户信息"_s, this, [this] { backupUserInfo(m_store); });
+    菜单->addAction(u"还原用户信息"_s, this, &restoreUserInfo);
+    菜单->addSeparator();
+    菜单->addAction(u"帮助"_s, this, [this] { 气球提示框1->showPanel(helpPanelHtml(), mousePosition()); });
+    菜单->addAction(u"关于"_s, this, [this] { 气球提示框1->showPanel(aboutPanelHtml(), mousePosition()); });
+    菜单->addSeparator();
+    菜单->addAction(u"退出"_s, this, &exitProgram);
 }
 
 void MainWindow::connectEvents()
@@ -174,6 +197,15 @@ void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_background);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        popupMenu(*菜单, mousePosition());
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

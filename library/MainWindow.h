@@ -10,6 +10,7 @@ class CheckBoxList;
 class PictureLabel;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 // The picture library's working window: the list of every picture by name,
@@ -40,11 +41,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void createUnits();
     void styleUnits();
+    void createMenu();
     void connectEvents();
     void openPictureStore();
     void attachPreviewHint();
@@ -76,4 +79,5 @@ public:
     QLabel *透明标签1 = nullptr;
     QLabel *透明标签4 = nullptr;
     BalloonTip *气球提示框1 = nullptr;
+    QMenu *菜单 = nullptr;
 };

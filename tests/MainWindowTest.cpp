@@ -1,10 +1,16 @@
+#include "BalloonTip.h"
 #include "CheckBoxList.h"
+#include "InfoPanels.h"
 #include "MainWindow.h"
 #include "PictureLabel.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -255,4 +261,50 @@ TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)
     QTest::mousePress(window.透明标签1, Qt::LeftButton);
     EXPECT_EQ(program.responder().exitCount(), 1) << "the close mark ends the program, nothing asked";
     EXPECT_TRUE(program.responder().messages().empty());
+}
+
+TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
+{
+    TestProgram program;
+    program.createLibrary(fourPictures());
+    MainWindow window;
+    window.show();
+    ScriptedResponder &responder = program.responder();
+
+    responder.setMousePosition({200, 150});
+    responder.queueMenuChoice(u"关于"_s);
+    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+    ASSERT_EQ(responder.menus().size(), 1u);
+    EXPECT_EQ(responder.menus().front(),
+              (QStringList{u"修改口令"_s, u"备份用户信息"_s, u"还原用户信息"_s, u"帮助"_s, u"关于"_s, u"退出"_s}));
+    const QList<QAction *> actions = window.菜单->actions();
+    ASSERT_EQ(actions.size(), 9);
+    for (int separator : {1, 4, 7})
+        EXPECT_TRUE(actions.at(separator)->isSeparator());
+    ASSERT_NE(window.气球提示框1->panel(), nullptr);
+    EXPECT_EQ(window.气球提示框1->panel()->text(), aboutPanelHtml());
+    EXPECT_EQ(window.气球提示框1->panel()->pos(), QPoint(200, 150));
+
+    // About again shows the same panel at the new mouse position.
+    responder.setMousePosition({260, 90});
+    responder.queueMenuChoice(u"关于"_s);
+    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+    QApplication::processEvents();
+    EXPECT_EQ(window.气球提示框1->panel()->text(), aboutPanelHtml());
+    EXPECT_EQ(window.气球提示框1->panel()->pos(), QPoint(260, 90));
+
+    // Once a picture shows, the preview opens the menu too; Help replaces About.
+    clickRow(*window.选择列表框1, 0);
+    responder.queueMenuChoice(u"帮助"_s);
+    QTest::mouseClick(window.标签3, Qt::RightButton);
+    QApplication::processEvents();
+    EXPECT_EQ(window.气球提示框1->panel()->text(), helpPanelHtml());
+    EXPECT_EQ(responder.menus().size(), 3u);
+
+    // Exit ends the program at once, without a question.
+    window.选择列表框1->setSelectedIndex(-1);
+    responder.queueMenuChoice(u"退出"_s);
+    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+    EXPECT_EQ(responder.exitCount(), 1);
+    EXPECT_TRUE(responder.messages().empty());
 }
