@@ -36,7 +36,7 @@ inline constexpr QByteArrayView Magic = "LUMBRAPF";
 inline constexpr quint16 Version = 1;
 inline constexpr quint16 Pbkdf2Sha256 = 1;
 // The file password is built into the program, so the iterations only slow
-// down guessing a little; they keep a cold open near 35 ms.
+// down guessing a little; they keep a cold open to a few tens of milliseconds.
 inline constexpr quint32 DefaultIterations = 100'000;
 inline constexpr quint32 MinIterations = 1'000;
 inline constexpr quint32 MaxIterations = 2'000'000;
