@@ -7,6 +7,11 @@ namespace {
 
 constexpr const char *CodecName = "GB18030";
 
+bool isBlank(char byte)
+{
+    return byte == ' ' || byte == '\t';
+}
+
 bool isLeadByte(char byte)
 {
     const auto value = static_cast<unsigned char>(byte);
@@ -25,11 +30,6 @@ QString fromGbk(QByteArrayView bytes)
 {
     QStringDecoder decoder(CodecName);
     return decoder.decode(bytes);
-}
-
-bool isBlank(char byte)
-{
-    return byte == ' ' || byte == '\t';
 }
 
 QByteArrayView trimmedBlanks(QByteArrayView bytes)

@@ -11,9 +11,7 @@
 QByteArray toGbk(const QString &text);
 QString fromGbk(QByteArrayView bytes);
 
-// True for the bytes that trimming removes: the space and the tab.
-bool isBlank(char byte);
-// The bytes without their leading and trailing blanks.
+// The bytes without their leading and trailing blanks: spaces and tabs.
 QByteArrayView trimmedBlanks(QByteArrayView bytes);
 // The bytes with every ASCII letter upper-cased. Both bytes of a double-byte
 // character stay as they are, since a trail byte may lie in 0x61..0x7A.

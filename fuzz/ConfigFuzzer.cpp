@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the protected file's decoder and to the
 // configuration file's line rules. The first byte picks the part:
-//   0  the bytes as a stored file: only an authentic one opens
+//   0  the bytes as a stored file: only an authentic one opens (the seed
+//      seed-valid-stored in corpus/ is one, made by another AES-GCM and
+//      PBKDF2 implementation)
 //   1  "section \x01 key \x01 value \n content": items are read, listed and
 //      written on the content, and what was written must read back
 //   2  the bytes as plain content: it must survive enciphering unchanged,

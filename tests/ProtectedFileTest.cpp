@@ -1,7 +1,6 @@
 #include "Accounts.h"
 #include "ConfigFile.h"
 #include "GbkText.h"
-#include "LineBuffer.h"
 #include "PlainConfigFile.h"
 #include "ProtectedFile.h"
 #include "ProtectedFileFormat.h"
@@ -120,32 +119,4 @@ TEST(ProtectedFileTest, DamagedConfigFileGivesNothingAndIsNeverOverwritten)
         EXPECT_FALSE(writeConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"x"_s));
         EXPECT_EQ(readStoredBytes(path), stored);
     }
-}
-
-TEST(LineBufferTest, LinesPositionsDeletionAndInsertion)
-{
-    LineBuffer lines("a\r\nb\nc\r\r\nlast");
-    EXPECT_EQ(lines.readLine(), "a");
-    EXPECT_EQ(lines.position(), 3);
-    EXPECT_EQ(lines.readLine(), "b");
-    EXPECT_EQ(lines.readLine(), "c\r");
-    EXPECT_TRUE(lines.lastLineOpen());
-    EXPECT_EQ(lines.readLine(), "last");
-    EXPECT_TRUE(lines.atEnd());
-    EXPECT_FALSE(lines.isModified());
-
-    lines.setPosition(3);
-    lines.deleteBytes(2);
-    lines.insertLine("B");
-    EXPECT_EQ(lines.position(), 6);
-    EXPECT_EQ(lines.content(), "a\r\nB\r\nc\r\r\nlast");
-    lines.setPosition(1000);
-    EXPECT_TRUE(lines.atEnd());
-    lines.deleteBytes(5);
-    lines.setPosition(-4);
-    EXPECT_EQ(lines.position(), 0);
-    lines.moveToEnd();
-    lines.insertLine({});
-    EXPECT_FALSE(lines.lastLineOpen());
-    EXPECT_TRUE(lines.isModified());
 }
