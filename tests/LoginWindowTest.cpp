@@ -288,3 +288,21 @@ TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
     EXPECT_EQ(program.responder().exitCount(), 1);
     EXPECT_EQ(window.用户组合框->count(), 0);
 }
+
+TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)
+{
+    TestProgram program;
+    givenAccounts(program);
+    const QString path = program.filePath(u"system.dat"_s);
+    QByteArray damaged = readStoredBytes(path);
+    damaged[60] = char(damaged[60] ^ 0x01);
+    writeStoredBytes(path, damaged);
+
+    LoginRun run;
+    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
+    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    EXPECT_FALSE(run.loggedIn());
+    ASSERT_EQ(program.responder().messages().size(), 1u);
+    EXPECT_EQ(program.responder().messages()[0].text, RetryText);
+    EXPECT_EQ(readStoredBytes(path), damaged);
+}
