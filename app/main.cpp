@@ -1,4 +1,5 @@
 #include "GlobalState.h"
+#include "LoginWindow.h"
 #include "MainWindow.h"
 #include "ProgramExit.h"
 
@@ -11,11 +12,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The first window the user sees.
-std::unique_ptr<QWidget> openStartWindow()
+// The first window the user sees: the log-in window, which opens the main
+// window held by the caller once a log-in succeeds.
+std::unique_ptr<LoginWindow> openStartWindow(std::unique_ptr<MainWindow> &mainWindow)
 {
-    auto window = std::make_unique<MainWindow>();
-    window->show();
+    LoginWindow::MainWindowAccess access{
+        [&mainWindow] { return mainWindow && mainWindow->isVisible(); },
+        [&mainWindow] {
+            mainWindow = std::make_unique<MainWindow>();
+            mainWindow->show();
+        },
+    };
+    auto window = std::make_unique<LoginWindow>(std::move(access));
+    // A start-up that ended the program shows nothing.
+    if (!exitRequested())
+        window->show();
     return window;
 }
 
@@ -29,7 +40,8 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
 
     GlobalState state;
-    const std::unique_ptr<QWidget> startWindow = openStartWindow();
+    std::unique_ptr<MainWindow> mainWindow;
+    const std::unique_ptr<LoginWindow> startWindow = openStartWindow(mainWindow);
     if (!exitRequested())
         application.exec();
     return 0;

@@ -15,6 +15,9 @@ for svg in *.svg; do
         main-background) render "$name" 550 450 ;;
         welcome)         render "$name" 279 198 ;;
         lumbra)          render "$name" 64 64 ;;
+        login-background|password-background) render "$name" 240 156 ;;
+        login-user)      render "$name" 30 32 ;;
+        login-key)       render "$name" 27 31 ;;
         *) echo "no size known for $svg" >&2; exit 1 ;;
     esac
 done

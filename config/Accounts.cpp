@@ -1,0 +1,37 @@
+#include "Accounts.h"
+
+#include "ConfigFile.h"
+
+using namespace Qt::StringLiterals;
+
+const QString ConfigFilePassword = u"qomtar"_s;
+const QString PasswordKey = u"口令"_s;
+const QString CategorySection = u"分类信息"_s;
+const QString DefaultListSeparator = u"★§☆"_s;
+const QString DefaultUserNames = u"管理员★§☆"_s;
+const QString DefaultUserDigests = u"6c4bb406b3e7cd5447f7a76fd7008806★§☆"_s;
+
+int loadUserNames(const QString &configFilePath, QStringList &userNames)
+{
+    userNames.clear();
+    listConfigSections(configFilePath, ConfigFilePassword, userNames);
+    userNames.removeOne(CategorySection);
+    return int(userNames.size());
+}
+
+void writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests)
+{
+    const qsizetype count = std::min(names.size(), digests.size());
+    for (qsizetype i = 0; i < count; ++i)
+        writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordKey, digests[i]);
+}
+
+QString readUserDigest(const QString &configFilePath, const QString &name)
+{
+    return readConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey);
+}
+
+bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest)
+{
+    return writeConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey, digest);
+}

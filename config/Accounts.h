@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The accounts in the configuration file: one section per account, named
+// after it, holding the password digest under the key "口令". The file is
+// always opened with ConfigFilePassword.
+
+extern const QString ConfigFilePassword;
+extern const QString PasswordKey;
+// A section that is no account.
+extern const QString CategorySection;
+
+// The built-in default account, each list an item followed by the separator:
+// the administrator, whose password "3196" the log-in box holds at start.
+extern const QString DefaultListSeparator;
+extern const QString DefaultUserNames;
+extern const QString DefaultUserDigests;
+
+// Fills userNames with the file's sections, the first "分类信息" left out,
+// and returns how many there are; none when the file cannot be opened.
+int loadUserNames(const QString &configFilePath, QStringList &userNames);
+// Writes each name's digest, the digest at the same position; names
+// without a digest are left out.
+void writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests);
+// The account's stored digest; empty when there is none.
+QString readUserDigest(const QString &configFilePath, const QString &name);
+bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Path rules of the configuration file. Windows paths use "\" and may begin
+// with a drive letter, whose root is never created; other systems use "/".
+// The rules are pure functions of the path and its style; the native
+// overloads apply this system's style.
+enum class PathStyle { Windows, Posix };
+
+PathStyle nativePathStyle();
+QChar separatorOf(PathStyle style);
+
+// A name without any separator is put into systemDirectory; then every
+// doubled separator becomes a single one.
+QString normalizeConfigFileName(const QString &name, PathStyle style, const QString &systemDirectory);
+// The same with this system's style and the folder for bare names, the
+// system's temporary folder.
+QString normalizeConfigFileName(const QString &name);
+
+// directory + separator + "system.dat", doubled separators made single, so
+// that a directory ending in its separator (a root) still gives one.
+QString configFilePathIn(const QString &directory, PathStyle style);
+// The same for a Qt path ("/" separators) in this system's style.
+QString configFilePathIn(const QString &directory);
+// The text before the last separator; empty when there is none.
+QString directoryPartOf(const QString &path, PathStyle style);
+
+// The folders ensureDirectoryPath looks at, in order, ending with the path
+// itself: every prefix before a separator, except a root and a drive root.
+QStringList directoryLevels(const QString &path, PathStyle style);
+// Makes sure the directory exists, creating missing levels; true when it
+// exists afterwards.
+bool ensureDirectoryPath(const QString &path);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+// PBKDF2-HMAC-SHA256 keys for the protected files, remembered within the
+// process for the last few (password, salt, iterations) triples: every item
+// access opens the file afresh, and only a rewrite brings a new salt.
+class DerivedKeyCache
+{
+public:
+    static constexpr qsizetype KeySize = 32;
+
+    // The 32-byte key, derived or remembered; nothing when OpenSSL fails.
+    static std::optional<QByteArray> key(QByteArrayView password, QByteArrayView salt,
+                                         quint32 iterations);
+    // Forgets every key, so that the next open derives its key again.
+    static void clear();
+};

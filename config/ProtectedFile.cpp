@@ -1,0 +1,65 @@
+#include "ProtectedFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+ProtectedFileError ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
+{
+    m_lines.reset();
+    QFile file(path);
+    m_created = !file.exists();
+    if (m_created) {
+        if (mode == Mode::Read)
+            return ProtectedFileError::Missing;
+    } else {
+        if (!file.open(QIODevice::ReadOnly))
+            return ProtectedFileError::Unreadable;
+        // One byte more than the format allows is enough to refuse the file.
+        const QByteArray stored = file.read(ProtectedFileFormat::MaxFileSize + 1);
+        ProtectedFileFormat::Decoded decoded = ProtectedFileFormat::decode(stored, password);
+        if (decoded.error != ProtectedFileError::None)
+            return decoded.error;
+        m_lines.emplace(std::move(decoded.plain));
+    }
+    if (!m_lines)
+        m_lines.emplace();
+    m_path = path;
+    m_password = password.toByteArray();
+    m_mode = mode;
+    return ProtectedFileError::None;
+}
+
+bool ProtectedFile::isOpen() const
+{
+    return m_lines.has_value();
+}
+
+LineBuffer &ProtectedFile::lines()
+{
+    Q_ASSERT_X(m_lines, "ProtectedFile::lines", "the file is not open");
+    return *m_lines;
+}
+
+ProtectedFileError ProtectedFile::close()
+{
+    if (!m_lines)
+        return ProtectedFileError::None;
+    const bool changed = m_mode == Mode::ReadWrite && (m_created || m_lines->isModified());
+    const ProtectedFileError result = changed ? save() : ProtectedFileError::None;
+    m_lines.reset();
+    m_password.clear();
+    return result;
+}
+
+ProtectedFileError ProtectedFile::save()
+{
+    const std::optional<QByteArray> stored = ProtectedFileFormat::encode(m_lines->content(), m_password);
+    if (!stored)
+        return ProtectedFileError::WriteFailed;
+    // QSaveFile writes a temporary file beside the target, syncs it to disk
+    // and renames it over the target: a crash leaves the old file or the new.
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*stored) != stored->size() || !file.commit())
+        return ProtectedFileError::WriteFailed;
+    return ProtectedFileError::None;
+}

@@ -1,0 +1,136 @@
+#include "ProtectedFileFormat.h"
+
+#include "DerivedKeyCache.h"
+#include "OpenSslHandles.h"
+
+#include <QtEndian>
+
+#include <openssl/rand.h>
+
+namespace ProtectedFileFormat {
+
+namespace {
+
+constexpr qsizetype VersionOffset = 8;
+constexpr qsizetype KdfOffset = 10;
+constexpr qsizetype IterationsOffset = 12;
+constexpr qsizetype SaltOffset = 16;
+constexpr qsizetype NonceOffset = 32;
+
+const unsigned char *bytesOf(QByteArrayView view)
+{
+    return reinterpret_cast<const unsigned char *>(view.data());
+}
+
+unsigned char *bytesOf(QByteArray &array)
+{
+    return reinterpret_cast<unsigned char *>(array.data());
+}
+
+std::optional<QByteArray> randomBytes(qsizetype count)
+{
+    QByteArray bytes(count, Qt::Uninitialized);
+    if (RAND_bytes(bytesOf(bytes), int(count)) != 1)
+        return std::nullopt;
+    return bytes;
+}
+
+QByteArray headerFor(quint32 iterations, const QByteArray &salt, const QByteArray &nonce)
+{
+    QByteArray header = Magic.toByteArray();
+    header.resize(HeaderSize);
+    qToBigEndian<quint16>(Version, header.data() + VersionOffset);
+    qToBigEndian<quint16>(Pbkdf2Sha256, header.data() + KdfOffset);
+    qToBigEndian<quint32>(iterations, header.data() + IterationsOffset);
+    header.replace(SaltOffset, SaltSize, salt);
+    header.replace(NonceOffset, NonceSize, nonce);
+    return header;
+}
+
+// Starts an AES-256-GCM context with key, nonce and the header as
+// associated data; encrypting or decrypting as the caller says.
+CipherContext startCipher(bool encrypting, const QByteArray &key, QByteArrayView nonce, QByteArrayView header)
+{
+    CipherContext context(EVP_CIPHER_CTX_new());
+    if (!context)
+        return nullptr;
+    const int mode = encrypting ? 1 : 0;
+    int unused = 0;
+    if (EVP_CipherInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr, mode) != 1
+        || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_IVLEN, int(NonceSize), nullptr) != 1
+        || EVP_CipherInit_ex(context.get(), nullptr, nullptr, bytesOf(key), bytesOf(nonce), mode) != 1
+        || EVP_CipherUpdate(context.get(), nullptr, &unused, bytesOf(header), int(header.size())) != 1)
+        return nullptr;
+    return context;
+}
+
+Decoded failure(ProtectedFileError error)
+{
+    return {error, {}};
+}
+
+}
+
+std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password, quint32 iterations)
+{
+    if (plain.size() > MaxFileSize - HeaderSize - TagSize)
+        return std::nullopt;
+    const std::optional<QByteArray> salt = randomBytes(SaltSize);
+    const std::optional<QByteArray> nonce = randomBytes(NonceSize);
+    if (!salt || !nonce)
+        return std::nullopt;
+    const std::optional<QByteArray> key = DerivedKeyCache::key(password, *salt, iterations);
+    if (!key)
+        return std::nullopt;
+    const QByteArray header = headerFor(iterations, *salt, *nonce);
+    const CipherContext context = startCipher(true, *key, *nonce, header);
+    if (!context)
+        return std::nullopt;
+
+    QByteArray stored = header;
+    stored.resize(HeaderSize + plain.size() + TagSize);
+    unsigned char *out = bytesOf(stored) + HeaderSize;
+    int written = 0;
+    int finalWritten = 0;
+    if (EVP_EncryptUpdate(context.get(), out, &written, bytesOf(plain), int(plain.size())) != 1
+        || EVP_EncryptFinal_ex(context.get(), out + written, &finalWritten) != 1
+        || written + finalWritten != plain.size()
+        || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, int(TagSize), out + plain.size()) != 1)
+        return std::nullopt;
+    return stored;
+}
+
+Decoded decode(QByteArrayView stored, QByteArrayView password)
+{
+    if (stored.size() > MaxFileSize || !Magic.startsWith(stored.first(std::min(stored.size(), Magic.size()))))
+        return failure(ProtectedFileError::Foreign);
+    if (stored.size() < HeaderSize + TagSize)
+        return failure(ProtectedFileError::Truncated);
+    const QByteArrayView header = stored.first(HeaderSize);
+    const auto iterations = qFromBigEndian<quint32>(header.data() + IterationsOffset);
+    if (qFromBigEndian<quint16>(header.data() + VersionOffset) != Version
+        || qFromBigEndian<quint16>(header.data() + KdfOffset) != Pbkdf2Sha256
+        || iterations < MinIterations || iterations > MaxIterations)
+        return failure(ProtectedFileError::Foreign);
+
+    const std::optional<QByteArray> key =
+        DerivedKeyCache::key(password, header.sliced(SaltOffset, SaltSize), iterations);
+    if (!key)
+        return failure(ProtectedFileError::Rejected);
+    const CipherContext context = startCipher(false, *key, header.sliced(NonceOffset, NonceSize), header);
+    if (!context)
+        return failure(ProtectedFileError::Rejected);
+
+    const QByteArrayView ciphertext = stored.sliced(HeaderSize, stored.size() - HeaderSize - TagSize);
+    QByteArray tag = stored.last(TagSize).toByteArray();
+    QByteArray plain(ciphertext.size(), Qt::Uninitialized);
+    int written = 0;
+    int finalWritten = 0;
+    if (EVP_DecryptUpdate(context.get(), bytesOf(plain), &written, bytesOf(ciphertext), int(ciphertext.size())) != 1
+        || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, int(TagSize), tag.data()) != 1
+        || EVP_DecryptFinal_ex(context.get(), bytesOf(plain) + written, &finalWritten) != 1)
+        return failure(ProtectedFileError::Rejected);
+    return {ProtectedFileError::None, plain};
+}
+
+}

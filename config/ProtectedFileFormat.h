@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+// Why a protected file could not be opened or written.
+enum class ProtectedFileError {
+    None,
+    Missing,      // opened for reading, and there is no such file
+    Unreadable,   // the file exists but cannot be read
+    Foreign,      // not a protected file of a format this program knows
+    Truncated,    // our format, but shorter than its header and tag
+    Rejected,     // authentication failed: wrong password, or altered bytes
+    WriteFailed,  // the new content could not be enciphered or saved
+};
+
+// How a protected file lies on disk:
+//
+//   offset  size  field
+//        0     8  magic "LUMBRAPF"
+//        8     2  format version, big-endian: 1
+//       10     2  key derivation, big-endian: 1 = PBKDF2-HMAC-SHA256
+//       12     4  PBKDF2 iterations, big-endian
+//       16    16  random salt
+//       32    12  random AES-GCM nonce
+//       44     n  AES-256-GCM ciphertext of the whole plain content
+//     44+n    16  GCM tag
+//
+// The 44 header bytes are the cipher's associated data, so a changed header
+// fails to open just as changed ciphertext does.
+namespace ProtectedFileFormat {
+
+inline constexpr QByteArrayView Magic = "LUMBRAPF";
+inline constexpr quint16 Version = 1;
+inline constexpr quint16 Pbkdf2Sha256 = 1;
+// The file password is built into the program, so the iterations only slow
+// down guessing a little; they keep a cold open to a few tens of milliseconds.
+inline constexpr quint32 DefaultIterations = 100'000;
+inline constexpr quint32 MinIterations = 1'000;
+inline constexpr quint32 MaxIterations = 2'000'000;
+inline constexpr qsizetype SaltSize = 16;
+inline constexpr qsizetype NonceSize = 12;
+inline constexpr qsizetype HeaderSize = 44;
+inline constexpr qsizetype TagSize = 16;
+// Far above any configuration file; larger files are not read at all.
+inline constexpr qsizetype MaxFileSize = 16 * 1024 * 1024;
+
+struct Decoded
+{
+    ProtectedFileError error = ProtectedFileError::None;
+    // Empty unless error is None.
+    QByteArray plain;
+};
+
+// Enciphers plain with a fresh salt and nonce; nothing when OpenSSL fails.
+std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password,
+                                 quint32 iterations = DefaultIterations);
+// Authenticates and deciphers stored bytes; no unauthenticated byte comes back.
+Decoded decode(QByteArrayView stored, QByteArrayView password);
+
+}

@@ -1,0 +1,118 @@
+#include "Accounts.h"
+#include "ConfigPaths.h"
+#include "GbkText.h"
+#include "PasswordDigest.h"
+#include "PlainConfigFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class AccountsTest : public ::testing::Test
+{
+protected:
+    void givenFile(const QString &text) { writePlainContent(path, toGbk(text)); }
+
+    QTemporaryDir directory;
+    QString path = configFilePathIn(directory.path());
+};
+
+}
+
+TEST_F(AccountsTest, CategorySectionIsLeftOutOnceAndOnlyOnce)
+{
+    QStringList names{u"旧"_s};
+    EXPECT_EQ(loadUserNames(path, names), 0) << "no file";
+    EXPECT_THAT(names, IsEmpty());
+
+    givenFile(u"[张三]\r\n口令=a\r\n[分类信息]\r\n类=1\r\n[李四]\r\n口令=b\r\n"_s);
+    EXPECT_EQ(loadUserNames(path, names), 2);
+    EXPECT_THAT(names, ElementsAre(u"张三"_s, u"李四"_s));
+
+    givenFile(u"[分类信息]\r\n[张三]\r\n[分类信息]\r\n"_s);
+    EXPECT_EQ(loadUserNames(path, names), 2);
+    EXPECT_THAT(names, ElementsAre(u"张三"_s, u"分类信息"_s));
+
+    givenFile(u"[分类信息]\r\n类=1\r\n"_s);
+    EXPECT_EQ(loadUserNames(path, names), 0);
+}
+
+TEST_F(AccountsTest, DigestsAreReadAndReplacedPerAccount)
+{
+    givenFile(u"[张三]\r\n口令 = 旧\r\n[空口令]\r\n口令=  \r\n[无口令]\r\n"_s);
+    writeAccounts(path, {u"王五"_s, u"没有摘要"_s}, {u"c"_s});
+
+    EXPECT_EQ(readUserDigest(path, u"张三"_s), u" 旧"_s);
+    EXPECT_EQ(readUserDigest(path, u"空口令"_s), u""_s);
+    EXPECT_EQ(readUserDigest(path, u"无口令"_s), u""_s);
+    EXPECT_EQ(readUserDigest(path, u"没有摘要"_s), u""_s);
+    EXPECT_TRUE(writeUserDigest(path, u"张三"_s, u"d"_s));
+    EXPECT_TRUE(writeUserDigest(path, u"无口令"_s, u"e"_s));
+    EXPECT_EQ(readPlainContent(path),
+              toGbk(u"[张三]\r\n口令 =d\r\n[空口令]\r\n口令=  \r\n[无口令]\r\n口令=e\r\n[王五]\r\n口令=c\r\n"_s));
+}
+
+TEST(PasswordDigestTest, Md5OfTheGbkBytesInLowerCaseHex)
+{
+    EXPECT_EQ(passwordDigest(u"3196"_s), u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
+    EXPECT_EQ(passwordDigest(u""_s), u"d41d8cd98f00b204e9800998ecf8427e"_s);
+    EXPECT_EQ(passwordDigest(u"管理员"_s), u"8178134ede762c42e41a7b1695082e28"_s);
+    EXPECT_EQ(passwordDigest(u"abc"_s), u"900150983cd24fb0d6963f7d28e17f72"_s);
+    EXPECT_EQ(passwordDigest(u"Abc"_s), u"35593b7ce5020eae3ca68fd5b6f3e031"_s);
+    EXPECT_TRUE(passwordMatches(u"3196"_s, u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    EXPECT_FALSE(passwordMatches(u"3196"_s, u"6C4BB406B3E7CD5447F7A76FD7008806"_s));
+    EXPECT_FALSE(passwordMatches(u""_s, u""_s)) << "an account without a digest never matches";
+    EXPECT_THAT(splitAtSeparator(DefaultUserDigests, DefaultListSeparator),
+                ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    EXPECT_THAT(splitAtSeparator(u"甲★§☆★§☆乙"_s, DefaultListSeparator), ElementsAre(u"甲"_s, u""_s, u"乙"_s));
+}
+
+TEST(ConfigPathsTest, WindowsRulesKeepDriveRootsAndSingleBackslashes)
+{
+    const PathStyle windows = PathStyle::Windows;
+    EXPECT_EQ(configFilePathIn(u"C:\\Lumbra"_s, windows), u"C:\\Lumbra\\system.dat"_s);
+    EXPECT_EQ(configFilePathIn(u"D:\\"_s, windows), u"D:\\system.dat"_s);
+    EXPECT_EQ(directoryPartOf(u"D:\\system.dat"_s, windows), u"D:"_s);
+    EXPECT_EQ(normalizeConfigFileName(u"system.dat"_s, windows, u"C:\\Windows\\system32"_s),
+              u"C:\\Windows\\system32\\system.dat"_s);
+    EXPECT_EQ(normalizeConfigFileName(u"C:\\\\a\\\\b.dat"_s, windows, u"X:"_s), u"C:\\a\\b.dat"_s);
+
+    EXPECT_THAT(directoryLevels(u"C:\\a\\b\\c"_s, windows), ElementsAre(u"C:\\a"_s, u"C:\\a\\b"_s, u"C:\\a\\b\\c"_s));
+    EXPECT_THAT(directoryLevels(u" c:\\a"_s, windows), ElementsAre(u" c:\\a"_s));
+    EXPECT_THAT(directoryLevels(u"a\\b"_s, windows), ElementsAre(u"a"_s, u"a\\b"_s));
+    EXPECT_THAT(directoryLevels(u"\\a\\b"_s, windows), ElementsAre(u"\\a"_s, u"\\a\\b"_s));
+    EXPECT_THAT(directoryLevels(u"plain"_s, windows), ElementsAre(u"plain"_s));
+}
+
+TEST(ConfigPathsTest, PosixRulesUseSlashes)
+{
+    const PathStyle posix = PathStyle::Posix;
+    EXPECT_EQ(configFilePathIn(u"/opt/lumbra"_s, posix), u"/opt/lumbra/system.dat"_s);
+    EXPECT_EQ(configFilePathIn(u"/"_s, posix), u"/system.dat"_s);
+    EXPECT_EQ(directoryPartOf(u"/system.dat"_s, posix), u""_s);
+    EXPECT_EQ(normalizeConfigFileName(u"a.dat"_s, posix, u"/tmp"_s), u"/tmp/a.dat"_s);
+    EXPECT_THAT(directoryLevels(u"/opt/lumbra/x"_s, posix),
+                ElementsAre(u"/opt"_s, u"/opt/lumbra"_s, u"/opt/lumbra/x"_s));
+}
+
+TEST(ConfigPathsTest, EnsureDirectoryPathCreatesMissingLevels)
+{
+    QTemporaryDir directory;
+    const QString deep = directory.filePath(u"一/二/三"_s);
+    EXPECT_TRUE(ensureDirectoryPath(deep));
+    EXPECT_TRUE(QFileInfo(deep).isDir());
+    EXPECT_TRUE(ensureDirectoryPath(deep + u"/"_s));
+
+    QFile blocker(directory.filePath(u"文件"_s));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(ensureDirectoryPath(directory.filePath(u"文件/下面"_s)));
+}

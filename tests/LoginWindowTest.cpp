@@ -1,0 +1,308 @@
+#include "GbkText.h"
+#include "GlobalState.h"
+#include "KeyboardInput.h"
+#include "LoginWindow.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "PasswordDigest.h"
+#include "PlainConfigFile.h"
+#include "TestProgram.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+#include <QToolButton>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using ::testing::ElementsAre;
+
+namespace {
+
+// One start of the program: the log-in window, shown and active, with the
+// main window that its owner opens on a successful log-in.
+struct LoginRun
+{
+    LoginRun()
+        : window({[this] { return mainWindow && mainWindow->isVisible(); },
+                  [this] {
+                      ++mainWindowOpenings;
+                      mainWindow = std::make_unique<MainWindow>();
+                      mainWindow->show();
+                  }})
+    {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    // Types into the password box as a person would and presses Enter.
+    void tryPassword(const QString &password)
+    {
+        window.口令编辑框->setFocus();
+        QTest::keyClick(window.口令编辑框, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(window.口令编辑框, Qt::Key_Backspace);
+        typeText(window.口令编辑框, password);
+        QTest::keyClick(window.口令编辑框, Qt::Key_Return);
+    }
+
+    void chooseAccount(int row)
+    {
+        QComboBox *box = window.用户组合框;
+        box->showPopup();
+        QAbstractItemView *view = box->view();
+        const QRect item = view->visualRect(view->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    }
+
+    bool loggedIn() const { return mainWindow && mainWindow->isVisible() && !window.isVisible(); }
+
+    std::unique_ptr<MainWindow> mainWindow;
+    int mainWindowOpenings = 0;
+    LoginWindow window;
+};
+
+void expectMessage(const MessageRequest &message, const QString &text, unsigned flags, const QString &title)
+{
+    EXPECT_EQ(message.text, text);
+    EXPECT_EQ(message.flags, flags);
+    EXPECT_EQ(message.title, title);
+}
+
+const QString RetryText = u"用户口令不正确，请重新输入！"_s;
+const QString IllegalText = u"用户口令不正确，请勿非法登录！"_s;
+
+// 张三 with the password "Zs", 李四 with "李", and an account without one.
+void givenAccounts(TestProgram &program)
+{
+    writePlainContent(program.filePath(u"system.dat"_s),
+                      toGbk(u"[张三]\r\n口令=%1\r\n[分类信息]\r\n[李四]\r\n口令=%2\r\n[无口令]\r\n"_s.arg(
+                          passwordDigest(u"Zs"_s), passwordDigest(u"李"_s))));
+}
+
+}
+
+TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheDesignedContent)
+{
+    TestProgram program;
+    LoginRun run;
+    const GlobalState &state = GlobalState::current();
+
+    EXPECT_EQ(state.ConfigFilePath, program.filePath(u"system.dat"_s));
+    EXPECT_EQ(readPlainContent(state.ConfigFilePath).size(), 49);
+    EXPECT_THAT(state.UserNameList, ElementsAre(u"管理员"_s));
+    EXPECT_THAT(state.UserDigestList, ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    ASSERT_EQ(run.window.用户组合框->count(), 1);
+    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
+    EXPECT_EQ(run.window.口令编辑框->text(), u"3196"_s);
+    EXPECT_TRUE(run.window.口令编辑框->hasFocus());
+    EXPECT_EQ(run.window.口令编辑框->selectedText(), u"3196"_s);
+
+    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    EXPECT_TRUE(run.loggedIn());
+    EXPECT_EQ(run.mainWindowOpenings, 1);
+    EXPECT_EQ(state.CurrentUserName, u"管理员"_s);
+    EXPECT_TRUE(program.responder().messages().empty());
+    EXPECT_EQ(program.responder().exitCount(), 0) << "the main window was open when the log-in window closed";
+}
+
+TEST(LoginWindowTest, ControlsStandAtTheirDesignWithTheirTextsFontsAndTabOrder)
+{
+    TestProgram program;
+    LoginRun run;
+    LoginWindow &window = run.window;
+    EXPECT_EQ(window.windowTitle(), u"我的程序"_s);
+    EXPECT_EQ(window.size(), QSize(240, 156));
+    EXPECT_EQ(window.pos(), QPoint(50, 50));
+
+    const std::vector<std::tuple<QString, QRect, QString>> design = {
+        {u"标签1"_s, {0, 0, 240, 156}, u""_s},          {u"图形按钮1"_s, {18, 13, 30, 32}, u""_s},
+        {u"图形按钮2"_s, {19, 47, 27, 31}, u""_s},      {u"透明标签1"_s, {55, 24, 48, 16}, u"用户姓名"_s},
+        {u"用户组合框"_s, {113, 23, 100, 20}, u""_s},   {u"透明标签2"_s, {55, 56, 48, 16}, u"用户口令"_s},
+        {u"口令编辑框"_s, {113, 54, 100, 20}, u""_s},   {u"登录按钮"_s, {54, 109, 60, 26}, u"登录(&I)"_s},
+        {u"取消按钮"_s, {154, 109, 60, 26}, u"取消(&X)"_s},
+    };
+    const QObjectList children = window.children();
+    qsizetype previous = -1;
+    for (const auto &[name, geometry, text] : design) {
+        auto *control = window.findChild<QWidget *>(name);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->geometry(), geometry) << name.toStdString();
+        EXPECT_EQ(control->font().pixelSize(), 12) << name.toStdString();
+        EXPECT_TRUE(control->font().families().contains(u"SimSun"_s)) << name.toStdString();
+        EXPECT_GT(children.indexOf(control), previous) << name.toStdString() << " lies above the one before";
+        previous = children.indexOf(control);
+        if (auto *label = qobject_cast<QLabel *>(control); label && !text.isEmpty()) {
+            EXPECT_EQ(label->text(), text);
+        }
+        if (auto *button = qobject_cast<QPushButton *>(control)) {
+            EXPECT_EQ(button->text(), text);
+        }
+    }
+    EXPECT_FALSE(window.标签1->pixmap().isNull());
+    EXPECT_FALSE(window.图形按钮1->icon().isNull());
+    EXPECT_EQ(window.图形按钮1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(window.口令编辑框->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(window.口令编辑框->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                   window.口令编辑框),
+              u'*');
+
+    QWidget *focus = window.用户组合框;
+    for (QWidget *next : std::vector<QWidget *>{window.口令编辑框, window.登录按钮, window.取消按钮, window.用户组合框}) {
+        focus = focus->nextInFocusChain();
+        while (focus->focusPolicy() == Qt::NoFocus)
+            focus = focus->nextInFocusChain();
+        EXPECT_EQ(focus, next) << focus->objectName().toStdString();
+    }
+}
+
+TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)
+{
+    TestProgram program;
+    LoginRun run;
+    LoginWindow &window = run.window;
+    EXPECT_TRUE(window.登录按钮->isDefault());
+    EXPECT_FALSE(window.取消按钮->isDefault());
+
+    QTest::keyClick(window.口令编辑框, Qt::Key_Tab);
+    QTest::keyClick(window.登录按钮, Qt::Key_Tab);
+    ASSERT_TRUE(window.取消按钮->hasFocus());
+    EXPECT_TRUE(window.取消按钮->isDefault());
+    EXPECT_FALSE(window.登录按钮->isDefault());
+
+    QTest::keyClick(window.取消按钮, Qt::Key_Tab);
+    ASSERT_TRUE(window.用户组合框->hasFocus());
+    EXPECT_TRUE(window.登录按钮->isDefault());
+    EXPECT_FALSE(window.取消按钮->isDefault());
+
+    // Enter in the combo box presses 登录; with 取消 focused it cancels.
+    window.取消按钮->setFocus();
+    QTest::keyClick(window.取消按钮, Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(program.responder().exitCount(), 1);
+    EXPECT_EQ(run.mainWindowOpenings, 0);
+}
+
+TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBoxButKeepsTheFailureCount)
+{
+    TestProgram program;
+    givenAccounts(program);
+    LoginRun run;
+    LoginWindow &window = run.window;
+    EXPECT_THAT(GlobalState::current().UserNameList, ElementsAre(u"张三"_s, u"李四"_s, u"无口令"_s));
+
+    run.tryPassword(u"zs"_s);
+    EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
+    EXPECT_EQ(window.口令编辑框->text(), u"zs"_s) << "a wrong password stays in the box";
+
+    run.chooseAccount(1);
+    EXPECT_EQ(window.用户组合框->currentText(), u"李四"_s);
+    EXPECT_TRUE(window.口令编辑框->text().isEmpty());
+    EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
+
+    QTest::keyClicks(window.口令编辑框, u"x"_s);
+    window.用户组合框->setCurrentIndex(0);
+    EXPECT_EQ(window.口令编辑框->text(), u"x"_s) << "a selection by the program is no choice";
+    QTest::keyClick(window.用户组合框, Qt::Key_Down);
+    EXPECT_TRUE(window.口令编辑框->text().isEmpty()) << "the arrow keys choose too";
+
+    run.chooseAccount(0);
+    run.tryPassword(u"Zs"_s);
+    EXPECT_TRUE(run.loggedIn());
+    EXPECT_EQ(GlobalState::current().CurrentUserName, u"张三"_s);
+}
+
+TEST(LoginWindowTest, ThreeWrongPasswordsAcrossAccountsEndTheProgram)
+{
+    TestProgram program;
+    givenAccounts(program);
+    LoginRun run;
+
+    run.tryPassword(u"zs"_s);
+    run.chooseAccount(1);
+    run.tryPassword(u"Zs"_s);
+    run.chooseAccount(2);
+    EXPECT_TRUE(run.window.isVisible());
+    EXPECT_EQ(program.responder().exitCount(), 0);
+    run.tryPassword(u""_s);
+
+    const std::vector<MessageRequest> &messages = program.responder().messages();
+    ASSERT_EQ(messages.size(), 3u);
+    expectMessage(messages[0], RetryText, 0x40, u"错误"_s);
+    expectMessage(messages[1], RetryText, 0x40, u"错误"_s);
+    expectMessage(messages[2], IllegalText, 0x30, u"错误"_s);
+    EXPECT_EQ(program.responder().exitCount(), 1);
+    EXPECT_FALSE(run.window.isVisible());
+    EXPECT_EQ(run.mainWindowOpenings, 0);
+}
+
+TEST(LoginWindowTest, RightPasswordAtTheThirdAttemptLogsIn)
+{
+    TestProgram program;
+    givenAccounts(program);
+    LoginRun run;
+
+    run.tryPassword(u"ZS"_s);
+    run.tryPassword(u"zs"_s);
+    EXPECT_TRUE(run.window.口令编辑框->hasFocus());
+    run.tryPassword(u"Zs"_s);
+    EXPECT_TRUE(run.loggedIn());
+    EXPECT_EQ(program.responder().messages().size(), 2u);
+    EXPECT_EQ(program.responder().exitCount(), 0);
+}
+
+TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
+{
+    for (int way = 0; way < 3; ++way) {
+        TestProgram program;
+        LoginRun run;
+        if (way == 0)
+            QTest::mouseClick(run.window.取消按钮, Qt::LeftButton);
+        else if (way == 1)
+            QTest::keyClick(run.window.口令编辑框, Qt::Key_Escape);
+        else
+            run.window.close();
+        EXPECT_FALSE(run.window.isVisible()) << way;
+        EXPECT_EQ(program.responder().exitCount(), 1) << way;
+        EXPECT_EQ(run.mainWindowOpenings, 0) << way;
+        EXPECT_TRUE(program.responder().messages().empty()) << way;
+    }
+}
+
+TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
+{
+    TestProgram program;
+    QFile blocker(program.filePath(u"文件"_s));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    ScopedProgramDirectory unusable(program.filePath(u"文件/程序"_s));
+    LoginWindow window({[] { return false; }, [] {}});
+
+    ASSERT_EQ(program.responder().messages().size(), 1u);
+    expectMessage(program.responder().messages()[0], u"创建配置文件路径失败。"_s, 0x10, u""_s);
+    EXPECT_EQ(program.responder().exitCount(), 1);
+    EXPECT_EQ(window.用户组合框->count(), 0);
+}
+
+TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)
+{
+    TestProgram program;
+    givenAccounts(program);
+    const QString path = program.filePath(u"system.dat"_s);
+    QByteArray damaged = readStoredBytes(path);
+    damaged[60] = char(damaged[60] ^ 0x01);
+    writeStoredBytes(path, damaged);
+
+    LoginRun run;
+    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
+    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    EXPECT_FALSE(run.loggedIn());
+    ASSERT_EQ(program.responder().messages().size(), 1u);
+    EXPECT_EQ(program.responder().messages()[0].text, RetryText);
+    EXPECT_EQ(readStoredBytes(path), damaged);
+}

@@ -1,0 +1,189 @@
+#include "Accounts.h"
+#include "GlobalState.h"
+#include "KeyboardInput.h"
+#include "LoginWindow.h"
+#include "MessageBox.h"
+#include "PasswordDigest.h"
+#include "PasswordWindow.h"
+#include "ScriptedResponder.h"
+#include "TestProgram.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Logs in with the designed password, as the program's first start does,
+// and opens the password window as the main window's menu does.
+class PasswordWindowTest : public ::testing::Test
+{
+protected:
+    PasswordWindowTest()
+    {
+        LoginWindow login({[] { return true; }, [] {}});
+        QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+        EXPECT_EQ(GlobalState::current().CurrentUserName, u"管理员"_s);
+        window.emplace();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&*window));
+    }
+
+    static void type(QLineEdit *box, const QString &text)
+    {
+        box->setFocus();
+        typeText(box, text);
+    }
+
+    void expectLastMessage(const QString &text, unsigned flags, const QString &title)
+    {
+        ASSERT_FALSE(program.responder().messages().empty());
+        const MessageRequest &message = program.responder().messages().back();
+        EXPECT_EQ(message.text, text);
+        EXPECT_EQ(message.flags, flags);
+        EXPECT_EQ(message.title, title);
+    }
+
+    TestProgram program;
+    std::optional<PasswordWindow> window;
+};
+
+}
+
+TEST_F(PasswordWindowTest, ControlsStandAtTheirDesignAndTheNewBoxesStartDisabled)
+{
+    EXPECT_EQ(window->windowTitle(), u"修改用户口令"_s);
+    EXPECT_EQ(window->size(), QSize(240, 156));
+    EXPECT_TRUE(window->isModal());
+    const std::vector<std::pair<QString, QRect>> design = {
+        {u"标签1"_s, {0, 0, 240, 156}},       {u"透明标签1"_s, {11, 22, 50, 16}},
+        {u"透明标签2"_s, {11, 54, 50, 16}},   {u"透明标签3"_s, {11, 86, 50, 16}},
+        {u"透明标签4"_s, {11, 119, 50, 16}},  {u"用户编辑框"_s, {66, 18, 100, 22}},
+        {u"原口令编辑框"_s, {66, 50, 100, 22}}, {u"新口令编辑框"_s, {66, 82, 100, 22}},
+        {u"复核口令编辑框"_s, {66, 115, 100, 22}}, {u"确定按钮"_s, {172, 18, 50, 50}},
+        {u"取消按钮"_s, {172, 87, 50, 50}},
+    };
+    for (const auto &[name, geometry] : design) {
+        auto *control = window->findChild<QWidget *>(name);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->geometry(), geometry) << name.toStdString();
+        EXPECT_EQ(control->font().pixelSize(), 12) << name.toStdString();
+    }
+    EXPECT_EQ(window->透明标签3->text(), u"新设口令"_s);
+    EXPECT_EQ(window->确定按钮->text(), u"确定"_s);
+    EXPECT_EQ(window->用户编辑框->text(), u"管理员"_s);
+    EXPECT_TRUE(window->用户编辑框->isReadOnly());
+    for (QLineEdit *box : {window->原口令编辑框, window->新口令编辑框, window->复核口令编辑框}) {
+        EXPECT_EQ(box->maxLength(), 10);
+        EXPECT_EQ(box->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), u'*');
+    }
+    EXPECT_FALSE(window->新口令编辑框->isEnabled());
+    EXPECT_FALSE(window->复核口令编辑框->isEnabled());
+    EXPECT_EQ(GlobalState::current().CurrentUserDigest, u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
+    EXPECT_TRUE(window->确定按钮->isDefault());
+
+    QWidget *focus = window->用户编辑框;
+    for (QWidget *next : {static_cast<QWidget *>(window->原口令编辑框), static_cast<QWidget *>(window->确定按钮),
+                          static_cast<QWidget *>(window->取消按钮)}) {
+        focus = focus->nextInFocusChain();
+        while (!focus->isEnabled() || focus->focusPolicy() == Qt::NoFocus)
+            focus = focus->nextInFocusChain();
+        EXPECT_EQ(focus, next) << focus->objectName().toStdString();
+    }
+    window->取消按钮->setFocus();
+    EXPECT_TRUE(window->取消按钮->isDefault());
+    EXPECT_FALSE(window->确定按钮->isDefault());
+    QTest::keyClicks(window->原口令编辑框, u"12345678901234"_s);
+    EXPECT_EQ(window->原口令编辑框->text(), u"1234567890"_s) << "input limit";
+}
+
+TEST_F(PasswordWindowTest, NewBoxesFollowTheOldPasswordAtEveryKeystroke)
+{
+    type(window->原口令编辑框, u"319"_s);
+    EXPECT_FALSE(window->新口令编辑框->isEnabled());
+    QTest::keyClicks(window->原口令编辑框, u"6"_s);
+    EXPECT_TRUE(window->新口令编辑框->isEnabled());
+    EXPECT_TRUE(window->复核口令编辑框->isEnabled());
+
+    type(window->新口令编辑框, u"新的"_s);
+    // Tabbing back would select the old password; a click at its end does not.
+    QTest::mouseClick(window->原口令编辑框, Qt::LeftButton, {}, QPoint(95, 11));
+    EXPECT_FALSE(window->原口令编辑框->hasSelectedText());
+    QTest::keyClicks(window->原口令编辑框, u"7"_s);
+    EXPECT_FALSE(window->新口令编辑框->isEnabled());
+    EXPECT_FALSE(window->复核口令编辑框->isEnabled());
+    EXPECT_EQ(window->新口令编辑框->text(), u"新的"_s) << "disabling keeps the content";
+    QTest::keyClick(window->原口令编辑框, Qt::Key_Backspace);
+    EXPECT_TRUE(window->新口令编辑框->isEnabled());
+}
+
+TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
+{
+    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, 0x40, u"警告"_s);
+    EXPECT_TRUE(window->原口令编辑框->hasFocus());
+
+    type(window->原口令编辑框, u"3196"_s);
+    type(window->新口令编辑框, u"abc"_s);
+    QTest::keyClick(window->新口令编辑框, Qt::Key_Return);
+    expectLastMessage(u"新密码复核错误，请重新设置密码！"_s, 0x10, u""_s);
+    EXPECT_TRUE(window->复核口令编辑框->hasFocus());
+
+    window->新口令编辑框->clear();
+    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    expectLastMessage(u"用户口令不能为空，请重新输入用户新口令！"_s, 0x40, u"错误"_s);
+    EXPECT_TRUE(window->新口令编辑框->hasFocus());
+
+    window->原口令编辑框->setText(u"wrong"_s);
+    window->复核口令编辑框->setText(u"abc"_s);
+    window->新口令编辑框->setText(u"abc"_s);
+    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, 0x40, u"警告"_s);
+    EXPECT_EQ(window->原口令编辑框->selectedText(), u"wrong"_s);
+    EXPECT_EQ(program.responder().messages().size(), 4u);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
+}
+
+TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
+{
+    type(window->原口令编辑框, u"3196"_s);
+    type(window->新口令编辑框, u"新口令"_s);
+    type(window->复核口令编辑框, u"新口令"_s);
+    QTest::keyClick(window->复核口令编辑框, Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_TRUE(program.responder().messages().empty());
+    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"新口令"_s));
+
+    // The next start of the program: fresh global state, a fresh log-in window.
+    GlobalState restarted;
+    ScriptedResponder responder;
+    bool opened = false;
+    LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+    EXPECT_FALSE(opened) << "the old password fails";
+    ASSERT_EQ(responder.messages().size(), 1u);
+    login.口令编辑框->setText(u"新口令"_s);
+    QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(responder.exitCount(), 0);
+}
+
+TEST_F(PasswordWindowTest, CancelWritesNothing)
+{
+    type(window->原口令编辑框, u"3196"_s);
+    type(window->新口令编辑框, u"x"_s);
+    type(window->复核口令编辑框, u"x"_s);
+    QTest::mouseClick(window->取消按钮, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
+}
