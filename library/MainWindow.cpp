@@ -3,11 +3,12 @@
 #include "BalloonTip.h"
 #include "CheckBoxList.h"
 #include "DesignFonts.h"
-#include "MessageBox.h"
-#include "PictureLabel.h"
-#include "ProgramDirectory.h"
 #include "InfoPanels.h"
+#include "MessageBox.h"
+#include "PasswordWindow.h"
+#include "PictureLabel.h"
 #include "PopupMenu.h"
+#include "ProgramDirectory.h"
 #include "ProgramExit.h"
 #include "ProgramInfo.h"
 #include "Screen.h"
@@ -118,7 +119,10 @@ void MainWindow::createMenu()
 {
     菜单 = new QMenu(this);
     菜单->setObjectName(u"菜单"_s);
-    菜单->addAction(u"修改口令"_s);
+    菜单->addAction(u"修改口令"_s, this, [this] {
+        PasswordWindow window(this);
+        window.exec();
+    });
     菜单->addSeparator();
     菜单->addAction(u"备份用户信息"_s, this, [this] { backupUserInfo(m_store); });
     菜单->addAction(u"还原用户信息"_s, this, &restoreUserInfo);

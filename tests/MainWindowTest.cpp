@@ -2,6 +2,7 @@
 #include "CheckBoxList.h"
 #include "InfoPanels.h"
 #include "MainWindow.h"
+#include "PasswordWindow.h"
 #include "PictureLabel.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -307,4 +309,28 @@ TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
     QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
     EXPECT_EQ(responder.exitCount(), 1);
     EXPECT_TRUE(responder.messages().empty());
+}
+
+TEST(MainWindowTest, ChangePasswordOpensThePasswordWindowModally)
+{
+    TestProgram program;
+    GlobalState::current().CurrentUserName = u"管理员"_s;
+    MainWindow window;
+    window.show();
+
+    QString shownUser;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        modal = dialog->isModal();
+        shownUser = dialog->用户编辑框->text();
+        QTest::mouseClick(dialog->取消按钮, Qt::LeftButton);
+    });
+    program.responder().queueMenuChoice(u"修改口令"_s);
+    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(shownUser, u"管理员"_s);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the menu returns once the window has closed";
 }
