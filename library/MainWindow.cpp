@@ -5,7 +5,9 @@
 #include "DesignFonts.h"
 #include "MessageBox.h"
 #include "PictureLabel.h"
+#include "PictureOperations.h"
 #include "ProgramDirectory.h"
+#include "ViewerWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -37,6 +39,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     createUnits();
     styleUnits();
+    createOperations();
     connectEvents();
     openPictureStore();
     refreshPictureList();
@@ -104,9 +107,23 @@ void MainWindow::styleUnits()
     透明标签2->setCursor(Qt::PointingHandCursor);
 }
 
+void MainWindow::createOperations()
+{
+    m_operations = new PictureOperations(*this);
+}
+
 void MainWindow::connectEvents()
 {
     connect(选择列表框1, &CheckBoxList::userSelectionChanged, this, &MainWindow::showSelectedPicture);
+    connect(按钮添加, &QPushButton::clicked, m_operations, &PictureOperations::add);
+    connect(按钮更新, &QPushButton::clicked, m_operations, &PictureOperations::replace);
+    connect(按钮改名, &QPushButton::clicked, m_operations, &PictureOperations::rename);
+    connect(按钮删除, &QPushButton::clicked, m_operations, &PictureOperations::deletePicture);
+    connect(按钮导出, &QPushButton::clicked, m_operations, &PictureOperations::exportPicture);
+    // The preview hears double-clicks only once it is enabled, after the
+    // first selection; the list hears them at any time.
+    connect(选择列表框1, &CheckBoxList::listDoubleClicked, this, &MainWindow::openViewer);
+    connect(标签3, &PictureLabel::doubleClicked, this, &MainWindow::openViewer);
 }
 
 void MainWindow::openPictureStore()
@@ -161,6 +178,22 @@ void MainWindow::showEmptyDetails()
     编辑框1->clear();
     标签2->clear();
     标签3->clearPicture();
+}
+
+void MainWindow::showWelcomeState()
+{
+    选择列表框1->setSelectedIndex(-1);
+    标签1->clear();
+    showEmptyDetails();
+    标签3->setEnabled(false);
+    标签6->show();
+    标签7->show();
+}
+
+void MainWindow::openViewer()
+{
+    ViewerWindow viewer(*选择列表框1, m_store, [this] { showSelectedPicture(); });
+    viewer.exec();
 }
 
 PictureStore &MainWindow::store()

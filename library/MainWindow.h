@@ -8,6 +8,7 @@
 class BalloonTip;
 class CheckBoxList;
 class PictureLabel;
+class PictureOperations;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -35,6 +36,11 @@ public:
     // name box, its category in 标签2 and its picture in the preview, and
     // leaves the store on that record.
     void showSelectedPicture();
+    // Back to the state of a library with nothing selected: the welcome
+    // picture and line shown, the preview disabled and empty, no details.
+    void showWelcomeState();
+    // Opens the full-screen viewer and waits until it closes.
+    void openViewer();
 
     PictureStore &store();
 
@@ -45,6 +51,7 @@ protected:
 private:
     void createUnits();
     void styleUnits();
+    void createOperations();
     void connectEvents();
     void openPictureStore();
     void attachPreviewHint();
@@ -52,6 +59,7 @@ private:
 
     PictureStore m_store;
     QPixmap m_background;
+    PictureOperations *m_operations = nullptr;
 
 public:
     // The window's units under their design names, in stacking order from

@@ -15,6 +15,7 @@ for svg in *.svg; do
         main-background) render "$name" 550 450 ;;
         welcome)         render "$name" 279 198 ;;
         lumbra)          render "$name" 64 64 ;;
+        viewer-*)        render "$name" 16 16 ;;
         *) echo "no size known for $svg" >&2; exit 1 ;;
     esac
 done
