@@ -72,8 +72,11 @@ int HotKeyRegistry::add(QWidget *window, QObject *receiver, unsigned modifiers, 
 
 bool HotKeyRegistry::remove(int id)
 {
-    const auto removed = std::erase_if(m_bindings, [id](const Binding &binding) { return binding.id == id; });
+    // A binding whose window or receiver is gone was released with it.
     dropDeadBindings();
+    const auto removed = std::erase_if(m_bindings, [id](const Binding &binding) { return binding.id == id; });
+    if (m_bindings.empty())
+        watchKeys(false);
     return removed > 0;
 }
 
