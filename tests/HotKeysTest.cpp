@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
 // Counts what reaches a control: hot-key presses and presses of the arrow
@@ -40,32 +38,6 @@ void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = {})
     QCoreApplication::processEvents();
 }
 
-}
-
-TEST(HotKeysTest, RegistrationRefusesWhatCannotBeAHotKey)
-{
-    QWidget window;
-    QLabel receiver(&window);
-    EXPECT_EQ(registerHotKey(&window, &receiver, HotKeyModifiers::None, 0x07), 0) << "no such key";
-    EXPECT_EQ(registerHotKey(&window, &receiver, 0x10, VirtualKey::Left), 0) << "no such modifier";
-    EXPECT_EQ(registerHotKey(nullptr, &receiver, HotKeyModifiers::None, VirtualKey::Left), 0);
-
-    const int left = registerHotKey(&window, &receiver, HotKeyModifiers::None, VirtualKey::Left);
-    EXPECT_GT(left, 0);
-    EXPECT_EQ(registerHotKey(&window, &receiver, HotKeyModifiers::None, VirtualKey::Left), 0)
-        << "taken in this window";
-    const int controlLeft = registerHotKey(&window, &receiver, HotKeyModifiers::Control, VirtualKey::Left);
-    QWidget other;
-    const int otherLeft = registerHotKey(&other, &other, HotKeyModifiers::None, VirtualKey::Left);
-    EXPECT_GT(controlLeft, 0);
-    EXPECT_GT(otherLeft, 0);
-    EXPECT_NE(controlLeft, left);
-    EXPECT_NE(otherLeft, controlLeft);
-
-    for (int id : {left, controlLeft, otherLeft}) {
-        EXPECT_TRUE(unregisterHotKey(id));
-        EXPECT_FALSE(unregisterHotKey(id));
-    }
 }
 
 TEST(HotKeysTest, PressesReachTheReceiverOnlyWhileItsWindowIsActive)
@@ -105,17 +77,4 @@ TEST(HotKeysTest, PressesReachTheReceiverOnlyWhileItsWindowIsActive)
     press(edit, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(atReceiver.hotKeys.size(), 2u) << "released";
     EXPECT_EQ(atEdit.rightPresses, 4);
-}
-
-TEST(HotKeysTest, APressWaitingForAReceiverThatIsGoneIsDropped)
-{
-    QWidget window;
-    auto receiver = std::make_unique<QLabel>(&window);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const int id = registerHotKey(&window, receiver.get(), HotKeyModifiers::None, VirtualKey::Left);
-    QTest::keyClick(&window, Qt::Key_Left);
-    receiver.reset();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(unregisterHotKey(id)) << "a binding dies with its receiver";
 }
