@@ -43,7 +43,7 @@ QImage decodeScaledDown(const QByteArray &bytes, QSize box)
 QImage PictureDecoder::decodeFullSize(const QByteArray &bytes)
 {
     RememberedPicture &last = remembered();
-    if (last.openViews > 0 && last.bytes.size() == bytes.size() && last.bytes == bytes)
+    if (last.openViews > 0 && last.bytes == bytes)
         return last.image;
     QBuffer buffer;
     buffer.setData(bytes);

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <vector>
 
 class CheckBoxList;
 class PictureBox;
