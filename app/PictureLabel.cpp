@@ -1,7 +1,7 @@
 #include "PictureLabel.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include "PictureDecoder.h"
+
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -15,7 +15,7 @@ PictureLabel::PictureLabel(QWidget *parent)
 void PictureLabel::setPicture(const QByteArray &bytes)
 {
     m_picture = bytes;
-    const QImage image = decodeFitted(bytes, contentsRect().size());
+    const QImage image = PictureDecoder::decodeFitted(bytes, contentsRect().size());
     setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
 }
 
@@ -28,25 +28,6 @@ void PictureLabel::clearPicture()
 const QByteArray &PictureLabel::picture() const
 {
     return m_picture;
-}
-
-QImage PictureLabel::decodeFitted(const QByteArray &bytes, QSize box)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    // The reader scales before it turns the picture upright.
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        box.transpose();
-    const QSize size = reader.size();
-    if (size.isValid() && box.isValid()
-        && (size.width() > box.width() || size.height() > box.height())) {
-        // Decoding straight to the smaller size lets JPEG skip most of the work.
-        reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
-    }
-    return reader.read();
 }
 
 void PictureLabel::mouseDoubleClickEvent(QMouseEvent *event)

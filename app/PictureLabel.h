@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QImage>
 #include <QLabel>
 
 // A label whose picture is an image file held byte for byte: it shows the
@@ -17,10 +16,6 @@ public:
     void setPicture(const QByteArray &bytes);
     void clearPicture();
     const QByteArray &picture() const;
-
-    // Decodes image file bytes, scaled down to fit into the box when larger;
-    // a null image when the bytes are no picture.
-    static QImage decodeFitted(const QByteArray &bytes, QSize box);
 
 Q_SIGNALS:
     void doubleClicked();

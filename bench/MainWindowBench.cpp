@@ -1,89 +1,22 @@
 // Opening a big library into the main window, and showing a selected photo
 // next to decoding the same photo alone.
+#include "BenchLibrary.h"
 #include "CheckBoxList.h"
 #include "MainWindow.h"
 #include "PictureLabel.h"
 #include "ProgramDirectory.h"
 
-#include <QApplication>
-#include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// A photo-like 1920 x 1080 JPEG: smooth gradients with fine grain.
-QByteArray photoJpeg(int seed)
-{
-    QImage image(1920, 1080, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient sky(0, 0, 1920, 1080);
-    sky.setColorAt(0, QColor::fromHsv(seed * 37 % 360, 120, 230));
-    sky.setColorAt(1, QColor::fromHsv((seed * 37 + 120) % 360, 200, 90));
-    painter.fillRect(image.rect(), sky);
-    painter.end();
-    QRandomGenerator random{quint32(seed)};
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int grain = int(random.bounded(24)) - 12;
-            const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + grain, 255), qBound(0, qGreen(p) + grain, 255),
-                           qBound(0, qBlue(p) + grain, 255));
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 90);
-    return bytes;
-}
-
-// A program directory holding a library of count small pictures; the
-// records listed in photos hold 1920 x 1080 JPEGs instead.
-class Library
-{
-public:
-    Library(int count, const std::vector<int> &photos)
-    {
-        std::vector<PictureStore::NewRecord> records;
-        records.reserve(std::size_t(count));
-        const QByteArray small(512, 'x');
-        for (int i = 1; i <= count; ++i)
-            records.push_back({u"%1"_s.arg(i, 6, 10, QChar(u'0')), u"jpg"_s, small});
-        for (int record : photos) {
-            m_photos.push_back(photoJpeg(record));
-            records[std::size_t(record - 1)].picture = m_photos.back();
-        }
-        PictureStore store;
-        store.openStore(QDir(m_directory.path()).filePath(u"pic.edb"_s));
-        store.appendRecords(records);
-    }
-
-    QString path() const { return m_directory.path(); }
-    const std::vector<QByteArray> &photos() const { return m_photos; }
-
-private:
-    QTemporaryDir m_directory;
-    std::vector<QByteArray> m_photos;
-};
-
-Library &bigLibrary()
-{
-    static Library library(100000, {});
-    return library;
-}
 
 Library &photoLibrary()
 {
@@ -177,15 +110,4 @@ void showSelectedPhoto(benchmark::State &state)
 }
 BENCHMARK(showSelectedPhoto)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-}
-
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }

@@ -7,6 +7,7 @@
 #include "MessageBox.h"
 #include "PasswordWindow.h"
 #include "PictureLabel.h"
+#include "PictureOperations.h"
 #include "PopupMenu.h"
 #include "ProgramDirectory.h"
 #include "ProgramExit.h"
@@ -14,6 +15,7 @@
 #include "Screen.h"
 #include "TitleStrip.h"
 #include "UserInfoBackup.h"
+#include "ViewerWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -47,6 +49,7 @@ MainWindow::MainWindow(QWidget *parent)
     createUnits();
     styleUnits();
     createMenu();
+    createOperations();
     connectEvents();
     openPictureStore();
     refreshPictureList();
@@ -133,9 +136,23 @@ void MainWindow::createMenu()
     菜单->addAction(u"退出"_s, this, &exitProgram);
 }
 
+void MainWindow::createOperations()
+{
+    m_operations = new PictureOperations(*this);
+}
+
 void MainWindow::connectEvents()
 {
     connect(选择列表框1, &CheckBoxList::userSelectionChanged, this, &MainWindow::showSelectedPicture);
+    connect(按钮添加, &QPushButton::clicked, m_operations, &PictureOperations::add);
+    connect(按钮更新, &QPushButton::clicked, m_operations, &PictureOperations::replace);
+    connect(按钮改名, &QPushButton::clicked, m_operations, &PictureOperations::rename);
+    connect(按钮删除, &QPushButton::clicked, m_operations, &PictureOperations::deletePicture);
+    connect(按钮导出, &QPushButton::clicked, m_operations, &PictureOperations::exportPicture);
+    // The preview hears double-clicks only once it is enabled, after the
+    // first selection; the list hears them at any time.
+    connect(选择列表框1, &CheckBoxList::listDoubleClicked, this, &MainWindow::openViewer);
+    connect(标签3, &PictureLabel::doubleClicked, this, &MainWindow::openViewer);
 }
 
 void MainWindow::openPictureStore()
@@ -190,6 +207,22 @@ void MainWindow::showEmptyDetails()
     编辑框1->clear();
     标签2->clear();
     标签3->clearPicture();
+}
+
+void MainWindow::showWelcomeState()
+{
+    选择列表框1->setSelectedIndex(-1);
+    标签1->clear();
+    showEmptyDetails();
+    标签3->setEnabled(false);
+    标签6->show();
+    标签7->show();
+}
+
+void MainWindow::openViewer()
+{
+    ViewerWindow viewer(*选择列表框1, m_store, [this] { showSelectedPicture(); });
+    viewer.exec();
 }
 
 PictureStore &MainWindow::store()

@@ -8,6 +8,7 @@
 class BalloonTip;
 class CheckBoxList;
 class PictureLabel;
+class PictureOperations;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -36,6 +37,11 @@ public:
     // name box, its category in 标签2 and its picture in the preview, and
     // leaves the store on that record.
     void showSelectedPicture();
+    // Back to the state of a library with nothing selected: the welcome
+    // picture and line shown, the preview disabled and empty, no details.
+    void showWelcomeState();
+    // Opens the full-screen viewer and waits until it closes.
+    void openViewer();
 
     PictureStore &store();
 
@@ -48,6 +54,7 @@ private:
     void createUnits();
     void styleUnits();
     void createMenu();
+    void createOperations();
     void connectEvents();
     void openPictureStore();
     void attachPreviewHint();
@@ -55,6 +62,7 @@ private:
 
     PictureStore m_store;
     QPixmap m_background;
+    PictureOperations *m_operations = nullptr;
 
 public:
     // The window's units under their design names, in stacking order from

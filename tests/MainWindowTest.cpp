@@ -6,6 +6,7 @@
 #include "PictureLabel.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
+#include "WidgetDriving.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,19 +23,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Clicks a row of the list as a person would.
-void clickRow(CheckBoxList &list, int row)
-{
-    const QRect area = list.visualRect(list.model()->index(row, 0));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, area.center() + QPoint(10, 0));
-}
 
 std::vector<PictureStore::NewRecord> fourPictures()
 {

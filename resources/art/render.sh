@@ -18,6 +18,7 @@ for svg in *.svg; do
         login-background|password-background) render "$name" 240 156 ;;
         login-user)      render "$name" 30 32 ;;
         login-key)       render "$name" 27 31 ;;
+        viewer-*)        render "$name" 16 16 ;;
         *) echo "no size known for $svg" >&2; exit 1 ;;
     esac
 done

@@ -1,0 +1,36 @@
+#include "PictureBox.h"
+
+#include <QPainter>
+
+PictureBox::PictureBox(QWidget *parent)
+    : QWidget(parent)
+{
+    setAutoFillBackground(true);
+}
+
+void PictureBox::setPicture(const QByteArray &bytes)
+{
+    m_picture = bytes;
+    m_image = PictureDecoder::decodeFullSize(bytes);
+    update();
+}
+
+const QByteArray &PictureBox::picture() const
+{
+    return m_picture;
+}
+
+const QImage &PictureBox::image() const
+{
+    return m_image;
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    if (m_image.isNull())
+        return;
+    const QSize size = m_image.size();
+    const QPoint topLeft((width() - size.width()) / 2, (height() - size.height()) / 2);
+    QPainter painter(this);
+    painter.drawImage(topLeft, m_image);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "PictureDecoder.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QWidget>
+
+// A picture box: shows an image file, held byte for byte, at its own size
+// in the middle of the box; a picture larger than the box shows its middle
+// part. Bytes that are no picture show the bare background.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    void setPicture(const QByteArray &bytes);
+    const QByteArray &picture() const;
+    // The decoded picture as shown, null when there is none.
+    const QImage &image() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    PictureDecoder::FullSizeView m_fullSizeView;
+    QByteArray m_picture;
+    QImage m_image;
+};

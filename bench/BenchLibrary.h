@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <vector>
+
+// A photo-like 1920 x 1080 JPEG: smooth gradients with fine grain.
+QByteArray photoJpeg(int seed);
+
+// A program directory holding a library of count small pictures; the
+// records listed in photoRecords hold 1920 x 1080 JPEGs instead, cycling
+// through distinctPhotos different ones so that neighbours differ.
+class Library
+{
+public:
+    Library(int count, const std::vector<int> &photoRecords, int distinctPhotos = 4);
+    // The same library in a folder of its own, to be changed freely.
+    static std::unique_ptr<Library> copyOf(const Library &original);
+
+    QString path() const;
+    QString filePath(const QString &name) const;
+    const std::vector<QByteArray> &photos() const;
+
+private:
+    Library() = default;
+
+    QTemporaryDir m_directory;
+    std::vector<QByteArray> m_photos;
+};
+
+// The 100,000 small pictures every big-library benchmark starts from.
+Library &bigLibrary();

@@ -1,0 +1,16 @@
+// The entry of the benchmarks that need widgets: headless unless told
+// otherwise.
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,199 @@
+// Stepping the full-screen viewer through 1920 x 1080 photos in a
+// 10,000-picture library, next to decoding one such photo alone; and an
+// arrow key held down at key-repeat rate.
+#include "BenchLibrary.h"
+#include "CheckBoxList.h"
+#include "GlobalState.h"
+#include "MainWindow.h"
+#include "PictureBox.h"
+#include "ProgramDirectory.h"
+#include "ScriptedResponder.h"
+#include "ViewerWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int FirstPhotoRow = 4999;
+constexpr int PhotoRows = 60;
+
+// Rows 4999..5058 hold photos, four different ones in turn.
+Library &photoLibrary()
+{
+    static Library library = [] {
+        std::vector<int> records;
+        for (int row = FirstPhotoRow; row < FirstPhotoRow + PhotoRows; ++row)
+            records.push_back(row + 1);
+        return Library(10000, records);
+    }();
+    return library;
+}
+
+// The program with its main window and the viewer open on a 1920 x 1080
+// screen, the first photo row selected.
+class OpenViewer
+{
+public:
+    OpenViewer()
+        : m_directory(photoLibrary().path())
+    {
+        m_responder.setScreenSize({1920, 1080});
+        m_window.show();
+        m_window.选择列表框1->setSelectedIndex(FirstPhotoRow);
+        m_window.showSelectedPicture();
+        m_viewer.emplace(*m_window.选择列表框1, m_window.store(), [this] { m_window.showSelectedPicture(); });
+        m_viewer->show();
+        m_viewer->activateWindow();
+        QCoreApplication::processEvents();
+    }
+
+    MainWindow &window() { return m_window; }
+    ViewerWindow &viewer() { return *m_viewer; }
+
+private:
+    ScopedProgramDirectory m_directory;
+    GlobalState m_state;
+    ScriptedResponder m_responder;
+    MainWindow m_window;
+    std::optional<ViewerWindow> m_viewer;
+};
+
+// Notes the time whenever the watched control paints.
+class PaintClock : public QObject
+{
+public:
+    PaintClock(QWidget *watched, const QElapsedTimer &clock)
+        : m_clock(clock)
+    {
+        watched->installEventFilter(this);
+    }
+
+    qint64 lastPaintAt = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            lastPaintAt = m_clock.nsecsElapsed();
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+
+void decodePhotoAlone(benchmark::State &state)
+{
+    const std::vector<QByteArray> &photos = photoLibrary().photos();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const QImage image = QImage::fromData(photos[next++ % photos.size()]);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(decodePhotoAlone)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Three steps forward, three back: every step lands on another photo.
+void step(ViewerWindow &viewer, int count)
+{
+    if (count % 6 < 3)
+        viewer.stepNext();
+    else
+        viewer.stepPrevious();
+}
+
+void viewerStep(benchmark::State &state)
+{
+    OpenViewer program;
+    int count = 0;
+    for (auto _ : state)
+        step(program.viewer(), count++);
+}
+BENCHMARK(viewerStep)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The same, until the step is painted in both windows.
+void viewerStepPainted(benchmark::State &state)
+{
+    OpenViewer program;
+    int count = 0;
+    for (auto _ : state) {
+        step(program.viewer(), count++);
+        program.viewer().repaint();
+        program.window().repaint();
+    }
+}
+BENCHMARK(viewerStepPainted)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// Sends presses of Right to the viewer from another thread, as the keyboard
+// does while the program is busy: the first press, then repeats, at the
+// given rate. Counts the steps taken and how long after the last press the
+// viewer last painted its picture.
+void holdRightArrow(benchmark::State &state)
+{
+    const int presses = 50;
+    const auto interval = std::chrono::microseconds(1000000 / state.range(0));
+    for (auto _ : state) {
+        OpenViewer program;
+        QPointer<ViewerWindow> viewer(&program.viewer());
+        CheckBoxList &list = *program.window().选择列表框1;
+        QElapsedTimer clock;
+        std::atomic<qint64> lastPressAt = 0;
+        const PaintClock painted(program.viewer().图片框1, clock);
+        const int firstRow = list.selectedIndex();
+
+        clock.start();
+        std::thread keyboard([&] {
+            auto next = std::chrono::steady_clock::now();
+            for (int i = 0; i < presses; ++i) {
+                std::this_thread::sleep_until(next);
+                next += interval;
+                lastPressAt = clock.nsecsElapsed();
+                QCoreApplication::postEvent(viewer.data(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Right,
+                                                                         Qt::NoModifier, QString(), i > 0));
+                QCoreApplication::postEvent(viewer.data(), new QKeyEvent(QEvent::KeyRelease, Qt::Key_Right,
+                                                                         Qt::NoModifier, QString(), i > 0));
+            }
+        });
+        // Runs the program until half a second after the last press.
+        QEventLoop loop;
+        QTimer settle;
+        QObject::connect(&settle, &QTimer::timeout, [&] {
+            if (keyboard.joinable() && lastPressAt.load() > 0 && clock.nsecsElapsed() - lastPressAt.load() > 500000000)
+                loop.quit();
+        });
+        settle.start(20);
+        loop.exec();
+        keyboard.join();
+
+        // Every step moves the selection one row on.
+        const int steps = list.selectedIndex() - firstRow;
+        const double lag = double(std::max<qint64>(0, painted.lastPaintAt - lastPressAt.load())) / 1e9;
+        state.SetIterationTime(lag);
+        state.counters["presses"] = presses;
+        state.counters["steps"] = steps;
+    }
+}
+BENCHMARK(holdRightArrow)
+    ->Arg(30)
+    ->Arg(100)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->Unit(benchmark::kMillisecond)
+    ->ReportAggregatesOnly(true);
+
+}

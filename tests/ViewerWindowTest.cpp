@@ -1,0 +1,274 @@
+#include "CheckBoxList.h"
+#include "GlobalState.h"
+#include "HotKeys.h"
+#include "MainWindow.h"
+#include "PictureBox.h"
+#include "PictureLabel.h"
+#include "TestPictures.h"
+#include "TestProgram.h"
+#include "ViewerWindow.h"
+#include "WidgetDriving.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::vector<PictureStore::NewRecord> pictures(const std::vector<QString> &names)
+{
+    std::vector<PictureStore::NewRecord> records;
+    for (const QString &name : names) {
+        const QColor colour = QColor::fromHsv(int(records.size() + 1) * 50, 200, 200);
+        records.push_back({name, u"png"_s, pictureFile({40, 30}, colour)});
+    }
+    return records;
+}
+
+// A program with a library and its main window open; the viewer is made
+// the way the main window makes it.
+class Viewer : public ::testing::Test
+{
+protected:
+    void open(const std::vector<PictureStore::NewRecord> &records)
+    {
+        m_records = records;
+        program.createLibrary(records);
+        window.emplace();
+        window->show();
+    }
+
+    std::unique_ptr<ViewerWindow> makeViewer()
+    {
+        return std::make_unique<ViewerWindow>(*window->选择列表框1, window->store(),
+                                              [this] { window->showSelectedPicture(); });
+    }
+
+    const QByteArray &recordPicture(int record) const { return m_records[std::size_t(record - 1)].picture; }
+    CheckBoxList &list() { return *window->选择列表框1; }
+
+    TestProgram program;
+    std::optional<MainWindow> window;
+    std::vector<PictureStore::NewRecord> m_records;
+};
+
+QRect geometryOf(const ViewerWindow &viewer, const char *name)
+{
+    const auto *control = viewer.findChild<QWidget *>(QString::fromUtf8(name));
+    return control ? control->geometry() : QRect();
+}
+
+}
+
+TEST_F(Viewer, CoversTheScreenByTheDesignFormulas)
+{
+    open(pictures({u"0001"_s}));
+    program.responder().setScreenSize({1024, 768});
+    auto viewer = makeViewer();
+    EXPECT_EQ(viewer->geometry(), QRect(0, 0, 1024, 738));
+    EXPECT_EQ(geometryOf(*viewer, "标签1"), QRect(0, 0, 1024, 738));
+    EXPECT_EQ(geometryOf(*viewer, "图片框1"), QRect(10, 10, 1004, 698));
+    EXPECT_EQ(geometryOf(*viewer, "超级按钮1"), QRect(954, 708, 22, 22));
+    EXPECT_EQ(geometryOf(*viewer, "超级按钮2"), QRect(412, 708, 22, 22));
+    EXPECT_EQ(geometryOf(*viewer, "超级按钮3"), QRect(612, 708, 22, 22));
+    EXPECT_EQ(geometryOf(*viewer, "标签2"), QRect(16, 708, 96, 24));
+    EXPECT_EQ(geometryOf(*viewer, "标签3"), QRect(120, 708, 144, 24));
+
+    program.responder().setScreenSize({1365, 768});
+    auto wide = makeViewer();
+    wide->show();
+    EXPECT_EQ(wide->geometry(), QRect(0, 0, 1365, 738));
+    EXPECT_EQ(geometryOf(*wide, "超级按钮2").left(), 582) << "682.5 - 100, cut toward zero";
+    EXPECT_EQ(geometryOf(*wide, "超级按钮3").left(), 782);
+    EXPECT_EQ(geometryOf(*wide, "图片框1"), QRect(10, 10, 1345, 698));
+
+    EXPECT_TRUE(wide->windowTitle().isEmpty());
+    for (QToolButton *button : {wide->超级按钮1, wide->超级按钮2, wide->超级按钮3}) {
+        EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(button->icon().pixmap(16, 16).size(), QSize(16, 16));
+    }
+    EXPECT_EQ(wide->标签2->palette().color(QPalette::WindowText), QColor(236, 236, 236));
+    EXPECT_EQ(wide->children().indexOf(wide->标签1), 0) << "the backdrop lies beneath everything";
+}
+
+TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
+{
+    auto records = pictures({u"猫"_s, u"0002"_s});
+    records[1].picture = pictureFile({3000, 20}, Qt::darkBlue, "PNG");
+    open(records);
+    clickRow(list(), 0);
+    auto viewer = makeViewer();
+    viewer->show();
+    EXPECT_EQ(viewer->标签2->text(), u"库内共有2张图片"_s);
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号：猫"_s);
+    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(1));
+    EXPECT_EQ(viewer->图片框1->image().size(), QSize(40, 30)) << "not scaled";
+
+    const QImage shown = viewer->图片框1->grab().toImage();
+    const QPoint middle = viewer->图片框1->rect().center();
+    EXPECT_EQ(shown.pixel(middle), QColor::fromHsv(50, 200, 200).rgb());
+    EXPECT_EQ(shown.pixel(middle + QPoint(19, 14)), QColor::fromHsv(50, 200, 200).rgb());
+    EXPECT_EQ(shown.pixel(middle + QPoint(21, 16)), QColor(Qt::black).rgb()) << "the rest is backdrop";
+
+    viewer->stepNext();
+    EXPECT_EQ(viewer->图片框1->image().size(), QSize(3000, 20)) << "a larger picture is not scaled either";
+}
+
+TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
+{
+    open(pictures({u"0001"_s, QString(), u"0003"_s}));
+    const QByteArray rowsBefore = readFile(program.filePath(u"pic.edb"_s));
+    const QByteArray bytesBefore = readFile(program.filePath(u"pic.EDT"_s));
+    clickRow(list(), 0);
+    auto viewer = makeViewer();
+    viewer->show();
+
+    QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
+    EXPECT_EQ(list().selectedIndex(), 1);
+    EXPECT_EQ(window->标签1->text(), u"2"_s);
+    EXPECT_EQ(window->标签3->picture(), recordPicture(2)) << "the main window follows";
+    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(2));
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号："_s) << "an empty name, stepping forward";
+
+    for (int extra = 0; extra < 3; ++extra)
+        QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
+    EXPECT_EQ(list().selectedIndex(), 2) << "forward from the last row stays there";
+    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(3));
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0003"_s);
+
+    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s) << "an empty name, stepping back";
+    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(list().selectedIndex(), 0);
+    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(list().selectedIndex(), -1) << "back from the first row leaves no row selected";
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
+    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(1)) << "the store stays on record 1";
+    EXPECT_TRUE(window->标签3->picture().isEmpty());
+    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(list().selectedIndex(), -1);
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
+
+    QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
+    EXPECT_EQ(list().selectedIndex(), 0) << "forward from no selection shows the first picture";
+    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(1));
+    EXPECT_EQ(window->标签3->picture(), recordPicture(1));
+
+    viewer->reject();
+    window->close();
+    EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), rowsBefore) << "stepping never writes";
+    EXPECT_EQ(readFile(program.filePath(u"pic.EDT"_s)), bytesBefore);
+}
+
+TEST_F(Viewer, EmptyLibraryShowsACountOfZeroAndStepsSafely)
+{
+    open({});
+    auto viewer = makeViewer();
+    viewer->show();
+    EXPECT_EQ(viewer->标签2->text(), u"库内共有0张图片"_s);
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号："_s);
+    EXPECT_TRUE(viewer->图片框1->image().isNull());
+    viewer->stepNext();
+    viewer->stepPrevious();
+    viewer->stepPrevious();
+    EXPECT_EQ(list().selectedIndex(), -1);
+    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
+    EXPECT_EQ(window->store().recordCount(), 0);
+}
+
+TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
+{
+    open(pictures({u"0001"_s, u"0002"_s, u"0003"_s}));
+    window->activateWindow();
+
+    // Before any selection the preview is disabled and ignores double-clicks.
+    bool openedTooEarly = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *viewer = qobject_cast<ViewerWindow *>(QApplication::activeModalWidget())) {
+            openedTooEarly = true;
+            viewer->reject();
+        }
+    });
+    QTest::mouseDClick(window->标签3, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(openedTooEarly);
+
+    for (int opening = 0; opening < 2; ++opening) {
+        int leftId = 0;
+        int rightId = 0;
+        bool opened = false;
+        whenViewerOpens([&](ViewerWindow &viewer) {
+            opened = true;
+            EXPECT_TRUE(viewer.isModal());
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+            const GlobalState &state = GlobalState::current();
+            leftId = state.LeftHotKeyId;
+            rightId = state.RightHotKeyId;
+            EXPECT_NE(leftId, 0);
+            EXPECT_NE(rightId, 0);
+            EXPECT_EQ(viewer.标签3->text(), u"图片编号：0001"_s);
+            pressKey(viewer, Qt::Key_Right);
+            pressKey(*viewer.超级按钮1, Qt::Key_Right);
+            EXPECT_EQ(list().selectedIndex(), 2) << "opening " << opening;
+            EXPECT_EQ(viewer.标签3->text(), u"图片编号：0003"_s);
+            EXPECT_EQ(window->编辑框1->text(), u"0003"_s);
+            pressKey(viewer, Qt::Key_Left);
+            EXPECT_EQ(list().selectedIndex(), 1);
+            EXPECT_EQ(window->标签3->picture(), recordPicture(2));
+            QTest::mouseClick(viewer.超级按钮1, Qt::LeftButton);
+            EXPECT_FALSE(viewer.isVisible()) << "the exit button closes the viewer";
+        });
+        if (opening == 0)
+            doubleClickRow(list(), 0);
+        else
+            QTest::mouseDClick(window->标签3, Qt::LeftButton);
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_FALSE(unregisterHotKey(leftId)) << "released when the viewer closed";
+        EXPECT_FALSE(unregisterHotKey(rightId));
+
+        list().setSelectedIndex(0);
+        window->showSelectedPicture();
+        pressKey(list(), Qt::Key_Left);
+        pressKey(list(), Qt::Key_Right);
+        EXPECT_EQ(list().selectedIndex(), 0) << "the arrow keys no longer step";
+    }
+}
+
+TEST_F(Viewer, HeldArrowKeyStepsOncePerBurstOfRepeats)
+{
+    open(pictures({u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s}));
+    clickRow(list(), 0);
+    auto viewer = makeViewer();
+    viewer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
+
+    // Presses that pile up while a step is underway arrive together.
+    auto keyDown = [&](int key, bool repeated) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeated);
+        QApplication::sendEvent(viewer.get(), &press);
+    };
+    keyDown(Qt::Key_Right, false);
+    for (int i = 0; i < 5; ++i)
+        keyDown(Qt::Key_Right, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list().selectedIndex(), 1) << "the stale repeats are dropped";
+
+    keyDown(Qt::Key_Right, true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list().selectedIndex(), 2) << "a repeat after the step was shown steps again";
+
+    keyDown(Qt::Key_Right, false);
+    keyDown(Qt::Key_Right, false);
+    keyDown(Qt::Key_Left, false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list().selectedIndex(), 3) << "separate presses all count, in order";
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class CheckBoxList;
+class QWidget;
+class ViewerWindow;
+
+// Clicks or double-clicks a row of the list as a person would.
+void clickRow(CheckBoxList &list, int row);
+void doubleClickRow(CheckBoxList &list, int row);
+// Presses and releases a key on the widget, then lets the event loop hand on
+// what the press started (hot-key presses arrive through it).
+void pressKey(QWidget &widget, int key);
+
+// Runs check on the viewer once it is up, then closes it if check did not.
+void whenViewerOpens(std::function<void(ViewerWindow &)> check);
+
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
