@@ -1,0 +1,153 @@
+// A new user's first session through the real windows, from the first
+// start without any files to the next start after a restore.
+#include "CheckBoxList.h"
+#include "GlobalState.h"
+#include "KeyboardInput.h"
+#include "LoginWindow.h"
+#include "MainWindow.h"
+#include "MessageBox.h"
+#include "PasswordWindow.h"
+#include "PictureLabel.h"
+#include "ProgramWindows.h"
+#include "TestPictures.h"
+#include "TestProgram.h"
+#include "ViewerWindow.h"
+#include "WidgetDriving.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void logIn(ProgramWindows &windows, const QString &password)
+{
+    LoginWindow &login = windows.loginWindow();
+    login.口令编辑框->setFocus();
+    login.口令编辑框->selectAll();
+    typeText(login.口令编辑框, password);
+    QTest::keyClick(login.口令编辑框, Qt::Key_Return);
+}
+
+void chooseFromMenu(MainWindow &window, ScriptedResponder &responder, const QString &item)
+{
+    responder.queueMenuChoice(item);
+    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+}
+
+}
+
+TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
+{
+    TestProgram program;
+    ScriptedResponder &responder = program.responder();
+    QTemporaryDir pictures;
+    const QDir pictureFolder(pictures.path());
+    const std::vector<std::pair<QString, QByteArray>> files = {
+        {u"山景.jpg"_s, pictureFile({640, 400}, Qt::darkGreen, "JPG")},
+        {u"日落.png"_s, pictureFile({300, 500}, Qt::darkRed)},
+        {u"0003.bmp"_s, pictureFile({64, 64}, Qt::darkBlue, "BMP")},
+    };
+    for (const auto &[name, bytes] : files)
+        writeFile(pictureFolder.filePath(name), bytes);
+    const QString newPassword = u"Lumbra新口令"_s;
+    const QString backup = pictureFolder.filePath(u"accounts.usb"_s);
+
+    {
+        ProgramWindows windows;
+        LoginWindow &login = windows.loginWindow();
+        ASSERT_EQ(login.用户组合框->count(), 1);
+        EXPECT_EQ(login.用户组合框->itemText(0), u"管理员"_s);
+        EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
+
+        // Enter logs in with the designed content of the password box.
+        QTest::keyClick(login.口令编辑框, Qt::Key_Return);
+        MainWindow *window = windows.mainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(login.isVisible());
+        EXPECT_EQ(responder.exitCount(), 0);
+
+        for (const auto &[name, bytes] : files) {
+            responder.queueFileAnswer(pictureFolder.filePath(name));
+            QTest::mouseClick(window->按钮添加, Qt::LeftButton);
+        }
+        CheckBoxList &list = *window->选择列表框1;
+        ASSERT_EQ(list.rowCount(), 3);
+        EXPECT_EQ(list.rowText(0), u"山景"_s);
+        EXPECT_EQ(list.selectedIndex(), 2);
+
+        // Full screen from the first picture, forward twice and back once.
+        whenViewerOpens([&](ViewerWindow &viewer) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+            pressKey(viewer, Qt::Key_Right);
+            pressKey(viewer, Qt::Key_Right);
+            pressKey(viewer, Qt::Key_Left);
+            EXPECT_EQ(viewer.标签3->text(), u"图片编号：日落"_s);
+            QTest::mouseClick(viewer.超级按钮1, Qt::LeftButton);
+        });
+        doubleClickRow(list, 0);
+        EXPECT_EQ(list.selectedIndex(), 1) << "the main window follows the viewer";
+        EXPECT_EQ(window->标签3->picture(), files[1].second);
+
+        window->编辑框1->setText(u" 晚 霞 "_s);
+        QTest::mouseClick(window->按钮改名, Qt::LeftButton);
+        EXPECT_EQ(list.rowText(1), u"晚霞"_s);
+
+        const QString exported = pictureFolder.filePath(u"导出"_s);
+        responder.queueFileAnswer(exported);
+        QTest::mouseClick(window->按钮导出, Qt::LeftButton);
+        EXPECT_EQ(readFile(exported + u".png"_s), files[1].second);
+
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->原口令编辑框->setFocus();
+            typeText(dialog->原口令编辑框, u"3196"_s);
+            for (QLineEdit *box : {dialog->新口令编辑框, dialog->复核口令编辑框}) {
+                ASSERT_TRUE(box->isEnabled());
+                box->setFocus();
+                typeText(box, newPassword);
+            }
+            QTest::mouseClick(dialog->确定按钮, Qt::LeftButton);
+        });
+        chooseFromMenu(*window, responder, u"修改口令"_s);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+        responder.queueFileAnswer(backup);
+        chooseFromMenu(*window, responder, u"备份用户信息"_s);
+        EXPECT_EQ(readFile(backup), readFile(program.filePath(u"system.dat"_s)));
+        EXPECT_TRUE(QFile::exists(program.filePath(u"BAK/pic.edb"_s)));
+        EXPECT_EQ(responder.messages().back().title, u"备份完成"_s);
+
+        responder.queueMessageAnswer(IDYES);
+        responder.queueFileAnswer(backup);
+        chooseFromMenu(*window, responder, u"还原用户信息"_s);
+        EXPECT_EQ(responder.messages().back().text, u"用户信息还原完成！请重新运行本程序。"_s);
+        EXPECT_EQ(responder.exitCount(), 1) << "a restore ends the program";
+    }
+
+    // The next start: the old password fails, the new one logs in, and the
+    // library holds what the first session left.
+    const GlobalState nextRun;
+    ProgramWindows windows;
+    logIn(windows, u"3196"_s);
+    EXPECT_EQ(windows.mainWindow(), nullptr);
+    EXPECT_EQ(responder.messages().back().text, u"用户口令不正确，请重新输入！"_s);
+    logIn(windows, newPassword);
+    ASSERT_NE(windows.mainWindow(), nullptr);
+    CheckBoxList &list = *windows.mainWindow()->选择列表框1;
+    ASSERT_EQ(list.rowCount(), 3);
+    EXPECT_EQ(list.rowText(1), u"晚霞"_s);
+    EXPECT_EQ(responder.exitCount(), 1);
+}
