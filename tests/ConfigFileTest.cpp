@@ -2,6 +2,7 @@
 #include "ConfigFile.h"
 #include "GbkText.h"
 #include "PlainConfigFile.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -153,7 +154,7 @@ TEST_F(ConfigFileTest, LastLineWithoutLineBreakIsEndedBeforeAppending)
 TEST_F(ConfigFileTest, BlankArgumentsAndLineBreaksAreRefusedWithTheFileUntouched)
 {
     givenLines({u"[段]"_s, u"键=值"_s});
-    const QByteArray before = readStoredBytes(path);
+    const QByteArray before = readFile(path);
 
     EXPECT_FALSE(write(u"段"_s, u"键"_s, u"  "_s));
     EXPECT_FALSE(write(u"段"_s, u"键"_s, u""_s));
@@ -164,5 +165,5 @@ TEST_F(ConfigFileTest, BlankArgumentsAndLineBreaksAreRefusedWithTheFileUntouched
     EXPECT_FALSE(write(u"段"_s, u"键"_s, u"一\n二"_s));
     EXPECT_FALSE(write(u"段\r"_s, u"键"_s, u"值"_s));
     EXPECT_FALSE(write(u"段"_s, u"键\n"_s, u"值"_s));
-    EXPECT_EQ(readStoredBytes(path), before);
+    EXPECT_EQ(readFile(path), before);
 }

@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "PasswordDigest.h"
 #include "PlainConfigFile.h"
+#include "TestFiles.h"
 #include "TestProgram.h"
 
 #include <QAbstractItemView>
@@ -294,9 +295,9 @@ TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)
     TestProgram program;
     givenAccounts(program);
     const QString path = program.filePath(u"system.dat"_s);
-    QByteArray damaged = readStoredBytes(path);
+    QByteArray damaged = readFile(path);
     damaged[60] = char(damaged[60] ^ 0x01);
-    writeStoredBytes(path, damaged);
+    writeFile(path, damaged);
 
     LoginRun run;
     EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
@@ -304,5 +305,5 @@ TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)
     EXPECT_FALSE(run.loggedIn());
     ASSERT_EQ(program.responder().messages().size(), 1u);
     EXPECT_EQ(program.responder().messages()[0].text, RetryText);
-    EXPECT_EQ(readStoredBytes(path), damaged);
+    EXPECT_EQ(readFile(path), damaged);
 }

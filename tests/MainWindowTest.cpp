@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "PasswordWindow.h"
 #include "PictureLabel.h"
+#include "TestFiles.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 #include "WidgetDriving.h"

@@ -1,4 +1,5 @@
 #include "PictureStore.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,18 +44,6 @@ QByteArray randomBytes(qsizetype size, unsigned seed)
     for (char &byte : bytes)
         byte = char(rng());
     return bytes;
-}
-
-bool writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Every entry of a folder with its contents, to prove nothing was touched.

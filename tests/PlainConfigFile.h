@@ -8,5 +8,3 @@
 // files byte for byte.
 QByteArray readPlainContent(const QString &path);
 void writePlainContent(const QString &path, const QByteArray &plain);
-QByteArray readStoredBytes(const QString &path);
-void writeStoredBytes(const QString &path, const QByteArray &stored);

@@ -2,6 +2,7 @@
 #include "ConfigFile.h"
 #include "GbkText.h"
 #include "PlainConfigFile.h"
+#include "TestFiles.h"
 #include "ProtectedFile.h"
 #include "ProtectedFileFormat.h"
 
@@ -80,20 +81,20 @@ TEST(ProtectedFileTest, RewritesOnlyWhenChangedAndThenWithFreshSaltAndNonce)
     ASSERT_EQ(file.open(path, Password, ProtectedFile::Mode::ReadWrite), ProtectedFileError::None);
     file.lines().insertLine("one");
     ASSERT_EQ(file.close(), ProtectedFileError::None);
-    const QByteArray first = readStoredBytes(path);
+    const QByteArray first = readFile(path);
 
     ASSERT_EQ(file.open(path, Password, ProtectedFile::Mode::ReadWrite), ProtectedFileError::None);
     ASSERT_EQ(file.close(), ProtectedFileError::None);
     ASSERT_EQ(file.open(path, Password, ProtectedFile::Mode::Read), ProtectedFileError::None);
     file.lines().insertLine("not saved in read mode");
     ASSERT_EQ(file.close(), ProtectedFileError::None);
-    EXPECT_EQ(readStoredBytes(path), first);
+    EXPECT_EQ(readFile(path), first);
 
     ASSERT_EQ(file.open(path, Password, ProtectedFile::Mode::ReadWrite), ProtectedFileError::None);
     file.lines().moveToEnd();
     file.lines().insertLine("two");
     ASSERT_EQ(file.close(), ProtectedFileError::None);
-    const QByteArray second = readStoredBytes(path);
+    const QByteArray second = readFile(path);
     EXPECT_NE(second.mid(16, 16), first.mid(16, 16)) << "salt";
     EXPECT_NE(second.mid(32, 12), first.mid(32, 12)) << "nonce";
     EXPECT_EQ(ProtectedFileFormat::decode(second, Password).plain, "one\r\ntwo\r\n");
@@ -111,12 +112,12 @@ TEST(ProtectedFileTest, DamagedConfigFileGivesNothingAndIsNeverOverwritten)
 
     for (const QByteArray &stored : {altered, good.first(good.size() - 1), QByteArray(), QByteArray(Plain),
                                      wrongPassword}) {
-        writeStoredBytes(path, stored);
+        writeFile(path, stored);
         EXPECT_EQ(readConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"无"_s), u"无"_s);
         QStringList sections{u"原样"_s};
         EXPECT_FALSE(listConfigSections(path, ConfigFilePassword, sections));
         EXPECT_THAT(sections, ElementsAre(u"原样"_s));
         EXPECT_FALSE(writeConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"x"_s));
-        EXPECT_EQ(readStoredBytes(path), stored);
+        EXPECT_EQ(readFile(path), stored);
     }
 }

@@ -1,4 +1,5 @@
 #include "MessageBox.h"
+#include "TestFiles.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 #include "UserInfoBackup.h"
@@ -13,19 +14,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray Accounts("\x5b\xb9\xdc\xc0\xed\xd4\xb1\x5d\r\n-enciphered-accounts-", 30);
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 // A program directory with system.dat and an open library of two pictures.
 class BackupTest : public ::testing::Test

@@ -4,7 +4,6 @@
 #include "ViewerWindow.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -50,17 +49,4 @@ void whenViewerOpens(std::function<void(ViewerWindow &)> check)
         if (viewer->isVisible())
             viewer->reject();
     });
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }

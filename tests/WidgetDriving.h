@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "TestFiles.h"
 
 #include <functional>
 
@@ -18,6 +17,3 @@ void pressKey(QWidget &widget, int key);
 
 // Runs check on the viewer once it is up, then closes it if check did not.
 void whenViewerOpens(std::function<void(ViewerWindow &)> check);
-
-QByteArray readFile(const QString &path);
-void writeFile(const QString &path, const QByteArray &bytes);
