@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
+#include <benchmark/benchmark.h>
+
 using namespace Qt::StringLiterals;
 
 QByteArray photoJpeg(int seed)
@@ -82,4 +84,13 @@ Library &bigLibrary()
 {
     static Library library(100000, {});
     return library;
+}
+
+void decodeEachPhoto(benchmark::State &state, const std::vector<QByteArray> &photos)
+{
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const QImage image = QImage::fromData(photos[next++ % photos.size()]);
+        benchmark::DoNotOptimize(image.constBits());
+    }
 }

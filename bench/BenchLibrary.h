@@ -7,8 +7,16 @@
 #include <memory>
 #include <vector>
 
+namespace benchmark {
+class State;
+}
+
 // A photo-like 1920 x 1080 JPEG: smooth gradients with fine grain.
 QByteArray photoJpeg(int seed);
+
+// Decodes the photos in turn at full size, one per iteration: the baseline
+// that showing a picture is measured against, side by side in one run.
+void decodeEachPhoto(benchmark::State &state, const std::vector<QByteArray> &photos);
 
 // A program directory holding a library of count small pictures; the
 // records listed in photoRecords hold 1920 x 1080 JPEGs instead, cycling

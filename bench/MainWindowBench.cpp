@@ -86,12 +86,7 @@ BENCHMARK(memoryOf100kLibrary)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void decodePhotoAlone(benchmark::State &state)
 {
-    const std::vector<QByteArray> &photos = photoLibrary().photos();
-    std::size_t next = 0;
-    for (auto _ : state) {
-        const QImage image = QImage::fromData(photos[next++ % photos.size()]);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    decodeEachPhoto(state, photoLibrary().photos());
 }
 BENCHMARK(decodePhotoAlone)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
