@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-dependencies.sh
-scripts/build.sh
+scripts/build.sh lumbra
 exec build/app/lumbra
