@@ -9,7 +9,6 @@ PictureLabel::PictureLabel(QWidget *parent)
     : QLabel(parent)
 {
     setAlignment(Qt::AlignCenter);
-    setContentsMargins(4, 4, 4, 4);
 }
 
 void PictureLabel::setPicture(const QByteArray &bytes)

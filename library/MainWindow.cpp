@@ -111,7 +111,7 @@ void MainWindow::styleUnits()
     setStyleSheet(u"#透明标签3 { color: #f2f4f7; font-weight: bold; }"
                   "#透明标签4 { color: #aab2bd; }"
                   "#标签7 { color: #4a5563; }"
-                  "#标签3 { background: white; border: 1px solid #d5dae0; }"
+                  "#标签3 { background: white; }"
                   "#标签5, #标签4 { background: #f4f6f8; border: 1px solid #d5dae0; border-radius: 3px; }"
                   "#选择列表框1 { background: white; border: 1px solid #c9cfd6; }"_s);
     透明标签1->setCursor(Qt::PointingHandCursor);

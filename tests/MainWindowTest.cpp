@@ -193,9 +193,7 @@ TEST(MainWindowTest, PreviewFitsLargePicturesAndKeepsTheOriginalBytes)
     clickRow(*window.选择列表框1, 0);
     EXPECT_EQ(window.标签3->picture(), wide);
     const QSize shown = window.标签3->pixmap().size();
-    EXPECT_LE(shown.width(), 378);
-    EXPECT_LE(shown.height(), 389);
-    EXPECT_NEAR(double(shown.width()) / shown.height(), 2.0, 0.02);
+    EXPECT_EQ(shown, QSize(378, 189)) << "fitted into the whole 378 x 389 preview";
 
     clickRow(*window.选择列表框1, 1);
     EXPECT_EQ(window.标签3->pixmap().size(), QSize(16, 16)) << "small pictures keep their size";
