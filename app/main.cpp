@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -13,6 +16,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(u"Lumbra"_s);
     QApplication::setApplicationDisplayName(u"Lumbra"_s);
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
+    // The toolkit's own dialogs speak Chinese like the rest of the program.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
 
     // Both are released on every way out: the event loop returns for an
     // exit from anywhere, and an exit during start-up skips it.

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libsqlite3-dev libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-apps imagemagick
