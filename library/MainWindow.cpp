@@ -108,12 +108,15 @@ void MainWindow::styleUnits()
     标签999->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     透明标签3->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     透明标签4->setAlignment(Qt::AlignCenter);
-    setStyleSheet(u"#透明标签3 { color: #f2f4f7; font-weight: bold; }"
-                  "#透明标签4 { color: #aab2bd; }"
-                  "#标签7 { color: #4a5563; }"
-                  "#标签3 { background: white; }"
-                  "#标签5, #标签4 { background: #f4f6f8; border: 1px solid #d5dae0; border-radius: 3px; }"
-                  "#选择列表框1 { background: white; border: 1px solid #c9cfd6; }"_s);
+    // Only this window's own units: the dialogs it opens use the same
+    // design names for units of their own.
+    setStyleSheet(u"#MainWindow > #透明标签3 { color: #f2f4f7; font-weight: bold; }"
+                  "#MainWindow > #透明标签4 { color: #aab2bd; }"
+                  "#MainWindow > #标签7 { color: #4a5563; }"
+                  "#MainWindow > #标签3 { background: white; }"
+                  "#MainWindow > #标签5, #MainWindow > #标签4"
+                  " { background: #f4f6f8; border: 1px solid #d5dae0; border-radius: 3px; }"
+                  "#MainWindow > #选择列表框1 { background: white; border: 1px solid #c9cfd6; }"_s);
     透明标签1->setCursor(Qt::PointingHandCursor);
     透明标签2->setCursor(Qt::PointingHandCursor);
 }
@@ -122,8 +125,9 @@ void MainWindow::createMenu()
 {
     菜单 = new QMenu(this);
     菜单->setObjectName(u"菜单"_s);
-    菜单->addAction(u"修改口令"_s, this, [this] {
-        PasswordWindow window(this);
+    菜单->addAction(u"修改口令"_s, this, [] {
+        // A window of its own: it takes no looks from this one.
+        PasswordWindow window;
         window.exec();
     });
     菜单->addSeparator();

@@ -306,12 +306,17 @@ TEST(MainWindowTest, ChangePasswordOpensThePasswordWindowModally)
     window.show();
 
     QString shownUser;
+    QString maskedOldPassword;
+    QColor newPasswordLabelColour;
     bool modal = false;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         modal = dialog->isModal();
         shownUser = dialog->用户编辑框->text();
+        dialog->原口令编辑框->setText(u"3196"_s);
+        maskedOldPassword = dialog->原口令编辑框->displayText();
+        newPasswordLabelColour = dialog->透明标签3->palette().color(QPalette::WindowText);
         QTest::mouseClick(dialog->取消按钮, Qt::LeftButton);
     });
     program.responder().queueMenuChoice(u"修改口令"_s);
@@ -319,5 +324,8 @@ TEST(MainWindowTest, ChangePasswordOpensThePasswordWindowModally)
 
     EXPECT_TRUE(modal);
     EXPECT_EQ(shownUser, u"管理员"_s);
+    // The dialog keeps its own looks: masked with "*", labels in plain text colour.
+    EXPECT_EQ(maskedOldPassword, u"****"_s);
+    EXPECT_EQ(newPasswordLabelColour, window.palette().color(QPalette::WindowText));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the menu returns once the window has closed";
 }
