@@ -3,6 +3,7 @@
 #include "BalloonTip.h"
 #include "CheckBoxList.h"
 #include "DesignFonts.h"
+#include "DesignPlacement.h"
 #include "InfoPanels.h"
 #include "MessageBox.h"
 #include "PasswordWindow.h"
@@ -32,14 +33,6 @@ namespace {
 const QString FooterLine = ProgramInfo::Studio + u"  "_s + ProgramInfo::ContactAddress;
 const QString StoreFileName = u"pic.edb"_s;
 
-template<typename Unit>
-Unit *place(Unit *unit, const QString &designName, int left, int top, int width, int height)
-{
-    unit->setObjectName(designName);
-    unit->setGeometry(left, top, width, height);
-    return unit;
-}
-
 }
 
 MainWindow::MainWindow(QWidget *parent)
@@ -66,33 +59,33 @@ void MainWindow::createUnits()
     setFixedSize(DesignWidth, DesignHeight);
     move(50, 50);
 
-    标签1 = place(new QLabel(this), u"标签1"_s, 250, 127, 70, 20);
-    标签2 = place(new QLabel(this), u"标签2"_s, 180, 130, 60, 20);
-    标签3 = place(new PictureLabel(this), u"标签3"_s, 6, 26, 378, 389);
+    标签1 = placeControl(new QLabel(this), u"标签1"_s, 250, 127, 70, 20);
+    标签2 = placeControl(new QLabel(this), u"标签2"_s, 180, 130, 60, 20);
+    标签3 = placeControl(new PictureLabel(this), u"标签3"_s, 6, 26, 378, 389);
     标签3->setEnabled(false);
-    标签6 = place(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
+    标签6 = placeControl(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
     标签6->setPixmap(QPixmap(u":/art/welcome.png"_s));
     标签6->setAlignment(Qt::AlignCenter);
-    标签7 = place(new QLabel(u"Vostrand 2008.3"_s, this), u"标签7"_s, 54, 325, 300, 24);
+    标签7 = placeControl(new QLabel(u"Vostrand 2008.3"_s, this), u"标签7"_s, 54, 325, 300, 24);
     标签7->setAlignment(Qt::AlignCenter);
 
-    标签5 = place(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
-    选择列表框1 = place(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
+    标签5 = placeControl(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
+    选择列表框1 = placeControl(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
 
-    标签4 = place(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
-    标签999 = place(new QLabel(u"编号"_s, this), u"标签999"_s, 395, 310, 27, 22);
-    编辑框1 = place(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
+    标签4 = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
+    标签999 = placeControl(new QLabel(u"编号"_s, this), u"标签999"_s, 395, 310, 27, 22);
+    编辑框1 = placeControl(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
     编辑框1->setMaxLength(20);
-    按钮添加 = place(new QPushButton(u"添加"_s, this), u"按钮添加"_s, 499, 310, 33, 22);
-    按钮更新 = place(new QPushButton(u"更换图片"_s, this), u"按钮更新"_s, 397, 343, 66, 24);
-    按钮改名 = place(new QPushButton(u"图片改名"_s, this), u"按钮改名"_s, 466, 343, 66, 24);
-    按钮导出 = place(new QPushButton(u"导出图片"_s, this), u"按钮导出"_s, 397, 378, 66, 24);
-    按钮删除 = place(new QPushButton(u"删除图片"_s, this), u"按钮删除"_s, 466, 378, 66, 24);
+    按钮添加 = placeControl(new QPushButton(u"添加"_s, this), u"按钮添加"_s, 499, 310, 33, 22);
+    按钮更新 = placeControl(new QPushButton(u"更换图片"_s, this), u"按钮更新"_s, 397, 343, 66, 24);
+    按钮改名 = placeControl(new QPushButton(u"图片改名"_s, this), u"按钮改名"_s, 466, 343, 66, 24);
+    按钮导出 = placeControl(new QPushButton(u"导出图片"_s, this), u"按钮导出"_s, 397, 378, 66, 24);
+    按钮删除 = placeControl(new QPushButton(u"删除图片"_s, this), u"按钮删除"_s, 466, 378, 66, 24);
 
-    透明标签3 = place(new QLabel(ProgramInfo::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
-    透明标签2 = place(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
-    透明标签1 = place(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
-    透明标签4 = place(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
+    透明标签3 = placeControl(new QLabel(ProgramInfo::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
+    透明标签2 = placeControl(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
+    透明标签1 = placeControl(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
+    透明标签4 = placeControl(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
 
     new TitleStrip(this, 透明标签3, 透明标签2, 透明标签1);
     气球提示框1 = new BalloonTip(this);

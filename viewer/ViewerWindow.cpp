@@ -2,6 +2,7 @@
 
 #include "CheckBoxList.h"
 #include "DesignFonts.h"
+#include "DesignPlacement.h"
 #include "GlobalState.h"
 #include "HotKeyEvent.h"
 #include "HotKeys.h"
@@ -21,14 +22,6 @@ namespace {
 const QString NumberPrefix = u"图片编号："_s;
 const QColor CaptionColour(236, 236, 236);
 constexpr QSize ButtonImageSize(16, 16);
-
-template<typename Control>
-Control *place(Control *control, const QString &designName, int left, int top, int width, int height)
-{
-    control->setObjectName(designName);
-    control->setGeometry(left, top, width, height);
-    return control;
-}
 
 QToolButton *imageButton(QWidget *parent, const QString &caption, const QString &image)
 {
@@ -77,13 +70,13 @@ void ViewerWindow::createControls()
     setObjectName(u"ViewerWindow"_s);
     setWindowTitle(QString());
     resize(400, 320);
-    标签1 = place(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
-    图片框1 = place(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);
-    标签2 = place(new QLabel(this), u"标签2"_s, 16, 8, 96, 24);
-    标签3 = place(new QLabel(this), u"标签3"_s, 120, 8, 144, 24);
-    超级按钮2 = place(imageButton(this, u"返回"_s, u":/art/viewer-back.png"_s), u"超级按钮2"_s, 102, 276, 22, 22);
-    超级按钮3 = place(imageButton(this, u"前进"_s, u":/art/viewer-forward.png"_s), u"超级按钮3"_s, 152, 276, 22, 22);
-    超级按钮1 = place(imageButton(this, u"退出"_s, u":/art/viewer-exit.png"_s), u"超级按钮1"_s, 14, 276, 22, 22);
+    标签1 = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
+    图片框1 = placeControl(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);
+    标签2 = placeControl(new QLabel(this), u"标签2"_s, 16, 8, 96, 24);
+    标签3 = placeControl(new QLabel(this), u"标签3"_s, 120, 8, 144, 24);
+    超级按钮2 = placeControl(imageButton(this, u"返回"_s, u":/art/viewer-back.png"_s), u"超级按钮2"_s, 102, 276, 22, 22);
+    超级按钮3 = placeControl(imageButton(this, u"前进"_s, u":/art/viewer-forward.png"_s), u"超级按钮3"_s, 152, 276, 22, 22);
+    超级按钮1 = placeControl(imageButton(this, u"退出"_s, u":/art/viewer-exit.png"_s), u"超级按钮1"_s, 14, 276, 22, 22);
 }
 
 void ViewerWindow::styleControls()
