@@ -3,6 +3,7 @@
 #include "CheckBoxListModel.h"
 
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
@@ -85,4 +86,25 @@ void CheckBoxList::mouseDoubleClickEvent(QMouseEvent *event)
     QListView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         Q_EMIT listDoubleClicked();
+}
+
+QItemSelectionModel::SelectionFlags CheckBoxList::selectionCommand(const QModelIndex &index,
+                                                                   const QEvent *event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    if (!index.isValid() || command.testFlag(QItemSelectionModel::Deselect)
+        || command.testFlag(QItemSelectionModel::Toggle))
+        return QItemSelectionModel::NoUpdate;
+    return command;
+}
+
+void CheckBoxList::keyPressEvent(QKeyEvent *event)
+{
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (arrow && selectedIndex() < 0 && m_model->rowCount() > 0) {
+        selectionModel()->setCurrentIndex(m_model->index(0), QItemSelectionModel::ClearAndSelect);
+        scrollTo(m_model->index(0));
+        return;
+    }
+    QListView::keyPressEvent(event);
 }

@@ -9,7 +9,8 @@ class CheckBoxListModel;
 // A list of rows, each with a check box, a text and an integer value, in the
 // order they were added; it never sorts. Built on a model so that a hundred
 // thousand rows fill in a blink. Selecting a row by hand raises
-// userSelectionChanged; selecting one from the program does not.
+// userSelectionChanged; selecting one from the program does not. The user
+// can move the selection but never clear it.
 class CheckBoxList : public QListView
 {
     Q_OBJECT
@@ -46,6 +47,12 @@ Q_SIGNALS:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Once a row is selected, a row stays selected: a click beside the rows
+    // or a Ctrl+click on the selected row changes nothing.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
+    // With no row selected, Up and Down select the first row.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void watchSelection();

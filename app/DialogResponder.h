@@ -24,6 +24,8 @@ struct FileDialogRequest
     // Description and pattern pairs separated by "|", e.g. "JPG图片(*.jpg)|*.jpg".
     QString filter;
     QString defaultExtension;
+    // Whether a save dialog itself asks before an existing file is chosen.
+    bool confirmOverwrite = true;
 };
 
 // Answers the program's dialogs in place of a person. While one is installed,

@@ -10,14 +10,8 @@ PictureBox::PictureBox(QWidget *parent)
 
 void PictureBox::setPicture(const QByteArray &bytes)
 {
-    m_picture = bytes;
     m_image = PictureDecoder::decodeFullSize(bytes);
     update();
-}
-
-const QByteArray &PictureBox::picture() const
-{
-    return m_picture;
 }
 
 const QImage &PictureBox::image() const

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QWidget>
 
-// A picture box: shows an image file, held byte for byte, at its own size
+// A picture box: shows an image file at its own size
 // in the middle of the box; a picture larger than the box shows its middle
 // part. Bytes that are no picture show the bare background.
 class PictureBox : public QWidget
@@ -17,7 +17,6 @@ public:
     explicit PictureBox(QWidget *parent = nullptr);
 
     void setPicture(const QByteArray &bytes);
-    const QByteArray &picture() const;
     // The decoded picture as shown, null when there is none.
     const QImage &image() const;
 
@@ -26,6 +25,5 @@ protected:
 
 private:
     PictureDecoder::FullSizeView m_fullSizeView;
-    QByteArray m_picture;
     QImage m_image;
 };

@@ -9,24 +9,23 @@ PictureLabel::PictureLabel(QWidget *parent)
     : QLabel(parent)
 {
     setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
 }
 
 void PictureLabel::setPicture(const QByteArray &bytes)
 {
-    m_picture = bytes;
     const QImage image = PictureDecoder::decodeFitted(bytes, contentsRect().size());
     setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
 }
 
 void PictureLabel::clearPicture()
 {
-    m_picture.clear();
-    setPixmap(QPixmap());
+    clear();
 }
 
-const QByteArray &PictureLabel::picture() const
+void PictureLabel::showNote(const QString &note)
 {
-    return m_picture;
+    setText(note);
 }
 
 void PictureLabel::mouseDoubleClickEvent(QMouseEvent *event)

@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QLabel>
 
-// A label whose picture is an image file held byte for byte: it shows the
-// picture fitted into its area, keeping the aspect ratio, and gives back
-// exactly the bytes it was given. Bytes that are no picture show nothing.
+// A label that shows an image file fitted into its area, keeping the aspect
+// ratio; it keeps only what it shows. Bytes that are no picture show
+// nothing.
 class PictureLabel : public QLabel
 {
     Q_OBJECT
@@ -15,14 +15,12 @@ public:
 
     void setPicture(const QByteArray &bytes);
     void clearPicture();
-    const QByteArray &picture() const;
+    // A short text in place of a picture that cannot be shown.
+    void showNote(const QString &note);
 
 Q_SIGNALS:
     void doubleClicked();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-private:
-    QByteArray m_picture;
 };

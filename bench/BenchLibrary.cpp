@@ -52,8 +52,8 @@ Library::Library(int count, const std::vector<int> &photoRecords, int distinctPh
         records[std::size_t(photoRecords[i] - 1)].picture = m_photos[i % m_photos.size()];
     }
     PictureStore store;
-    store.openStore(filePath(u"pic.edb"_s));
-    store.appendRecords(records);
+    if (!store.open(filePath(u"pic.edb"_s)) || !store.append(records))
+        qFatal("cannot build the library in %s", qPrintable(path()));
 }
 
 std::unique_ptr<Library> Library::copyOf(const Library &original)

@@ -64,7 +64,7 @@ void add100k(benchmark::State &state)
         program.responder().queueFileAnswer(program.photoFile(count++));
         program.window().按钮添加->click();
     }
-    state.counters["records"] = program.window().store().recordCount();
+    state.counters["records"] = program.window().store().count();
 }
 
 void replace100k(benchmark::State &state)
@@ -96,7 +96,7 @@ void delete100k(benchmark::State &state)
         program.responder().queueMessageAnswer(IDOK);
         program.window().按钮删除->click();
     }
-    state.counters["records"] = program.window().store().recordCount();
+    state.counters["records"] = program.window().store().count();
 }
 
 // One change at a time, thirty times: the median is that of single changes.

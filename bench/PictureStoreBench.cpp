@@ -35,16 +35,16 @@ QString buildStore(const QString &fileName, int count, const std::function<QByte
 {
     const QString path = benchDir().filePath(fileName);
     PictureStore store;
-    if (store.openStore(path) != PictureStore::OpenResult::Created)
-        qFatal("cannot create %s: %s", qPrintable(path), qPrintable(store.lastError()));
+    if (const auto created = store.open(path); created != PictureStore::Opened::Created)
+        qFatal("cannot create %s", qPrintable(path));
     constexpr int Batch = 10000;
     for (int first = 0; first < count; first += Batch) {
         std::vector<PictureStore::NewRecord> records;
         for (int i = first; i < std::min(count, first + Batch); ++i)
             records.push_back({u"IMG_%1 春节 北京 2008"_s.arg(i, 6, 10, QLatin1Char('0')),
                                u"类别%1"_s.arg(i % 20), pictureOf(i)});
-        if (!store.appendRecords(records))
-            qFatal("cannot fill %s: %s", qPrintable(path), qPrintable(store.lastError()));
+        if (const auto appended = store.append(records); !appended)
+            qFatal("cannot fill %s: %s", qPrintable(path), qPrintable(appended.error()));
     }
     return path;
 }
@@ -73,13 +73,13 @@ double heapMegabytes()
 }
 
 // Names of every record, as a list model would hold them.
-QStringList listNames(PictureStore &store, qint64 &numberSum)
+QStringList listNames(const PictureStore &store, qint64 &numberSum)
 {
     QStringList names;
-    names.reserve(store.recordCount());
-    for (store.goFirst(); !store.isAfterLast(); store.skipNext()) {
-        names.append(store.readField(PictureStore::NameField).toString());
-        numberSum += store.currentRecordNumber();
+    names.reserve(store.count());
+    for (int record = 1; record <= store.count(); ++record) {
+        names.append(store.name(record));
+        numberSum += record;
     }
     return names;
 }
@@ -99,11 +99,11 @@ Footprint openFootprint(const QString &bigPath)
         qint64 numberSum = 0;
         malloc_trim(0);
         PictureStore store;
-        store.openStore(emptyPath);
+        (void)store.open(emptyPath);
         QStringList names = listNames(store, numberSum);
         const double residentBefore = residentMegabytes();
         const double heapBefore = heapMegabytes();
-        store.openStore(bigPath);
+        (void)store.open(bigPath);
         names = listNames(store, numberSum);
         return Footprint{residentMegabytes() - residentBefore, heapMegabytes() - heapBefore};
     }();
@@ -115,14 +115,14 @@ void appendFiveMegabytePicture(benchmark::State &state)
     static const QString path = buildStore(u"append.edb"_s, 10000, [](int) { return smallPicture(); });
     const QByteArray picture = randomBytes(5 * 1024 * 1024, 2);
     PictureStore store;
-    if (store.openStore(path) != PictureStore::OpenResult::Opened) {
-        state.SkipWithError(qPrintable(store.lastError()));
+    if (const auto opened = store.open(path); !opened) {
+        state.SkipWithError(qPrintable(opened.error()));
         return;
     }
     int appended = 0;
     for (auto _ : state) {
-        if (!store.appendRecord(u"big %1"_s.arg(++appended), u"大图"_s, picture)) {
-            state.SkipWithError(qPrintable(store.lastError()));
+        if (const auto added = store.append({u"big %1"_s.arg(++appended), u"大图"_s, picture}); !added) {
+            state.SkipWithError(qPrintable(added.error()));
             break;
         }
     }
@@ -136,14 +136,14 @@ void openAndListHundredThousand(benchmark::State &state)
     PictureStore store;
     qint64 numberSum = 0;
     for (auto _ : state) {
-        if (store.openStore(path) != PictureStore::OpenResult::Opened) {
-            state.SkipWithError(qPrintable(store.lastError()));
+        if (const auto opened = store.open(path); !opened) {
+            state.SkipWithError(qPrintable(opened.error()));
             break;
         }
         QStringList names = listNames(store, numberSum);
         benchmark::DoNotOptimize(names);
         state.PauseTiming();
-        store.closeStore();
+        store.close();
         names = {};
         // Hands the freed heap back so every open pays for fresh memory, as
         // the first open in a new process does.
@@ -162,23 +162,19 @@ void readFourHundredKilobytePicture(benchmark::State &state)
         return i % Spacing == 0 ? randomBytes(400 * 1024, unsigned(i)) : smallPicture();
     });
     PictureStore store;
-    if (store.openStore(path) != PictureStore::OpenResult::Opened) {
-        state.SkipWithError(qPrintable(store.lastError()));
+    if (const auto opened = store.open(path); !opened) {
+        state.SkipWithError(qPrintable(opened.error()));
         return;
     }
     int record = 1;
     for (auto _ : state) {
-        if (!store.goToRecord(record)) {
-            state.SkipWithError("no such record");
-            break;
-        }
-        const QByteArray picture = store.readField(PictureStore::PictureField).toByteArray();
+        const QByteArray picture = store.picture(record).value_or(QByteArray());
         if (picture.size() != 400 * 1024) {
             state.SkipWithError("wrong picture size");
             break;
         }
         benchmark::DoNotOptimize(picture.constData());
-        record = record + Spacing > store.recordCount() ? 1 : record + Spacing;
+        record = record + Spacing > store.count() ? 1 : record + Spacing;
     }
     state.SetBytesProcessed(state.iterations() * 400 * 1024);
 }

@@ -55,7 +55,7 @@ public:
         m_window.show();
         m_window.选择列表框1->setSelectedIndex(FirstPhotoRow);
         m_window.showSelectedPicture();
-        m_viewer.emplace(*m_window.选择列表框1, m_window.store(), [this] { m_window.showSelectedPicture(); });
+        m_viewer.emplace(m_window);
         m_viewer->show();
         m_viewer->activateWindow();
         QCoreApplication::processEvents();

@@ -1,7 +1,8 @@
 #include "ProtectedFile.h"
 
+#include "AtomicFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 ProtectedFileError ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
 {
@@ -56,10 +57,6 @@ ProtectedFileError ProtectedFile::save()
     const std::optional<QByteArray> stored = ProtectedFileFormat::encode(m_lines->content(), m_password);
     if (!stored)
         return ProtectedFileError::WriteFailed;
-    // QSaveFile writes a temporary file beside the target, syncs it to disk
-    // and renames it over the target: a crash leaves the old file or the new.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*stored) != stored->size() || !file.commit())
-        return ProtectedFileError::WriteFailed;
-    return ProtectedFileError::None;
+    // A crash leaves the old file or the new one, whole.
+    return writeFileAtomically(m_path, *stored) ? ProtectedFileError::None : ProtectedFileError::WriteFailed;
 }

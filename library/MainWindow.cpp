@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BalloonTip.h"
+#include "CharacterLimit.h"
 #include "CheckBoxList.h"
 #include "DesignFonts.h"
 #include "DesignPlacement.h"
@@ -32,6 +33,8 @@ namespace {
 
 const QString FooterLine = ProgramInfo::Studio + u"  "_s + ProgramInfo::ContactAddress;
 const QString StoreFileName = u"pic.edb"_s;
+// Characters a name may have when typed.
+constexpr int NameLimit = 20;
 
 }
 
@@ -75,7 +78,7 @@ void MainWindow::createUnits()
     标签4 = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
     标签999 = placeControl(new QLabel(u"编号"_s, this), u"标签999"_s, 395, 310, 27, 22);
     编辑框1 = placeControl(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
-    编辑框1->setMaxLength(20);
+    new CharacterLimit(NameLimit, 编辑框1);
     按钮添加 = placeControl(new QPushButton(u"添加"_s, this), u"按钮添加"_s, 499, 310, 33, 22);
     按钮更新 = placeControl(new QPushButton(u"更换图片"_s, this), u"按钮更新"_s, 397, 343, 66, 24);
     按钮改名 = placeControl(new QPushButton(u"图片改名"_s, this), u"按钮改名"_s, 466, 343, 66, 24);
@@ -135,7 +138,7 @@ void MainWindow::createMenu()
 
 void MainWindow::createOperations()
 {
-    m_operations = new PictureOperations(*this);
+    m_operations = new PictureOperations(*this, m_store);
 }
 
 void MainWindow::connectEvents()
@@ -155,9 +158,8 @@ void MainWindow::connectEvents()
 void MainWindow::openPictureStore()
 {
     const QString path = QDir(programDirectory()).filePath(StoreFileName);
-    if (m_store.openStore(path) == PictureStore::OpenResult::Failed) {
-        messageBox(u"图片库无法打开：程序目录中的 pic.edb 或 pic.EDT 已损坏，或不是本程序的图片库。"
-                   "\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。"_s,
+    if (const auto opened = m_store.open(path); !opened) {
+        messageBox(u"图片库无法打开：%1。\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。"_s.arg(opened.error()),
                    MessageBoxFlags::IconStop, u"错误"_s);
     }
 }
@@ -171,13 +173,9 @@ void MainWindow::refreshPictureList()
 {
     选择列表框1->clear();
     std::vector<CheckBoxList::Row> rows;
-    rows.reserve(std::size_t(std::max(0, m_store.recordCount())));
-    m_store.goFirst();
-    while (!m_store.isAfterLast()) {
-        rows.push_back({m_store.readField(PictureStore::NameField).toString(),
-                        m_store.currentRecordNumber()});
-        m_store.skipNext();
-    }
+    rows.reserve(std::size_t(m_store.count()));
+    for (int record = 1; record <= m_store.count(); ++record)
+        rows.push_back({m_store.name(record), record});
     选择列表框1->addRows(std::move(rows));
 }
 
@@ -186,17 +184,49 @@ void MainWindow::showSelectedPicture()
     标签6->hide();
     标签7->hide();
     标签3->setEnabled(true);
-    const int row = 选择列表框1->selectedIndex();
-    标签1->setText(QString::number(选择列表框1->rowValue(row)));
-    // With no valid row selected the store keeps its position and nothing
-    // is written; the window shows no picture.
-    if (!m_store.goToRecord(标签1->text().toInt())) {
+    const int record = 选择列表框1->rowValue(选择列表框1->selectedIndex());
+    标签1->setText(QString::number(record));
+    if (!m_store.isRecord(record)) {
         showEmptyDetails();
         return;
     }
-    编辑框1->setText(m_store.readField(PictureStore::NameField).toString());
-    标签2->setText(m_store.readField(PictureStore::CategoryField).toString());
-    标签3->setPicture(m_store.readField(PictureStore::PictureField).toByteArray());
+    m_currentRecord = record;
+    m_currentCategory = m_store.category(record);
+    编辑框1->setText(m_store.name(record));
+    标签2->setText(m_currentCategory);
+    const std::expected<QByteArray, QString> picture = m_store.picture(record);
+    if (picture)
+        标签3->setPicture(*picture);
+    else
+        标签3->showNote(u"图片无法读取：%1"_s.arg(picture.error()));
+}
+
+void MainWindow::showRecordAfterChange(int record)
+{
+    refreshPictureList();
+    if (m_store.count() == 0) {
+        m_currentRecord = 0;
+        m_currentCategory.clear();
+        showWelcomeState();
+        return;
+    }
+    选择列表框1->setSelectedIndex(std::min(record, m_store.count()) - 1);
+    showSelectedPicture();
+}
+
+int MainWindow::selectedRecord() const
+{
+    return 选择列表框1->selectedIndex() >= 0 ? m_currentRecord : 0;
+}
+
+QString MainWindow::currentCategory() const
+{
+    return m_currentCategory;
+}
+
+QString MainWindow::typedName() const
+{
+    return 编辑框1->text();
 }
 
 void MainWindow::showEmptyDetails()
@@ -218,8 +248,39 @@ void MainWindow::showWelcomeState()
 
 void MainWindow::openViewer()
 {
-    ViewerWindow viewer(*选择列表框1, m_store, [this] { showSelectedPicture(); });
+    ViewerWindow viewer(*this);
     viewer.exec();
+}
+
+int MainWindow::pictureCount() const
+{
+    return m_store.count();
+}
+
+int MainWindow::rowCount() const
+{
+    return 选择列表框1->rowCount();
+}
+
+int MainWindow::selectedRow() const
+{
+    return 选择列表框1->selectedIndex();
+}
+
+QString MainWindow::rowName(int row) const
+{
+    return 选择列表框1->rowText(row);
+}
+
+void MainWindow::showRow(int row)
+{
+    选择列表框1->setSelectedIndex(row);
+    showSelectedPicture();
+}
+
+std::expected<QByteArray, QString> MainWindow::currentPicture() const
+{
+    return m_store.picture(m_currentRecord);
 }
 
 PictureStore &MainWindow::store()
@@ -244,6 +305,6 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    m_store.closeStore();
+    m_store.close();
     event->accept();
 }

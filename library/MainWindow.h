@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PictureSequence.h"
 #include "PictureStore.h"
 
 #include <QPixmap>
@@ -16,9 +17,10 @@ class QPushButton;
 
 // The picture library's working window: the list of every picture by name,
 // the preview of the selected one with its name, and the buttons that change
-// the library. The list's selection together with the store's current record
-// is the one notion of the current picture.
-class MainWindow : public QWidget
+// the library. The list's selection and the record shown for it are the one
+// notion of the current picture; the window keeps that record and its
+// category itself, the widgets only show them.
+class MainWindow : public QWidget, public PictureSequence
 {
     Q_OBJECT
 
@@ -31,19 +33,34 @@ public:
 
     // Rebuilds the list from the store: one row per record, the picture's
     // name as text and its record number as value. No row is selected
-    // afterwards and the store stands past its end.
+    // afterwards.
     void refreshPictureList();
     // Shows the selected row's record: its number in 标签1, its name in the
     // name box, its category in 标签2 and its picture in the preview, and
-    // leaves the store on that record.
+    // makes it the current record. With no valid row selected, the details
+    // go blank and the current record stays.
     void showSelectedPicture();
-    // Back to the state of a library with nothing selected: the welcome
-    // picture and line shown, the preview disabled and empty, no details.
-    void showWelcomeState();
+    // Rebuilds the list after a change and shows record, or the last one
+    // when there are fewer now, or the welcome state when none is left.
+    void showRecordAfterChange(int record);
     // Opens the full-screen viewer and waits until it closes.
     void openViewer();
 
     PictureStore &store();
+    // The record shown for the selected row; 0 when no row is selected.
+    int selectedRecord() const;
+    // The category of that record.
+    QString currentCategory() const;
+    // The name box as the user left it.
+    QString typedName() const;
+
+    // What the viewer steps through.
+    int pictureCount() const override;
+    int rowCount() const override;
+    int selectedRow() const override;
+    QString rowName(int row) const override;
+    void showRow(int row) override;
+    std::expected<QByteArray, QString> currentPicture() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -59,8 +76,14 @@ private:
     void openPictureStore();
     void attachPreviewHint();
     void showEmptyDetails();
+    void showWelcomeState();
+
 
     PictureStore m_store;
+    // The record last shown, kept while no row is selected (the viewer
+    // goes on showing it); 0 before the first.
+    int m_currentRecord = 0;
+    QString m_currentCategory;
     QPixmap m_background;
     PictureOperations *m_operations = nullptr;
 

@@ -1,41 +1,33 @@
 #include "PictureFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLocale>
 
-namespace PictureFile {
+using namespace Qt::StringLiterals;
 
-ReadResult read(const QString &path)
+std::expected<QByteArray, QString> readPictureFile(const QString &path, qint64 sizeLimit)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return {{}, Problem::Missing};
+        return std::unexpected(u"文件不存在。"_s);
     if (info.isDir())
-        return {{}, Problem::IsFolder};
+        return std::unexpected(u"这是一个文件夹，不是图片文件。"_s);
     if (!info.isFile())
-        return {{}, Problem::NotARegularFile};
+        return std::unexpected(u"这不是普通文件。"_s);
+    if (info.size() == 0)
+        return std::unexpected(u"文件是空的。"_s);
+    if (info.size() > sizeLimit) {
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        return std::unexpected(u"文件太大（%1），图片库只能存入 %2 以内的图片。"_s.arg(
+            chinese.formattedDataSize(info.size()), chinese.formattedDataSize(sizeLimit)));
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, Problem::Unreadable};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, Problem::Unreadable};
-    return {std::move(bytes), Problem::None};
-}
-
-Problem write(const QString &path, const QByteArray &bytes)
-{
-    const QFileInfo info(path);
-    if (!info.dir().exists())
-        return Problem::FolderMissing;
-    if (info.isDir())
-        return Problem::IsFolder;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Problem::Unwritable;
-    return Problem::None;
-}
-
+        return std::unexpected(u"文件无法读取，可能没有读取权限。"_s);
+    // Read at its known size in one piece: no growing buffer, no second copy.
+    QByteArray bytes(info.size(), Qt::Uninitialized);
+    if (file.read(bytes.data(), bytes.size()) != bytes.size() || file.error() != QFileDevice::NoError)
+        return std::unexpected(u"文件无法读取，可能没有读取权限。"_s);
+    return bytes;
 }

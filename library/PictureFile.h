@@ -3,30 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// Whole image files read and written byte for byte, with the reason when
-// that fails.
-namespace PictureFile {
+#include <expected>
 
-enum class Problem {
-    None,
-    Missing,
-    IsFolder,
-    NotARegularFile,
-    Unreadable,
-    FolderMissing,
-    Unwritable,
-};
-
-struct ReadResult
-{
-    QByteArray bytes;
-    Problem problem = Problem::None;
-};
-
-ReadResult read(const QString &path);
-
-// Replaces or creates the file atomically: afterwards it holds all of bytes,
-// or, when writing failed, it is as it was and no partial file is left.
-Problem write(const QString &path, const QByteArray &bytes);
-
-}
+// Reads a whole image file byte for byte, refusing one larger than
+// sizeLimit bytes before reading it. The reason, in Chinese, when the file
+// cannot be read, is empty or is too large.
+std::expected<QByteArray, QString> readPictureFile(const QString &path, qint64 sizeLimit);

@@ -1,6 +1,7 @@
 #include "UserInfoBackup.h"
 
-#include "AtomicFileCopy.h"
+#include "AtomicFile.h"
+#include "FileIdentity.h"
 #include "FileDialog.h"
 #include "GlobalState.h"
 #include "MessageBox.h"
@@ -49,7 +50,7 @@ void copyPictureLibrary(PictureStore &store)
 {
     const QDir programFolder(programDirectory());
     if (programFolder.mkpath(u"BAK"_s))
-        store.copyTo(programFolder.filePath(u"BAK/pic.edb"_s));
+        (void)store.copyTo(programFolder.filePath(u"BAK/pic.edb"_s));
 }
 
 }

@@ -3,6 +3,7 @@
 #include "CheckBoxList.h"
 #include "GlobalState.h"
 #include "KeyboardInput.h"
+#include "LibraryLock.h"
 #include "LoginWindow.h"
 #include "MainWindow.h"
 #include "MessageBox.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLockFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -25,6 +27,11 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -98,7 +105,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
         });
         doubleClickRow(list, 0);
         EXPECT_EQ(list.selectedIndex(), 1) << "the main window follows the viewer";
-        EXPECT_EQ(window->标签3->picture(), files[1].second);
+        EXPECT_TRUE(shows(*window->标签3, files[1].second));
 
         window->编辑框1->setText(u" 晚 霞 "_s);
         QTest::mouseClick(window->按钮改名, Qt::LeftButton);
@@ -150,4 +157,39 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     ASSERT_EQ(list.rowCount(), 3);
     EXPECT_EQ(list.rowText(1), u"晚霞"_s);
     EXPECT_EQ(responder.exitCount(), 1);
+}
+
+TEST(FirstSessionTest, ASecondStartOnTheSameFolderIsRefusedUntilTheFirstHasEnded)
+{
+    TestProgram program;
+    ScriptedResponder &responder = program.responder();
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t first = fork();
+    ASSERT_NE(first, -1);
+    if (first == 0) {
+        // The first program, running on the folder.
+        const auto lock = lockLibraryFolder(program.directory());
+        if (::write(ready[1], lock ? "1" : "0", 1) != 1)
+            _exit(1);
+        ::pause();
+        _exit(0);
+    }
+    char locked = 0;
+    ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+    ASSERT_EQ(locked, '1');
+    {
+        const ProgramWindows second;
+        EXPECT_EQ(responder.exitCount(), 1);
+        ASSERT_EQ(responder.messages().size(), 1u);
+        EXPECT_TRUE(responder.messages().front().text.startsWith(u"图片库已经打开"_s));
+        EXPECT_FALSE(QFile::exists(program.filePath(u"system.dat"_s))) << "the second start writes nothing";
+    }
+    ::kill(first, SIGKILL);
+    ::waitpid(first, nullptr, 0);
+
+    // The lock of the program that has ended is taken over.
+    const ProgramWindows next;
+    EXPECT_EQ(responder.exitCount(), 1);
+    EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
 }

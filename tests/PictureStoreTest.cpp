@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <map>
@@ -16,26 +17,15 @@
 #include <random>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using OpenResult = PictureStore::OpenResult;
+using Opened = PictureStore::Opened;
+using Record = PictureStore::NewRecord;
 
 namespace {
-
-// A picture whose bytes can be checked against its name.
-QByteArray pictureOf(const QString &name, int repeat)
-{
-    return name.toUtf8().repeated(repeat);
-}
-
-bool isPictureOf(const QByteArray &bytes, const QString &name)
-{
-    const QByteArray unit = name.toUtf8();
-    return !bytes.isEmpty() && bytes.size() % unit.size() == 0
-        && bytes == unit.repeated(bytes.size() / unit.size());
-}
 
 QByteArray randomBytes(qsizetype size, unsigned seed)
 {
@@ -57,15 +47,15 @@ std::map<QString, QByteArray> snapshot(const QString &folder)
     return entries;
 }
 
-// Runs one query returning a number on pic.edb with pic.EDT attached as
-// "edt", bypassing the store.
-std::optional<qint64> rawQuery(const QString &edbPath, const QString &edtPath, const char *sql)
+// Runs SQL on pic.edb with pic.EDT attached as "edt", bypassing the store;
+// gives the first column of the first row.
+std::optional<qint64> rawQuery(const QString &edbPath, const char *sql)
 {
     sqlite3 *handle = nullptr;
     const int rc =
         sqlite3_open_v2(QFile::encodeName(edbPath).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
     const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(handle, &sqlite3_close);
-    const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(edtPath) + "' AS edt";
+    const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(PictureStore::companionPath(edbPath)) + "' AS edt";
     if (rc != SQLITE_OK || sqlite3_exec(handle, attach.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return std::nullopt;
     sqlite3_stmt *raw = nullptr;
@@ -85,27 +75,51 @@ bool writeSqliteFile(const QString &path, const char *sql)
     return sqlite3_exec(handle, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+// The whole content of a store, read through it.
+std::vector<Record> contentOf(const PictureStore &store)
+{
+    std::vector<Record> records;
+    for (int n = 1; n <= store.count(); ++n)
+        records.push_back({store.name(n), store.category(n), store.picture(n).value_or(QByteArray("<unreadable>"))});
+    return records;
+}
+
+template<typename T>
+QString reasonOf(const std::expected<T, QString> &result)
+{
+    return result ? QString() : result.error();
+}
+
 class PictureStoreTest : public ::testing::Test
 {
 protected:
     QString edbPath() const { return m_dir.filePath(u"pic.edb"_s); }
     QString edtPath() const { return m_dir.filePath(u"pic.EDT"_s); }
 
-    // Creates a store holding records "r1".."rN", each picture its name 3 times.
-    void makeStore(PictureStore &store, int count)
+    // Records "r1".."rN", each picture a few bytes of its own.
+    static std::vector<Record> records(int count)
     {
-        ASSERT_EQ(store.openStore(edbPath()), OpenResult::Created) << qPrintable(store.lastError());
-        std::vector<PictureStore::NewRecord> records;
-        for (int i = 1; i <= count; ++i) {
-            const QString name = u"r%1"_s.arg(i);
-            records.push_back({name, u"c%1"_s.arg(i % 3), pictureOf(name, 3)});
-        }
-        ASSERT_TRUE(store.appendRecords(records)) << qPrintable(store.lastError());
+        std::vector<Record> made;
+        for (int i = 1; i <= count; ++i)
+            made.push_back({u"r%1"_s.arg(i), u"c%1"_s.arg(i % 3), randomBytes(100 + i, unsigned(i))});
+        return made;
     }
 
-    static QString name(const PictureStore &store)
+    void makeStore(PictureStore &store, const std::vector<Record> &content)
     {
-        return store.readField(PictureStore::NameField).toString();
+        const auto opened = store.open(edbPath());
+        ASSERT_EQ(opened.value_or(Opened::Existing), Opened::Created) << qPrintable(reasonOf(opened));
+        const auto appended = store.append(content);
+        ASSERT_TRUE(appended) << qPrintable(appended.error());
+    }
+
+    // The store as the next start sees it.
+    std::vector<Record> reopened()
+    {
+        PictureStore store;
+        const auto opened = store.open(edbPath());
+        EXPECT_TRUE(opened) << qPrintable(reasonOf(opened));
+        return contentOf(store);
     }
 
     QTemporaryDir m_dir;
@@ -114,199 +128,154 @@ protected:
 TEST_F(PictureStoreTest, NewInstallationCreatesAnEmptyStoreThatReopens)
 {
     PictureStore store;
-    ASSERT_EQ(store.openStore(edbPath()), OpenResult::Created) << qPrintable(store.lastError());
+    ASSERT_EQ(store.open(edbPath()), Opened::Created);
     EXPECT_TRUE(store.isOpen());
-    EXPECT_EQ(store.recordCount(), 0);
-    store.goFirst();
-    EXPECT_TRUE(store.isAfterLast());
-    EXPECT_EQ(store.currentRecordNumber(), 0);
-    EXPECT_FALSE(store.readField(PictureStore::NameField).isValid());
-    EXPECT_FALSE(store.deleteCurrent());
-    store.closeStore();
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_FALSE(store.isRecord(1));
+    EXPECT_FALSE(store.picture(1));
+    EXPECT_FALSE(store.remove(1));
+    EXPECT_GE(store.pictureSizeLimit(), 100'000'000);
+    store.close();
 
     const auto files = snapshot(m_dir.path());
     EXPECT_EQ(files.size(), 2u) << "only pic.edb and pic.EDT remain";
     EXPECT_TRUE(files.count(u"pic.edb"_s) && files.count(u"pic.EDT"_s));
-    EXPECT_EQ(store.openStore(edbPath()), OpenResult::Opened) << qPrintable(store.lastError());
-    EXPECT_EQ(store.recordCount(), 0);
+    EXPECT_EQ(store.open(edbPath()), Opened::Existing);
+    EXPECT_EQ(store.count(), 0);
 }
 
-TEST_F(PictureStoreTest, AppendGoesToTheEndAndKeepsThePosition)
+TEST_F(PictureStoreTest, ChangesKeepRecordNumbersWithoutGapsAcrossReopen)
 {
     PictureStore store;
-    makeStore(store, 3);
-    ASSERT_TRUE(store.goToRecord(2));
-    ASSERT_TRUE(store.appendRecord(u"r4"_s, u"c"_s, pictureOf(u"r4"_s, 3)));
-    EXPECT_EQ(store.recordCount(), 4);
-    EXPECT_EQ(store.currentRecordNumber(), 2);
-    EXPECT_EQ(name(store), u"r2"_s);
-    ASSERT_TRUE(store.goToRecord(4));
-    EXPECT_EQ(name(store), u"r4"_s);
+    std::vector<Record> expected = records(5);
+    makeStore(store, expected);
 
-    store.skipNext();
-    ASSERT_TRUE(store.isAfterLast());
-    ASSERT_TRUE(store.appendRecord(u"r5"_s, u"c"_s, pictureOf(u"r5"_s, 3)));
-    EXPECT_TRUE(store.isAfterLast()) << "a position past the end stays there";
-    EXPECT_EQ(store.currentRecordNumber(), 0);
-}
+    const Record added{u"新"_s, u"jpg"_s, randomBytes(3000, 9)};
+    ASSERT_TRUE(store.append(added));
+    expected.push_back(added);
+    ASSERT_TRUE(store.remove(2));
+    expected.erase(expected.begin() + 1);
+    EXPECT_EQ(store.name(2), u"r3"_s) << "the former record 3 is now record 2";
+    ASSERT_TRUE(store.rename(2, u"改名 🎉"_s));
+    expected[1].name = u"改名 🎉"_s;
+    ASSERT_TRUE(store.replacePicture(4, QByteArray(5, '\0'), u"风景"_s));
+    expected[3].picture = QByteArray(5, '\0');
+    expected[3].category = u"风景"_s;
+    ASSERT_TRUE(store.replacePicture(1, QByteArray(), QString()));
+    expected[0].picture.clear();
+    expected[0].category.clear();
 
-TEST_F(PictureStoreTest, DeletedRecordsCountUntilPurgedThenNumbersCloseUp)
-{
-    PictureStore store;
-    makeStore(store, 5);
-    for (int n : {2, 4}) {
-        ASSERT_TRUE(store.goToRecord(n));
-        ASSERT_TRUE(store.deleteCurrent());
+    EXPECT_TRUE(contentOf(store) == expected);
+    for (int n : {0, -1, 6}) {
+        EXPECT_FALSE(store.rename(n, u"x"_s)) << n;
+        EXPECT_FALSE(store.replacePicture(n, "x", u"c"_s)) << n;
+        EXPECT_FALSE(store.remove(n)) << n;
+        EXPECT_TRUE(store.name(n).isEmpty());
     }
-    EXPECT_EQ(store.recordCount(), 5);
-    ASSERT_TRUE(store.goToRecord(4));
-    EXPECT_EQ(name(store), u"r4"_s) << "a marked record is still readable";
-    ASSERT_TRUE(store.goToRecord(3));
-
-    ASSERT_TRUE(store.purgeDeleted()) << qPrintable(store.lastError());
-    EXPECT_EQ(store.recordCount(), 3);
-    EXPECT_EQ(store.currentRecordNumber(), 2) << "the current record keeps its place";
-    EXPECT_EQ(name(store), u"r3"_s);
-    const QString expected[] = {u"r1"_s, u"r3"_s, u"r5"_s};
-    for (int n = 1; n <= 3; ++n) {
-        ASSERT_TRUE(store.goToRecord(n));
-        EXPECT_EQ(name(store), expected[n - 1]);
-        EXPECT_EQ(store.readField(PictureStore::PictureField).toByteArray(), pictureOf(expected[n - 1], 3));
-    }
-    store.closeStore();
-    EXPECT_EQ(rawQuery(edbPath(), edtPath(), "SELECT count(*) FROM edt.picture_bytes"), 3)
-        << "purged pictures leave no bytes behind";
-    ASSERT_EQ(store.openStore(edbPath()), OpenResult::Opened);
-    EXPECT_EQ(store.recordCount(), 3);
+    store.close();
+    EXPECT_TRUE(reopened() == expected);
+    EXPECT_EQ(rawQuery(edbPath(), "SELECT count(*) FROM edt.picture_bytes"), 5) << "no bytes are left behind";
 }
 
-TEST_F(PictureStoreTest, OutOfRangePositionsAndInvalidWritesChangeNothing)
+TEST_F(PictureStoreTest, TextsAndBigPicturesRoundTripExactly)
 {
+    std::vector<Record> expected;
+    for (const QString &text : {u"春节 北京 2008"_s, u"😀 party"_s, u"𠀀𠀁"_s, u"café é"_s, u"a\u0000b"_s})
+        expected.push_back({text, text + u"类别"_s, QByteArray("x")});
+    expected.push_back({u"big"_s, u"raw"_s, randomBytes(20 * 1024 * 1024 + 17, 7)});
     PictureStore store;
-    makeStore(store, 2);
-    ASSERT_TRUE(store.goToRecord(2));
-    for (int n : {0, -1, 3})
-        EXPECT_FALSE(store.goToRecord(n)) << n;
-    EXPECT_EQ(store.currentRecordNumber(), 2);
-
-    EXPECT_FALSE(store.writeField(PictureStore::NameField, QVariant(QByteArray("x"))));
-    EXPECT_FALSE(store.writeField(PictureStore::PictureField, QVariant(u"x"_s)));
-    EXPECT_FALSE(store.writeField(u"图片大小", QVariant(u"x"_s)));
-    EXPECT_FALSE(store.readField(u"图片大小").isValid());
-
-    store.skipNext();
-    ASSERT_TRUE(store.isAfterLast());
-    store.skipNext();
-    EXPECT_EQ(store.currentRecordNumber(), 0);
-    EXPECT_FALSE(store.readField(PictureStore::NameField).isValid());
-    EXPECT_FALSE(store.readField(PictureStore::PictureField).isValid());
-    EXPECT_FALSE(store.writeField(PictureStore::NameField, QVariant(u"x"_s)));
-    EXPECT_FALSE(store.writeField(PictureStore::PictureField, QVariant(QByteArray("x"))));
-    EXPECT_FALSE(store.deleteCurrent());
-
-    store.closeStore();
-    ASSERT_EQ(store.openStore(edbPath()), OpenResult::Opened);
-    for (int n = 1; n <= 2; ++n) {
-        ASSERT_TRUE(store.goToRecord(n));
-        EXPECT_EQ(name(store), u"r%1"_s.arg(n));
-        EXPECT_EQ(store.readField(PictureStore::PictureField).toByteArray(), pictureOf(u"r%1"_s.arg(n), 3));
-    }
+    makeStore(store, expected);
+    store.close();
+    EXPECT_TRUE(reopened() == expected);
 }
 
-TEST_F(PictureStoreTest, EnumerationServesTextFieldsWithoutThePictureFile)
+TEST_F(PictureStoreTest, NamesAreServedWithoutReadingThePictureFile)
 {
     PictureStore store;
-    makeStore(store, 50);
+    makeStore(store, records(50));
     // With pic.EDT emptied behind the store's back, only picture reads can fail.
     ASSERT_TRUE(QFile::resize(edtPath(), 0));
-    int expected = 1;
-    for (store.goFirst(); !store.isAfterLast(); store.skipNext(), ++expected) {
-        EXPECT_EQ(store.currentRecordNumber(), expected);
-        EXPECT_EQ(name(store), u"r%1"_s.arg(expected));
-        EXPECT_EQ(store.readField(PictureStore::CategoryField).toString(), u"c%1"_s.arg(expected % 3));
+    for (int n = 1; n <= 50; ++n) {
+        EXPECT_EQ(store.name(n), u"r%1"_s.arg(n));
+        EXPECT_EQ(store.category(n), u"c%1"_s.arg(n % 3));
     }
-    EXPECT_EQ(expected, 51);
-    ASSERT_TRUE(store.goToRecord(1));
-    EXPECT_FALSE(store.readField(PictureStore::PictureField).isValid());
-    EXPECT_FALSE(store.lastError().isEmpty());
+    const auto picture = store.picture(1);
+    ASSERT_FALSE(picture);
+    EXPECT_FALSE(picture.error().isEmpty());
 }
 
-TEST_F(PictureStoreTest, FieldsRoundTripExactlyAcrossReopen)
+TEST_F(PictureStoreTest, RecordsMarkedByAnEarlierBuildAreRemovedOrNeverShown)
 {
-    const QString names[] = {u"春节 北京 2008"_s, u"😀 party"_s, u"𠀀𠀁"_s, u"café é"_s, u"a\u0000b"_s};
-    const QByteArray big = randomBytes(20 * 1024 * 1024, 7);
+    PictureStore store;
+    const std::vector<Record> content = records(4);
+    makeStore(store, content);
+    store.close();
+    // Earlier builds removed a picture in two commits: a kill between them
+    // left the row marked.
+    ASSERT_TRUE(rawQuery(edbPath(), "UPDATE pictures SET deleted = 1 WHERE id = 2 RETURNING id"));
+    const std::vector<Record> expected = {content[0], content[2], content[3]};
     {
-        PictureStore store;
-        makeStore(store, 0);
-        ASSERT_TRUE(store.appendRecord(u"empty"_s, u"c"_s, QByteArray()));
-        ASSERT_TRUE(store.appendRecord(u"big"_s, u"c"_s, big));
-        for (const QString &text : names)
-            ASSERT_TRUE(store.appendRecord(text, text + u"类别"_s, QByteArray("x")));
-        ASSERT_TRUE(store.goToRecord(3));
-        ASSERT_TRUE(store.writeField(PictureStore::NameField, QVariant(u"改名 🎉"_s)));
-        ASSERT_TRUE(store.writeField(PictureStore::CategoryField, QVariant(u"风景"_s)));
-        ASSERT_TRUE(store.writeField(PictureStore::PictureField, QVariant(QByteArray(5, '\0'))));
+        ReadOnlyFile readOnlyRows(edbPath());
+        ReadOnlyFile readOnlyBytes(edtPath());
+        if (readOnlyRows.wasMade() && readOnlyBytes.wasMade()) {
+            EXPECT_TRUE(reopened() == expected) << "a store that cannot be written hides the row";
+        }
     }
-    PictureStore store;
-    ASSERT_EQ(store.openStore(edbPath()), OpenResult::Opened);
-    ASSERT_EQ(store.recordCount(), 2 + int(std::size(names)));
-    store.goFirst();
-    const QByteArray empty = store.readField(PictureStore::PictureField).toByteArray();
-    EXPECT_EQ(empty.size(), 0);
-    store.skipNext();
-    EXPECT_TRUE(store.readField(PictureStore::PictureField).toByteArray() == big);
-    store.skipNext();
-    EXPECT_EQ(name(store), u"改名 🎉"_s);
-    EXPECT_EQ(store.readField(PictureStore::CategoryField).toString(), u"风景"_s);
-    EXPECT_EQ(store.readField(PictureStore::PictureField).toByteArray(), QByteArray(5, '\0'));
-    for (std::size_t i = 1; i < std::size(names); ++i) {
-        store.skipNext();
-        EXPECT_EQ(name(store), names[i]);
-        EXPECT_EQ(store.readField(PictureStore::CategoryField).toString(), names[i] + u"类别"_s);
-    }
+    EXPECT_TRUE(reopened() == expected);
+    EXPECT_EQ(rawQuery(edbPath(), "SELECT count(*) FROM pictures"), 3) << "the marked row is gone for good";
+    EXPECT_EQ(rawQuery(edbPath(), "SELECT count(*) FROM edt.picture_bytes"), 3);
 }
 
-TEST_F(PictureStoreTest, FailedTransactionLeavesFilesAndMemoryUnchanged)
+TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
 {
     PictureStore store;
-    makeStore(store, 2);
-    store.closeStore();
-    // Bytes already stored under the id the next record will get make the
-    // second insert of the append fail after the first one succeeded.
-    ASSERT_EQ(rawQuery(edbPath(), edtPath(),
-                       "INSERT INTO edt.picture_bytes(id, data) VALUES(4, x'00') RETURNING id"),
-              4);
-    ASSERT_EQ(store.openStore(edbPath()), OpenResult::Opened);
-    ASSERT_TRUE(store.goToRecord(2));
-    const std::vector<PictureStore::NewRecord> records = {{u"r3"_s, u"c"_s, QByteArray("3")},
-                                                          {u"r4"_s, u"c"_s, QByteArray("4")}};
-    EXPECT_FALSE(store.appendRecords(records));
-    EXPECT_TRUE(store.lastError().contains(u"UNIQUE"_s)) << qPrintable(store.lastError());
-    EXPECT_EQ(store.recordCount(), 2);
-    EXPECT_EQ(store.currentRecordNumber(), 2);
-    store.closeStore();
-    EXPECT_EQ(rawQuery(edbPath(), edtPath(), "SELECT count(*) FROM main.pictures"), 2);
-    EXPECT_EQ(rawQuery(edbPath(), edtPath(), "SELECT count(*) FROM edt.picture_bytes WHERE id = 3"), 0);
-}
+    std::vector<Record> expected = records(3);
+    makeStore(store, expected);
+    const Record big{u"big"_s, u"png"_s, randomBytes(200'000, 3)};
+    {
+        const DiskFull full;
+        for (const auto &change : std::vector<std::function<std::expected<void, QString>()>>{
+                 [&] { return store.append(big); },
+                 [&] { return store.replacePicture(1, big.picture, u"png"_s); },
+                 [&] { return store.rename(2, u"新名"_s); },
+                 [&] { return store.remove(3); }}) {
+            const auto changed = change();
+            ASSERT_FALSE(changed);
+            EXPECT_EQ(changed.error(), u"磁盘已满"_s);
+            EXPECT_TRUE(contentOf(store) == expected);
+        }
+    }
+    {
+        ReadOnlyFile readOnly(edtPath());
+        if (readOnly.wasMade()) {
+            PictureStore readOnlyStore;
+            ASSERT_TRUE(readOnlyStore.open(edbPath()));
+            const auto removed = readOnlyStore.remove(2);
+            ASSERT_FALSE(removed);
+            EXPECT_EQ(removed.error(), u"图片库文件是只读的"_s);
+            EXPECT_TRUE(contentOf(readOnlyStore) == expected);
+        }
+    }
+    // Bytes under the id the next record would get make its insert fail
+    // after its row went in.
+    ASSERT_TRUE(rawQuery(edbPath(), "INSERT INTO edt.picture_bytes(id, data) VALUES(4, x'00') RETURNING id"));
+    EXPECT_FALSE(store.append(std::vector<Record>{big, big}));
+    EXPECT_TRUE(contentOf(store) == expected);
+    ASSERT_TRUE(rawQuery(edbPath(), "DELETE FROM edt.picture_bytes WHERE id = 4 RETURNING 1"));
 
-TEST_F(PictureStoreTest, CloseIsIdempotentAndTheStoreReopens)
-{
-    PictureStore store;
-    makeStore(store, 2);
-    store.closeStore();
-    store.closeStore();
-    EXPECT_FALSE(store.isOpen());
-    EXPECT_EQ(store.recordCount(), 0);
-    EXPECT_FALSE(store.appendRecord(u"x"_s, u"c"_s, QByteArray("x")));
-    ASSERT_EQ(store.openStore(edbPath()), OpenResult::Opened);
-    EXPECT_EQ(store.recordCount(), 2);
-    EXPECT_EQ(store.currentRecordNumber(), 1);
+    ASSERT_TRUE(store.remove(3));
+    expected.pop_back();
+    ASSERT_TRUE(store.append(big));
+    expected.push_back(big);
+    EXPECT_TRUE(contentOf(store) == expected);
+    store.close();
+    EXPECT_TRUE(reopened() == expected);
 }
 
 struct InvalidFiles
 {
     const char *description;
-    // The file the error message has to name.
+    // The file the reason has to name.
     QStringView culprit;
     // Lays out the folder; gets the paths of pic.edb and pic.EDT.
     std::function<bool(const QString &, const QString &)> prepare;
@@ -319,8 +288,7 @@ class PictureStoreInvalidFilesTest : public PictureStoreTest,
 bool validStore(const QString &edbPath)
 {
     PictureStore store;
-    return store.openStore(edbPath) == OpenResult::Created
-        && store.appendRecord(u"r"_s, u"c"_s, QByteArray("picture"));
+    return store.open(edbPath) == Opened::Created && store.append(Record{u"r"_s, u"c"_s, "picture"});
 }
 
 const InvalidFiles invalidFiles[] = {
@@ -349,6 +317,10 @@ const InvalidFiles invalidFiles[] = {
                                 "PRAGMA application_id = 1280131666; PRAGMA user_version = 1;"
                                 "ALTER TABLE pictures RENAME TO photos;");
      }},
+    {"pic.EDT switched to WAL", u"pic.EDT",
+     [](const QString &edb, const QString &edt) {
+         return validStore(edb) && writeSqliteFile(edt, "PRAGMA journal_mode = WAL;");
+     }},
     {"pic.edb and pic.EDT swapped", u"pic.edb",
      [](const QString &edb, const QString &edt) {
          const QByteArray rows = readFile(edb);
@@ -364,17 +336,18 @@ const InvalidFiles invalidFiles[] = {
      }},
 };
 
-TEST_P(PictureStoreInvalidFilesTest, OpenFailsAndTouchesNoFile)
+TEST_P(PictureStoreInvalidFilesTest, OpenFailsWithItsReasonAndTouchesNoFile)
 {
     SCOPED_TRACE(GetParam().description);
     ASSERT_TRUE(GetParam().prepare(edbPath(), edtPath()));
     const auto before = snapshot(m_dir.path());
     PictureStore store;
-    EXPECT_EQ(store.openStore(edbPath()), OpenResult::Failed);
+    const auto opened = store.open(edbPath());
+    ASSERT_FALSE(opened);
     EXPECT_FALSE(store.isOpen());
-    EXPECT_TRUE(store.lastError().contains(GetParam().culprit)) << qPrintable(store.lastError());
-    EXPECT_EQ(store.recordCount(), 0);
-    store.closeStore();
+    EXPECT_TRUE(opened.error().contains(GetParam().culprit)) << qPrintable(opened.error());
+    EXPECT_EQ(store.count(), 0);
+    store.close();
     EXPECT_TRUE(snapshot(m_dir.path()) == before) << "files were created, removed or changed";
 }
 
@@ -385,75 +358,128 @@ void PrintTo(const InvalidFiles &files, std::ostream *out)
 
 INSTANTIATE_TEST_SUITE_P(Files, PictureStoreInvalidFilesTest, ::testing::ValuesIn(invalidFiles));
 
-// Opens the store in this (child) process and changes it until killed.
-[[noreturn]] void writeUntilKilled(const QString &edbPath, unsigned seed)
+// One step of a loop of changes, chosen from the number of records alone
+// so that a writer and a checker with the same generator agree on it.
+struct Change
 {
-    PictureStore store;
-    if (store.openStore(edbPath) != OpenResult::Opened)
-        _exit(2);
-    std::mt19937 rng(seed);
-    const auto picture = [&rng](const QString &name) { return pictureOf(name, 1 + int(rng() % 20000)); };
-    for (int step = 0;; ++step) {
-        const int count = store.recordCount();
-        const QString name = u"p%1-%2"_s.arg(seed).arg(step);
-        const unsigned action = rng() % 4;
-        if (action == 0 && count < 100) {
-            store.appendRecord(name, u"c"_s, picture(name));
-        } else if (action == 1 && count < 100) {
-            store.appendRecords({{name + u"a"_s, u"c"_s, picture(name + u"a"_s)},
-                                 {name + u"b"_s, u"c"_s, picture(name + u"b"_s)}});
-        } else if (count > 0) {
-            store.goToRecord(1 + int(rng() % unsigned(count)));
-            if (action == 3) {
-                store.deleteCurrent();
-                store.purgeDeleted();
-            } else {
-                store.writeField(PictureStore::PictureField,
-                                 picture(store.readField(PictureStore::NameField).toString()));
-            }
-        }
+    enum Kind { Append, Replace, Rename, Remove } kind = Append;
+    int record = 0;
+    Record values;
+};
+
+Change nextChange(int count, std::mt19937 &rng, int step)
+{
+    Change change;
+    const unsigned roll = rng() % 4;
+    change.kind = count == 0 ? Change::Append : count >= 40 ? Change::Kind(1 + roll % 3) : Change::Kind(roll);
+    change.record = count > 0 ? 1 + int(rng() % unsigned(count)) : 0;
+    const unsigned size = 1 + rng() % 60'000;
+    change.values = {u"p%1"_s.arg(step), u"c%1"_s.arg(rng() % 5), randomBytes(size, rng())};
+    return change;
+}
+
+void applyTo(std::vector<Record> &model, const Change &change)
+{
+    Record *target = change.record > 0 ? &model[std::size_t(change.record - 1)] : nullptr;
+    switch (change.kind) {
+    case Change::Append:
+        model.push_back(change.values);
+        break;
+    case Change::Replace:
+        target->picture = change.values.picture;
+        target->category = change.values.category;
+        break;
+    case Change::Rename:
+        target->name = change.values.name;
+        break;
+    case Change::Remove:
+        model.erase(model.begin() + (change.record - 1));
+        break;
     }
 }
 
-TEST_F(PictureStoreTest, KilledWriterNeverLeavesHalfAChange)
+std::expected<void, QString> applyTo(PictureStore &store, const Change &change)
+{
+    switch (change.kind) {
+    case Change::Append:
+        return store.append(change.values);
+    case Change::Replace:
+        return store.replacePicture(change.record, change.values.picture, change.values.category);
+    case Change::Rename:
+        return store.rename(change.record, change.values.name);
+    case Change::Remove:
+        return store.remove(change.record);
+    }
+    return {};
+}
+
+// Changes the store in this (child) process until killed, writing one byte
+// to done after each change that returned.
+[[noreturn]] void changeUntilKilled(const QString &edbPath, unsigned seed, int done)
 {
     PictureStore store;
-    makeStore(store, 5);
-    store.closeStore();
-    const unsigned seed = std::random_device()();
-    SCOPED_TRACE(seed);
+    if (!store.open(edbPath))
+        _exit(2);
     std::mt19937 rng(seed);
+    for (int step = 0;; ++step) {
+        if (!applyTo(store, nextChange(store.count(), rng, step)))
+            _exit(3);
+        if (::write(done, "x", 1) != 1)
+            _exit(4);
+    }
+}
+
+TEST_F(PictureStoreTest, KilledWriterLeavesExactlyTheChangesItCommitted)
+{
+    std::vector<Record> model = records(5);
+    {
+        PictureStore store;
+        makeStore(store, model);
+    }
+    std::mt19937 killer(20261209);
     int interruptedCommits = 0;
-    int round = 0;
-    for (; round < 40 && (round < 10 || interruptedCommits < 3); ++round) {
+    for (int round = 0; round < 60; ++round) {
+        const unsigned seed = 1000 + unsigned(round);
+        int pipeEnds[2];
+        ASSERT_EQ(::pipe(pipeEnds), 0);
         const pid_t child = fork();
         ASSERT_NE(child, -1);
-        if (child == 0)
-            writeUntilKilled(edbPath(), seed + unsigned(round));
-        std::this_thread::sleep_for(std::chrono::milliseconds(20 + rng() % 50));
+        if (child == 0) {
+            ::close(pipeEnds[0]);
+            changeUntilKilled(edbPath(), seed, pipeEnds[1]);
+        }
+        ::close(pipeEnds[1]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + killer() % 60));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself";
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself in round " << round;
+        int returned = 0;
+        char byte = 0;
+        while (::read(pipeEnds[0], &byte, 1) == 1)
+            ++returned;
+        ::close(pipeEnds[0]);
         if (QFile::exists(edbPath() + u"-journal"_s) || QFile::exists(edtPath() + u"-journal"_s))
             ++interruptedCommits;
 
-        ASSERT_EQ(store.openStore(edbPath()), OpenResult::Opened) << qPrintable(store.lastError());
-        for (store.goFirst(); !store.isAfterLast(); store.skipNext()) {
-            const QString name = store.readField(PictureStore::NameField).toString();
-            ASSERT_TRUE(isPictureOf(store.readField(PictureStore::PictureField).toByteArray(), name))
-                << "round " << round << ", " << qPrintable(name);
-        }
-        store.closeStore();
-        EXPECT_TRUE(QDir(m_dir.path()).entryList({u"pic.edb-mj*"_s}).isEmpty())
-            << "stale super-journals remain";
-        EXPECT_EQ(
-            rawQuery(edbPath(), edtPath(),
-                     "SELECT count(*) FROM edt.picture_bytes WHERE id NOT IN (SELECT id FROM main.pictures)"),
-            0)
+        // The change in flight may have committed before its byte was written.
+        std::mt19937 rng(seed);
+        for (int step = 0; step < returned; ++step)
+            applyTo(model, nextChange(int(model.size()), rng, step));
+        std::vector<Record> oneMore = model;
+        applyTo(oneMore, nextChange(int(oneMore.size()), rng, returned));
+        const std::vector<Record> found = reopened();
+        if (found == oneMore)
+            model = std::move(oneMore);
+        ASSERT_TRUE(found == model) << "round " << round << ": " << found.size() << " records after "
+                                    << returned << " changes";
+        EXPECT_EQ(rawQuery(edbPath(),
+                           "SELECT count(*) FROM edt.picture_bytes WHERE id NOT IN (SELECT id FROM main.pictures)"),
+                  0)
             << "orphan bytes after round " << round;
     }
-    EXPECT_GT(interruptedCommits, 0) << "no kill hit a commit in " << round << " rounds";
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({u"pic.edb-mj*"_s}).isEmpty()) << "stale super-journals remain";
+    EXPECT_GT(interruptedCommits, 0) << "no kill hit a commit";
 }
 
 } // namespace

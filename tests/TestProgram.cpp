@@ -29,6 +29,6 @@ ScriptedResponder &TestProgram::responder()
 void TestProgram::createLibrary(const std::vector<PictureStore::NewRecord> &records)
 {
     PictureStore store;
-    ASSERT_NE(store.openStore(filePath(u"pic.edb"_s)), PictureStore::OpenResult::Failed);
-    ASSERT_TRUE(store.appendRecords(records));
+    ASSERT_TRUE(store.open(filePath(u"pic.edb"_s)));
+    ASSERT_TRUE(store.append(records));
 }

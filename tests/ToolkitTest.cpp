@@ -5,9 +5,14 @@
 #include "ProgramExit.h"
 #include "Screen.h"
 #include "ScriptedResponder.h"
+#include "TestFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QListView>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -112,13 +117,37 @@ TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
     EXPECT_EQ(responder.exitCount(), 1);
 }
 
-TEST(FileDialogTest, PairsBecomeNameFilters)
+TEST(FileDialogTest, FiltersListWhatTheySayOnce)
 {
-    EXPECT_THAT(nameFiltersFromPairs(u"JPG图片(*.jpg)|*.jpg"_s), ElementsAre(u"JPG图片(*.jpg) (*.jpg)"_s));
+    EXPECT_THAT(nameFiltersFromPairs(u"JPG图片(*.jpg)|*.jpg"_s), ElementsAre(u"JPG图片 (*.jpg)"_s));
     EXPECT_THAT(
         nameFiltersFromPairs(u"图片文件[*.bmp;*.bmp;*.jpg;*.gif]|*.bmp;*.jpg;*.gif;*.ico|所有文件[*.*]|*.*"_s),
-        ElementsAre(u"图片文件[*.bmp;*.bmp;*.jpg;*.gif] (*.bmp *.jpg *.gif *.ico)"_s, u"所有文件[*.*] (*.*)"_s));
+        ElementsAre(u"图片文件 (*.bmp *.jpg *.gif *.ico)"_s, u"所有文件 (*)"_s));
     EXPECT_TRUE(nameFiltersFromPairs(u"只有描述"_s).isEmpty());
+
+    // What a real dialog lists under each filter.
+    QTemporaryDir folder;
+    for (const QString &name : {u"a.jpg"_s, u"b.风景"_s, u"scan"_s, u"c.gif"_s})
+        writeFile(QDir(folder.path()).filePath(name), "x");
+    const auto listed = [&](const QString &filter) {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        configureFileDialog(dialog, {FileDialogKind::Open, {}, {}, filter, {}});
+        dialog.setDirectory(folder.path());
+        auto *view = dialog.findChild<QListView *>(u"listView"_s);
+        QStringList names;
+        for (int attempt = 0; attempt < 100 && names.isEmpty(); ++attempt) {
+            QTest::qWait(10);
+            const QModelIndex root = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(root); ++row)
+                names.append(view->model()->index(row, 0, root).data().toString());
+        }
+        names.sort();
+        return names;
+    };
+    EXPECT_EQ(listed(u"所有文件[*.*]|*.*"_s), (QStringList{u"a.jpg"_s, u"b.风景"_s, u"c.gif"_s, u"scan"_s}));
+    EXPECT_EQ(listed(u"风景图片(*.风景)|*.风景"_s), QStringList{u"b.风景"_s});
+    EXPECT_EQ(listed(u"GIF图片(*.gif)|*.gif"_s), QStringList{u"c.gif"_s});
 }
 
 TEST(PopupMenuTest, RunsTheChosenItemAndSkipsSeparators)

@@ -26,7 +26,7 @@ protected:
         writeFile(configPath, Accounts);
         program.createLibrary({{u"山景"_s, u"jpg"_s, pictureFile({30, 20}, Qt::blue, "JPG")},
                                {u"0002"_s, u"png"_s, pictureFile({20, 30}, Qt::red)}});
-        ASSERT_NE(store.openStore(program.filePath(u"pic.edb"_s)), PictureStore::OpenResult::Failed);
+        ASSERT_TRUE(store.open(program.filePath(u"pic.edb"_s)));
     }
 
     const MessageRequest &lastMessage() { return program.responder().messages().back(); }
@@ -61,14 +61,12 @@ TEST_F(BackupTest, BackupCopiesTheAccountsAndASnapshotOfTheLibraryIntoBak)
 
     // BAK did not exist; now it holds a store with the same pictures.
     PictureStore copy;
-    ASSERT_EQ(copy.openStore(program.filePath(u"BAK/pic.edb"_s)), PictureStore::OpenResult::Opened);
-    ASSERT_EQ(copy.recordCount(), 2);
+    ASSERT_EQ(copy.open(program.filePath(u"BAK/pic.edb"_s)), PictureStore::Opened::Existing);
+    ASSERT_EQ(copy.count(), 2);
     for (int record = 1; record <= 2; ++record) {
-        store.goToRecord(record);
-        copy.goToRecord(record);
-        for (const QString &field :
-             {PictureStore::NameField, PictureStore::CategoryField, PictureStore::PictureField})
-            EXPECT_EQ(copy.readField(field), store.readField(field));
+        EXPECT_EQ(copy.name(record), store.name(record));
+        EXPECT_EQ(copy.category(record), store.category(record));
+        EXPECT_EQ(copy.picture(record), store.picture(record));
     }
 }
 

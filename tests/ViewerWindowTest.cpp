@@ -48,8 +48,7 @@ protected:
 
     std::unique_ptr<ViewerWindow> makeViewer()
     {
-        return std::make_unique<ViewerWindow>(*window->选择列表框1, window->store(),
-                                              [this] { window->showSelectedPicture(); });
+        return std::make_unique<ViewerWindow>(*window);
     }
 
     const QByteArray &recordPicture(int record) const { return m_records[std::size_t(record - 1)].picture; }
@@ -109,7 +108,7 @@ TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
     viewer->show();
     EXPECT_EQ(viewer->标签2->text(), u"库内共有2张图片"_s);
     EXPECT_EQ(viewer->标签3->text(), u"图片编号：猫"_s);
-    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(1));
+    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(1)));
     EXPECT_EQ(viewer->图片框1->image().size(), QSize(40, 30)) << "not scaled";
 
     const QImage shown = viewer->图片框1->grab().toImage();
@@ -134,14 +133,14 @@ TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
     QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 1);
     EXPECT_EQ(window->标签1->text(), u"2"_s);
-    EXPECT_EQ(window->标签3->picture(), recordPicture(2)) << "the main window follows";
-    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(2));
+    EXPECT_TRUE(shows(*window->标签3, recordPicture(2))) << "the main window follows";
+    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(2)));
     EXPECT_EQ(viewer->标签3->text(), u"图片编号："_s) << "an empty name, stepping forward";
 
     for (int extra = 0; extra < 3; ++extra)
         QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 2) << "forward from the last row stays there";
-    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(3));
+    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(3)));
     EXPECT_EQ(viewer->标签3->text(), u"图片编号：0003"_s);
 
     QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
@@ -151,16 +150,16 @@ TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
     QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), -1) << "back from the first row leaves no row selected";
     EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
-    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(1)) << "the store stays on record 1";
-    EXPECT_TRUE(window->标签3->picture().isEmpty());
+    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(1))) << "the store stays on record 1";
+    EXPECT_TRUE(window->标签3->pixmap().isNull());
     QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), -1);
     EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
 
     QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 0) << "forward from no selection shows the first picture";
-    EXPECT_EQ(viewer->图片框1->picture(), recordPicture(1));
-    EXPECT_EQ(window->标签3->picture(), recordPicture(1));
+    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(1)));
+    EXPECT_TRUE(shows(*window->标签3, recordPicture(1)));
 
     viewer->reject();
     window->close();
@@ -181,7 +180,7 @@ TEST_F(Viewer, EmptyLibraryShowsACountOfZeroAndStepsSafely)
     viewer->stepPrevious();
     EXPECT_EQ(list().selectedIndex(), -1);
     EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
-    EXPECT_EQ(window->store().recordCount(), 0);
+    EXPECT_EQ(window->pictureCount(), 0);
 }
 
 TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
@@ -222,7 +221,7 @@ TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
             EXPECT_EQ(window->编辑框1->text(), u"0003"_s);
             pressKey(viewer, Qt::Key_Left);
             EXPECT_EQ(list().selectedIndex(), 1);
-            EXPECT_EQ(window->标签3->picture(), recordPicture(2));
+            EXPECT_TRUE(shows(*window->标签3, recordPicture(2)));
             QTest::mouseClick(viewer.超级按钮1, Qt::LeftButton);
             EXPECT_FALSE(viewer.isVisible()) << "the exit button closes the viewer";
         });

@@ -1,9 +1,12 @@
 #include "WidgetDriving.h"
 
 #include "CheckBoxList.h"
+#include "PictureBox.h"
+#include "PictureDecoder.h"
 #include "ViewerWindow.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -19,9 +22,9 @@ QPoint rowPoint(CheckBoxList &list, int row)
 
 }
 
-void clickRow(CheckBoxList &list, int row)
+void clickRow(CheckBoxList &list, int row, Qt::KeyboardModifiers modifiers)
 {
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowPoint(list, row));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, rowPoint(list, row));
 }
 
 void doubleClickRow(CheckBoxList &list, int row)
@@ -49,4 +52,38 @@ void whenViewerOpens(std::function<void(ViewerWindow &)> check)
         if (viewer->isVisible())
             viewer->reject();
     });
+}
+
+namespace {
+
+// The same size and, pixel for pixel, nearly the same colours: scaling
+// paths may round differently.
+bool sameImage(const QImage &shown, const QImage &expected)
+{
+    if (expected.isNull() || shown.size() != expected.size())
+        return false;
+    const QImage a = shown.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = expected.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *lineA = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *lineB = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            if (std::abs(qRed(lineA[x]) - qRed(lineB[x])) > 8 || std::abs(qGreen(lineA[x]) - qGreen(lineB[x])) > 8
+                || std::abs(qBlue(lineA[x]) - qBlue(lineB[x])) > 8)
+                return false;
+        }
+    }
+    return true;
+}
+
+}
+
+bool shows(const QLabel &preview, const QByteArray &picture)
+{
+    return sameImage(preview.pixmap().toImage(), PictureDecoder::decodeFitted(picture, preview.contentsRect().size()));
+}
+
+bool shows(const PictureBox &box, const QByteArray &picture)
+{
+    return sameImage(box.image(), PictureDecoder::decodeFullSize(picture));
 }

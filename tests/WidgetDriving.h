@@ -2,14 +2,18 @@
 
 #include "TestFiles.h"
 
+#include <Qt>
+
 #include <functional>
 
 class CheckBoxList;
+class PictureBox;
+class QLabel;
 class QWidget;
 class ViewerWindow;
 
 // Clicks or double-clicks a row of the list as a person would.
-void clickRow(CheckBoxList &list, int row);
+void clickRow(CheckBoxList &list, int row, Qt::KeyboardModifiers modifiers = {});
 void doubleClickRow(CheckBoxList &list, int row);
 // Presses and releases a key on the widget, then lets the event loop hand on
 // what the press started (hot-key presses arrive through it).
@@ -17,3 +21,8 @@ void pressKey(QWidget &widget, int key);
 
 // Runs check on the viewer once it is up, then closes it if check did not.
 void whenViewerOpens(std::function<void(ViewerWindow &)> check);
+
+// True when the preview label shows this picture, fitted as it fits it.
+bool shows(const QLabel &preview, const QByteArray &picture);
+// True when the viewer's picture box shows this picture.
+bool shows(const PictureBox &box, const QByteArray &picture);

@@ -1,13 +1,12 @@
 #include "ViewerWindow.h"
 
-#include "CheckBoxList.h"
 #include "DesignFonts.h"
 #include "DesignPlacement.h"
 #include "GlobalState.h"
 #include "HotKeyEvent.h"
 #include "HotKeys.h"
 #include "PictureBox.h"
-#include "PictureStore.h"
+#include "PictureSequence.h"
 #include "Screen.h"
 
 #include <QLabel>
@@ -44,11 +43,9 @@ int truncated(double value)
 
 }
 
-ViewerWindow::ViewerWindow(CheckBoxList &list, PictureStore &store, std::function<void()> showSelectedPicture)
+ViewerWindow::ViewerWindow(PictureSequence &pictures)
     : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_list(list)
-    , m_store(store)
-    , m_showSelectedPicture(std::move(showSelectedPicture))
+    , m_pictures(pictures)
 {
     createControls();
     styleControls();
@@ -112,17 +109,17 @@ void ViewerWindow::coverScreen()
 
 void ViewerWindow::showCurrentPicture()
 {
-    图片框1->setPicture(m_store.readField(PictureStore::PictureField).toByteArray());
+    图片框1->setPicture(m_pictures.currentPicture().value_or(QByteArray()));
 }
 
 void ViewerWindow::showCount()
 {
-    标签2->setText(u"库内共有"_s + QString::number(m_store.recordCount()) + u"张图片"_s);
+    标签2->setText(u"库内共有"_s + QString::number(m_pictures.pictureCount()) + u"张图片"_s);
 }
 
 void ViewerWindow::showNumber()
 {
-    标签3->setText(NumberPrefix + m_list.rowText(m_list.selectedIndex()));
+    标签3->setText(NumberPrefix + m_pictures.rowName(m_pictures.selectedRow()));
 }
 
 void ViewerWindow::registerHotKeys()
@@ -183,9 +180,8 @@ void ViewerWindow::step(int offset)
 {
     // Forward from the last row stays there; back from the first row leaves
     // no row selected, and goes no further.
-    const int target = std::clamp(m_list.selectedIndex() + offset, -1, m_list.rowCount() - 1);
-    m_list.setSelectedIndex(target);
-    m_showSelectedPicture();
+    const int target = std::clamp(m_pictures.selectedRow() + offset, -1, m_pictures.rowCount() - 1);
+    m_pictures.showRow(target);
     showCurrentPicture();
     showNumber();
 }

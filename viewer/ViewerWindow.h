@@ -2,12 +2,10 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <vector>
 
-class CheckBoxList;
 class PictureBox;
-class PictureStore;
+class PictureSequence;
 class QLabel;
 class QToolButton;
 
@@ -15,15 +13,14 @@ class QToolButton;
 // whole screen, stepped backwards and forwards in the order of the main
 // list with the Left and Right keys or two buttons. It keeps no position of
 // its own: a step moves the main list's selection and has the main window
-// show it, so the list selection and the store's current record stay the
-// one notion of the current picture. Each opening creates it afresh; it
-// never writes to the store.
+// show it, so the list selection stays the one notion of the current
+// picture. Each opening creates it afresh; it never changes the library.
 class ViewerWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    ViewerWindow(CheckBoxList &list, PictureStore &store, std::function<void()> showSelectedPicture);
+    explicit ViewerWindow(PictureSequence &pictures);
     ~ViewerWindow() override;
 
     void stepPrevious();
@@ -51,9 +48,7 @@ private:
     void layoutViewer();
     void step(int offset);
 
-    CheckBoxList &m_list;
-    PictureStore &m_store;
-    std::function<void()> m_showSelectedPicture;
+    PictureSequence &m_pictures;
     std::vector<int> m_hotKeys;
 
 public:

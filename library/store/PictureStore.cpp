@@ -2,6 +2,8 @@
 
 #include "SqliteDatabase.h"
 #include "SqliteStatement.h"
+#include "SqliteTransaction.h"
+#include "StoreLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,8 @@ constexpr qint32 RowsApplicationId = 0x4C4D4252; // "LMBR"
 constexpr qint32 BytesApplicationId = 0x4C4D4242; // "LMBB"
 constexpr qint64 SchemaVersion = 1;
 
+// The "deleted" column is kept for the files of earlier builds, which
+// marked rows before removing them; this build never marks a row.
 constexpr const char *CreateSchema =
     "PRAGMA main.application_id = 1280131666;"
     "PRAGMA main.user_version = 1;"
@@ -53,22 +57,22 @@ constexpr const char *ConfigureRowsCache = "PRAGMA main.cache_size = -256";
 constexpr const char *SelectLayout = "SELECT group_concat(name || ' ' || type || ' ' || pk, ',')"
                                      " FROM (SELECT * FROM pragma_table_info(?1, ?2) ORDER BY cid)";
 constexpr const char *SelectRowCount = "SELECT count(*) FROM main.pictures";
-constexpr const char *SelectRows = "SELECT id, name, category, deleted FROM main.pictures ORDER BY id";
-constexpr const char *SelectPicture = "SELECT data FROM edt.picture_bytes WHERE id = ?1";
+constexpr const char *SelectRows = "SELECT id, name, category FROM main.pictures WHERE deleted = 0 ORDER BY id";
+constexpr const char *SelectMarkedCount = "SELECT count(*) FROM main.pictures WHERE deleted <> 0";
+constexpr const char *PurgeMarked =
+    "DELETE FROM edt.picture_bytes WHERE id IN (SELECT id FROM main.pictures WHERE deleted <> 0);"
+    "DELETE FROM main.pictures WHERE deleted <> 0;";
 constexpr const char *InsertRow = "INSERT INTO main.pictures(name, category) VALUES(?1, ?2)";
 constexpr const char *InsertPicture = "INSERT INTO edt.picture_bytes(id, data) VALUES(?1, ?2)";
 constexpr const char *UpdateName = "UPDATE main.pictures SET name = ?2 WHERE id = ?1";
 constexpr const char *UpdateCategory = "UPDATE main.pictures SET category = ?2 WHERE id = ?1";
 constexpr const char *UpdatePicture = "UPDATE edt.picture_bytes SET data = ?2 WHERE id = ?1";
-constexpr const char *MarkDeleted = "UPDATE main.pictures SET deleted = 1 WHERE id = ?1";
-constexpr const char *PurgePictures =
-    "DELETE FROM edt.picture_bytes WHERE id IN (SELECT id FROM main.pictures WHERE deleted <> 0)";
-constexpr const char *PurgeRows = "DELETE FROM main.pictures WHERE deleted <> 0";
+constexpr const char *DeleteRow = "DELETE FROM main.pictures WHERE id = ?1";
+constexpr const char *DeletePicture = "DELETE FROM edt.picture_bytes WHERE id = ?1";
 
-QString companionPath(const QString &edbPath)
+QString fileName(const QString &path)
 {
-    const QFileInfo info(edbPath);
-    return info.dir().filePath(info.completeBaseName() + u".EDT"_s);
+    return QFileInfo(path).fileName();
 }
 
 bool pathExists(const QString &path)
@@ -96,47 +100,44 @@ QStringList superJournals(const QString &dbPath)
 }
 
 // Reads the SQLite header directly, so that a file which is not ours is
-// rejected before SQLite could touch it. Empty when the header fits.
-QString headerProblem(const QString &path, qint32 applicationId)
+// rejected before SQLite could touch it.
+std::expected<void, QString> checkHeader(const QString &path, qint32 applicationId)
 {
-    const QString name = QDir::toNativeSeparators(path);
+    const QString name = fileName(path);
     if (!QFileInfo(path).isFile())
-        return u"%1 is not a file"_s.arg(name);
+        return std::unexpected(u"%1 不是文件"_s.arg(name));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return u"%1 cannot be read: %2"_s.arg(name, file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcStore) << "cannot read" << path << ":" << file.errorString();
+        return std::unexpected(u"%1 无法读取"_s.arg(name));
+    }
     const QByteArray header = file.read(100);
     if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return u"%1 is not an SQLite database"_s.arg(name);
+        return std::unexpected(u"%1 已损坏，或不是图片库文件"_s.arg(name));
     if (qFromBigEndian<qint32>(header.constData() + 68) != applicationId)
-        return u"%1 is not a file of this picture library"_s.arg(name);
+        return std::unexpected(u"%1 不是本程序的图片库文件"_s.arg(name));
     // Bytes 18 and 19 are 1 for rollback-journal files and 2 for WAL files.
     if (header.at(18) != 1 || header.at(19) != 1)
-        return u"%1 is in a journal mode this program does not use"_s.arg(name);
+        return std::unexpected(u"%1 使用了本程序不用的日志模式（WAL）"_s.arg(name));
     return {};
 }
 
-bool attach(SqliteDatabase &db, const QString &edtPath)
+std::expected<void, QString> attach(SqliteDatabase &db, const QString &edtPath)
 {
-    const std::unique_ptr<SqliteStatement> statement = db.prepare("ATTACH DATABASE ?1 AS edt");
-    return statement && statement->bindText(1, edtPath) && statement->run();
+    return db.run("ATTACH DATABASE ?1 AS edt", edtPath);
 }
 
-std::optional<qint64> queryInt(SqliteDatabase &db, const char *sql)
+std::expected<qint64, QString> queryInt(SqliteDatabase &db, const char *sql)
 {
-    const std::unique_ptr<SqliteStatement> statement = db.prepare(sql);
-    if (!statement || statement->step() != SqliteStatement::StepResult::Row)
-        return std::nullopt;
-    return statement->columnInt64(0);
-}
-
-std::optional<QString> tableLayout(SqliteDatabase &db, QStringView schema, QStringView table)
-{
-    const std::unique_ptr<SqliteStatement> statement = db.prepare(SelectLayout);
-    if (!statement || !statement->bindText(1, table) || !statement->bindText(2, schema)
-        || statement->step() != SqliteStatement::StepResult::Row)
-        return std::nullopt;
-    return statement->columnText(0);
+    auto statement = db.statement(sql);
+    if (!statement)
+        return std::unexpected(statement.error());
+    auto row = (*statement)->next();
+    if (!row)
+        return std::unexpected(row.error());
+    const qint64 value = *row ? (*statement)->columnInt64(0) : 0;
+    (*statement)->reset();
+    return value;
 }
 
 struct FileLayout
@@ -152,171 +153,208 @@ constexpr FileLayout RowsFile{"PRAGMA main.user_version", u"main", u"pictures",
 constexpr FileLayout BytesFile{"PRAGMA edt.user_version", u"edt", u"picture_bytes",
                                "id INTEGER 1,data BLOB 0"};
 
-// Empty when the file carries this program's table and version. Reading it
-// also rolls back a commit that was interrupted.
-QString layoutProblem(SqliteDatabase &db, const FileLayout &layout, const QString &path)
+// Checks that the file carries this program's table and version. Reading
+// it also rolls back a commit that was interrupted.
+std::expected<void, QString> checkLayout(SqliteDatabase &db, const FileLayout &layout, const QString &path)
 {
-    const QString name = QDir::toNativeSeparators(path);
-    const std::optional<qint64> version = queryInt(db, layout.versionQuery);
-    const std::optional<QString> columns = tableLayout(db, layout.schema, layout.table);
-    if (!version || !columns)
-        return u"%1 cannot be read: %2"_s.arg(name, db.lastError());
+    const QString name = fileName(path);
+    const std::expected<qint64, QString> version = queryInt(db, layout.versionQuery);
+    if (!version)
+        return std::unexpected(u"%1 无法读取：%2"_s.arg(name, version.error()));
+    auto statement = db.statement(SelectLayout);
+    if (!statement)
+        return std::unexpected(u"%1 无法读取：%2"_s.arg(name, statement.error()));
+    const auto row = (*statement)->bind(1, layout.table).bind(2, layout.schema).next();
+    if (!row)
+        return std::unexpected(u"%1 无法读取：%2"_s.arg(name, row.error()));
+    const QString columns = *row ? (*statement)->columnText(0) : QString();
+    (*statement)->reset();
     if (*version > SchemaVersion)
-        return u"%1 was written by a newer version of this program"_s.arg(name);
-    if (*version != SchemaVersion || *columns != QLatin1StringView(layout.columns))
-        return u"%1 does not have the tables of a picture library"_s.arg(name);
+        return std::unexpected(u"%1 由更新版本的本程序写成"_s.arg(name));
+    if (*version != SchemaVersion || columns != QLatin1StringView(layout.columns))
+        return std::unexpected(u"%1 没有图片库的表"_s.arg(name));
     return {};
 }
 
-} // namespace
+// Removes a file that may or may not be there; logs when it stays.
+void removeIfPresent(const QString &path)
+{
+    if (pathExists(path) && !QFile::remove(path))
+        qCWarning(lcStore) << "cannot remove" << path;
+}
+
+
+// Writes an empty store into these two files.
+std::expected<void, QString> buildEmptyStore(const QString &edbPath, const QString &edtPath)
+{
+    SqliteDatabase db;
+    if (auto opened = db.open(edbPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); !opened)
+        return opened;
+    if (auto attached = attach(db, edtPath); !attached)
+        return attached;
+    if (auto configured = db.exec(BytesPageSize); !configured)
+        return configured;
+    if (auto configured = db.exec(ConfigureJournals); !configured)
+        return configured;
+    auto transaction = SqliteTransaction::begin(db);
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    if (auto created = db.exec(CreateSchema); !created)
+        return created;
+    return transaction->commit();
+}
+
+}
 
 PictureStore::PictureStore() = default;
 
 PictureStore::~PictureStore() = default;
 
-PictureStore::OpenResult PictureStore::openStore(const QString &edbPath)
+QString PictureStore::companionPath(const QString &edbPath)
 {
-    closeStore();
-    m_lastError.clear();
+    const QFileInfo info(edbPath);
+    return info.dir().filePath(info.completeBaseName() + u".EDT"_s);
+}
+
+std::expected<PictureStore::Opened, QString> PictureStore::open(const QString &edbPath)
+{
+    close();
     const QString edtPath = companionPath(edbPath);
     if (QFileInfo(edbPath).suffix() == u"EDT")
-        return fail(
-            u"%1 is named like a picture file, not like a store"_s.arg(QDir::toNativeSeparators(edbPath)));
+        return std::unexpected(u"%1 是图片数据文件的名字，不是图片库的名字"_s.arg(fileName(edbPath)));
     const bool hasEdb = pathExists(edbPath);
     const bool hasEdt = pathExists(edtPath);
     if (!hasEdb && !hasEdt) {
-        if (!createStore(edbPath, edtPath))
-            return OpenResult::Failed;
-        return openExisting(edbPath, edtPath) ? OpenResult::Created : OpenResult::Failed;
+        if (auto created = create(edbPath, edtPath); !created)
+            return std::unexpected(created.error());
+        if (auto opened = openExisting(edbPath, edtPath); !opened)
+            return std::unexpected(opened.error());
+        return Opened::Created;
     }
     if (!hasEdt)
-        return fail(u"%1 is missing; it belongs beside %2"_s.arg(QDir::toNativeSeparators(edtPath),
-                                                                 QDir::toNativeSeparators(edbPath)));
+        return std::unexpected(u"%1 不见了，它应当在 %2 旁边"_s.arg(fileName(edtPath), fileName(edbPath)));
     if (!hasEdb)
-        return fail(u"%1 is missing; it belongs beside %2"_s.arg(QDir::toNativeSeparators(edbPath),
-                                                                 QDir::toNativeSeparators(edtPath)));
-    return openExisting(edbPath, edtPath) ? OpenResult::Opened : OpenResult::Failed;
-}
-
-PictureStore::OpenResult PictureStore::fail(const QString &message)
-{
-    m_lastError = message;
-    return OpenResult::Failed;
+        return std::unexpected(u"%1 不见了，它应当在 %2 旁边"_s.arg(fileName(edbPath), fileName(edtPath)));
+    if (auto opened = openExisting(edbPath, edtPath); !opened)
+        return std::unexpected(opened.error());
+    return Opened::Existing;
 }
 
 // Builds both files under temporary names and renames them into place, so a
 // crash never leaves a half-made store under the real names.
-bool PictureStore::createStore(const QString &edbPath, const QString &edtPath)
+std::expected<void, QString> PictureStore::create(const QString &edbPath, const QString &edtPath)
 {
     const QString newEdb = edbPath + u".new"_s;
     const QString newEdt = edtPath + u".new"_s;
     const auto removeNewFiles = [&] {
         for (const QString &path : {newEdb, newEdt})
             for (const QString &file : {path, path + u"-journal"_s})
-                QFile::remove(file);
+                removeIfPresent(file);
         for (const QString &file : superJournals(newEdb))
-            QFile::remove(file);
+            removeIfPresent(file);
     };
     removeNewFiles();
-    bool built = false;
-    {
-        SqliteDatabase db;
-        built = db.open(newEdb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) && attach(db, newEdt)
-            && db.exec(BytesPageSize) && db.exec(ConfigureJournals)
-            && db.transaction([&db] { return db.exec(CreateSchema); });
-        if (!built)
-            m_lastError = u"cannot create %1: %2"_s.arg(QDir::toNativeSeparators(edbPath), db.lastError());
+    std::expected<void, QString> built = buildEmptyStore(newEdb, newEdt);
+    // pic.edb comes last: once it exists under its name, so does pic.EDT.
+    if (built && !(QFile::rename(newEdt, edtPath) && QFile::rename(newEdb, edbPath))) {
+        removeIfPresent(edtPath);
+        built = std::unexpected(u"新建的图片库文件无法放到位"_s);
     }
-    if (built) {
-        // pic.edb comes last: once it exists under its name, so does pic.EDT.
-        if (QFile::rename(newEdt, edtPath)) {
-            if (QFile::rename(newEdb, edbPath))
-                return true;
-            QFile::remove(edtPath);
-        }
-        m_lastError = u"cannot create %1: the new files cannot be put in place"_s.arg(
-            QDir::toNativeSeparators(edbPath));
+    if (!built) {
+        removeNewFiles();
+        return std::unexpected(u"无法新建图片库：%1"_s.arg(built.error()));
     }
-    removeNewFiles();
-    return false;
+    return {};
 }
 
-bool PictureStore::openExisting(const QString &edbPath, const QString &edtPath)
+std::expected<void, QString> PictureStore::openExisting(const QString &edbPath, const QString &edtPath)
 {
-    for (const auto &[path, applicationId] :
-         {std::pair{edbPath, RowsApplicationId}, std::pair{edtPath, BytesApplicationId}}) {
-        const QString problem = headerProblem(path, applicationId);
-        if (!problem.isEmpty()) {
-            m_lastError = problem;
-            return false;
-        }
-    }
+    if (auto checked = checkHeader(edbPath, RowsApplicationId); !checked)
+        return checked;
+    if (auto checked = checkHeader(edtPath, BytesApplicationId); !checked)
+        return checked;
     auto db = std::make_unique<SqliteDatabase>();
-    const auto failed = [this, &db](const QString &path) {
-        m_lastError = u"cannot open %1: %2"_s.arg(QDir::toNativeSeparators(path), db->lastError());
-        return false;
+    const auto failed = [](const QString &path, const QString &reason) {
+        return std::unexpected(u"%1 无法打开：%2"_s.arg(fileName(path), reason));
     };
     // No SQLITE_OPEN_CREATE: the attached file inherits it, so neither file
     // can be created here.
-    if (!db->open(edbPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX) || !db->exec(BusyTimeout))
-        return failed(edbPath);
-    m_lastError = layoutProblem(*db, RowsFile, edbPath);
-    if (!m_lastError.isEmpty())
-        return false;
-    if (!attach(*db, edtPath))
-        return failed(edtPath);
-    m_lastError = layoutProblem(*db, BytesFile, edtPath);
-    if (!m_lastError.isEmpty())
-        return false;
-    if (!db->exec(ConfigureJournals) || !db->exec(ConfigureRowsCache))
-        return failed(edbPath);
+    if (auto opened = db->open(edbPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX); !opened)
+        return failed(edbPath, opened.error());
+    if (auto configured = db->exec(BusyTimeout); !configured)
+        return failed(edbPath, configured.error());
+    if (auto checked = checkLayout(*db, RowsFile, edbPath); !checked)
+        return checked;
+    if (auto attached = attach(*db, edtPath); !attached)
+        return failed(edtPath, attached.error());
+    if (auto checked = checkLayout(*db, BytesFile, edtPath); !checked)
+        return checked;
+    if (auto configured = db->exec(ConfigureJournals); !configured)
+        return failed(edbPath, configured.error());
+    if (auto configured = db->exec(ConfigureRowsCache); !configured)
+        return failed(edbPath, configured.error());
     const QStringList leftovers = superJournals(edbPath);
     if (!leftovers.isEmpty()) {
         // Holding the write lock on both files means every hot journal has
         // been rolled back and no other process is inside a commit, so the
         // leftovers are stale. A read-only store simply keeps them.
-        db->transaction([&leftovers] {
+        if (auto transaction = SqliteTransaction::begin(*db)) {
             for (const QString &file : leftovers)
-                QFile::remove(file);
-            return true;
-        });
+                removeIfPresent(file);
+        }
     }
     m_db = std::move(db);
-    if (!loadRows()) {
-        m_lastError = u"cannot read %1: %2"_s.arg(QDir::toNativeSeparators(edbPath), m_db->lastError());
-        closeStore();
-        return false;
+    purgeMarkedRows();
+    if (auto loaded = loadRows(); !loaded) {
+        close();
+        return std::unexpected(u"%1 无法读取：%2"_s.arg(fileName(edbPath), loaded.error()));
     }
-    m_position = 0;
-    return true;
+    return {};
 }
 
-bool PictureStore::loadRows()
+// Earlier builds removed a picture in two commits, marking its row first.
+// A row left marked is removed for good here; when that cannot be written
+// (a read-only store), loadRows leaves it out all the same.
+void PictureStore::purgeMarkedRows()
 {
-    const std::optional<qint64> count = queryInt(*m_db, SelectRowCount);
-    const std::unique_ptr<SqliteStatement> rows = m_db->prepare(SelectRows);
-    if (!count || !rows)
-        return false;
-    m_rows.reserve(std::size_t(*count));
+    const std::expected<qint64, QString> marked = queryInt(*m_db, SelectMarkedCount);
+    if (!marked || *marked == 0)
+        return;
+    bool purged = false;
+    if (auto transaction = SqliteTransaction::begin(*m_db))
+        purged = m_db->exec(PurgeMarked) && transaction->commit();
+    qCInfo(lcStore) << "rows left marked as deleted:" << *marked << (purged ? "removed" : "left in place");
+}
+
+std::expected<void, QString> PictureStore::loadRows()
+{
+    const std::expected<qint64, QString> total = queryInt(*m_db, SelectRowCount);
+    auto rows = m_db->statement(SelectRows);
+    if (!total)
+        return std::unexpected(total.error());
+    if (!rows)
+        return std::unexpected(rows.error());
+    m_rows.reserve(std::size_t(*total));
     // Libraries have few categories: rows share one string per category.
     QHash<QByteArray, QString> categories;
-    SqliteStatement::StepResult result;
-    while ((result = rows->step()) == SqliteStatement::StepResult::Row) {
-        const QByteArrayView utf8 = rows->columnUtf8(2);
+    std::expected<bool, QString> row;
+    while ((row = (*rows)->next()) && *row) {
+        const QByteArrayView utf8 = (*rows)->columnUtf8(2);
         auto category = categories.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
         if (category == categories.cend())
             category = categories.insert(utf8.toByteArray(), QString::fromUtf8(utf8));
-        m_rows.push_back(
-            Row{rows->columnInt64(0), rows->columnText(1), *category, rows->columnInt64(3) != 0});
+        m_rows.push_back(Row{(*rows)->columnInt64(0), (*rows)->columnText(1), *category});
     }
-    return result == SqliteStatement::StepResult::Done;
+    (*rows)->reset();
+    if (!row)
+        return std::unexpected(row.error());
+    return {};
 }
 
-void PictureStore::closeStore()
+void PictureStore::close()
 {
     m_db.reset();
     m_rows = {};
-    m_position = 0;
 }
 
 bool PictureStore::isOpen() const
@@ -324,217 +362,162 @@ bool PictureStore::isOpen() const
     return m_db != nullptr;
 }
 
-QString PictureStore::lastError() const
-{
-    return m_lastError;
-}
-
-int PictureStore::recordCount() const
+int PictureStore::count() const
 {
     return int(m_rows.size());
 }
 
-void PictureStore::goFirst()
+bool PictureStore::isRecord(int n) const
 {
-    m_position = 0;
+    return n >= 1 && std::size_t(n) <= m_rows.size();
 }
 
-void PictureStore::skipNext()
+QString PictureStore::name(int n) const
 {
-    if (isPositionValid())
-        ++m_position;
+    return isRecord(n) ? m_rows[std::size_t(n - 1)].name : QString();
 }
 
-bool PictureStore::isAfterLast() const
+QString PictureStore::category(int n) const
 {
-    return !isPositionValid();
+    return isRecord(n) ? m_rows[std::size_t(n - 1)].category : QString();
 }
 
-int PictureStore::currentRecordNumber() const
+std::expected<void, QString> PictureStore::notOpen() const
 {
-    return isPositionValid() ? int(m_position) + 1 : 0;
+    return std::unexpected(u"图片库没有打开"_s);
 }
 
-bool PictureStore::goToRecord(int n)
+std::expected<QByteArray, QString> PictureStore::picture(int n) const
 {
-    if (n < 1 || std::size_t(n) > m_rows.size())
-        return false;
-    m_position = std::size_t(n) - 1;
-    return true;
-}
-
-bool PictureStore::isPositionValid() const
-{
-    return m_position < m_rows.size();
-}
-
-QVariant PictureStore::readField(QStringView fieldName) const
-{
-    if (!isPositionValid())
-        return {};
-    const Row &row = m_rows[m_position];
-    if (fieldName == NameField)
-        return row.name;
-    if (fieldName == CategoryField)
-        return row.category;
-    if (fieldName != PictureField)
-        return {};
-    SqliteStatement *select = m_db->cached(SelectPicture);
-    if (!select || !select->bindInt64(1, row.id)) {
-        m_lastError = u"cannot read picture %1: %2"_s.arg(m_position + 1).arg(m_db->lastError());
-        return {};
+    if (!m_db)
+        return std::unexpected(notOpen().error());
+    if (!isRecord(n))
+        return std::unexpected(u"图片库中没有第 %1 张图片"_s.arg(n));
+    const qint64 id = m_rows[std::size_t(n - 1)].id;
+    auto read = m_db->readBlob("edt", "picture_bytes", "data", id);
+    if (!read)
+        return std::unexpected(read.error());
+    if (!*read) {
+        qCWarning(lcStore) << "the bytes of row" << id << "are missing";
+        return std::unexpected(u"图片的数据不见了，图片库可能已损坏"_s);
     }
-    const SqliteStatement::StepResult result = select->step();
-    QVariant picture;
-    if (result == SqliteStatement::StepResult::Row)
-        picture = select->columnBlob(0);
-    else
-        m_lastError = u"cannot read picture %1: %2"_s.arg(m_position + 1)
-                          .arg(result == SqliteStatement::StepResult::Done ? u"its bytes are missing"_s
-                                                                           : m_db->lastError());
-    // Resetting ends the read transaction so other connections are not held up.
-    select->reset();
-    return picture;
+    return std::move(**read);
 }
 
-bool PictureStore::writeField(QStringView fieldName, const QVariant &value)
+qint64 PictureStore::pictureSizeLimit() const
 {
-    if (!isPositionValid())
-        return false;
-    Row &row = m_rows[m_position];
-    const bool isName = fieldName == NameField;
-    if (isName || fieldName == CategoryField) {
-        if (value.metaType().id() != QMetaType::QString)
-            return false;
-        const QString text = value.toString();
-        const bool written = commit(u"cannot store the %1"_s.arg(fieldName), [&] {
-            SqliteStatement *update = m_db->cached(isName ? UpdateName : UpdateCategory);
-            return update && update->bindInt64(1, row.id) && update->bindText(2, text) && update->run()
-                && m_db->changes() == 1;
-        });
-        if (written)
-            (isName ? row.name : row.category) = text;
+    return m_db ? m_db->lengthLimit() : 0;
+}
+
+std::expected<void, QString> PictureStore::append(const NewRecord &record)
+{
+    return append(std::vector<NewRecord>{record});
+}
+
+std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &records)
+{
+    auto transaction = beginChange();
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    std::vector<Row> added;
+    added.reserve(records.size());
+    for (const NewRecord &record : records) {
+        if (auto inserted = m_db->run(InsertRow, record.name, record.category); !inserted)
+            return inserted;
+        const qint64 id = m_db->lastInsertRowId();
+        if (auto inserted = m_db->run(InsertPicture, id, SqliteZeroBlob{record.picture.size()}); !inserted)
+            return inserted;
+        if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", id, record.picture); !written)
+            return written;
+        added.push_back(Row{id, record.name, record.category});
+    }
+    if (auto committed = transaction->commit(); !committed)
+        return committed;
+    m_rows.insert(m_rows.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    return {};
+}
+
+std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArray &picture, const QString &category)
+{
+    auto transaction = beginChange(n);
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    Row &row = m_rows[std::size_t(n - 1)];
+    if (auto updated = m_db->run(UpdatePicture, row.id, SqliteZeroBlob{picture.size()}); !updated)
+        return updated;
+    if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", row.id, picture); !written)
         return written;
-    }
-    if (fieldName != PictureField || value.metaType().id() != QMetaType::QByteArray)
-        return false;
-    const QByteArray bytes = value.toByteArray();
-    return commit(u"cannot store the picture"_s, [&] {
-        SqliteStatement *update = m_db->cached(UpdatePicture);
-        return update && update->bindInt64(1, row.id) && update->bindBlob(2, bytes) && update->run()
-            && m_db->changes() == 1;
-    });
+    if (auto updated = m_db->run(UpdateCategory, row.id, category); !updated)
+        return updated;
+    if (auto committed = transaction->commit(); !committed)
+        return committed;
+    row.category = category;
+    return {};
 }
 
-bool PictureStore::appendRecord(const QString &name, const QString &category, const QByteArray &picture)
+std::expected<void, QString> PictureStore::rename(int n, const QString &name)
 {
-    return appendRecords({NewRecord{name, category, picture}});
+    auto transaction = beginChange(n);
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    Row &row = m_rows[std::size_t(n - 1)];
+    if (auto updated = m_db->run(UpdateName, row.id, name); !updated)
+        return updated;
+    if (auto committed = transaction->commit(); !committed)
+        return committed;
+    row.name = name;
+    return {};
 }
 
-bool PictureStore::appendRecords(const std::vector<NewRecord> &records)
+std::expected<void, QString> PictureStore::remove(int n)
 {
-    std::vector<qint64> ids;
-    ids.reserve(records.size());
-    const bool appended = commit(u"cannot add pictures"_s, [&] {
-        SqliteStatement *insertRow = m_db->cached(InsertRow);
-        SqliteStatement *insertPicture = m_db->cached(InsertPicture);
-        if (!insertRow || !insertPicture)
-            return false;
-        for (const NewRecord &record : records) {
-            if (!insertRow->bindText(1, record.name) || !insertRow->bindText(2, record.category)
-                || !insertRow->run())
-                return false;
-            const qint64 id = m_db->lastInsertRowId();
-            if (!insertPicture->bindInt64(1, id) || !insertPicture->bindBlob(2, record.picture)
-                || !insertPicture->run())
-                return false;
-            ids.push_back(id);
-        }
-        return true;
-    });
-    if (!appended)
-        return false;
-    // A position past the end stays past the end.
-    const bool wasAfterLast = !isPositionValid();
-    m_rows.reserve(m_rows.size() + records.size());
-    for (std::size_t i = 0; i < records.size(); ++i)
-        m_rows.push_back(Row{ids[i], records[i].name, records[i].category, false});
-    if (wasAfterLast)
-        m_position = m_rows.size();
-    return true;
+    auto transaction = beginChange(n);
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    const qint64 id = m_rows[std::size_t(n - 1)].id;
+    if (auto deleted = m_db->run(DeletePicture, id); !deleted)
+        return deleted;
+    if (auto deleted = m_db->run(DeleteRow, id); !deleted)
+        return deleted;
+    if (auto committed = transaction->commit(); !committed)
+        return committed;
+    m_rows.erase(m_rows.begin() + (n - 1));
+    return {};
 }
 
-bool PictureStore::deleteCurrent()
+std::expected<SqliteTransaction, QString> PictureStore::beginChange(std::optional<int> record)
 {
-    if (!isPositionValid())
-        return false;
-    Row &row = m_rows[m_position];
-    const bool marked = commit(u"cannot delete the picture"_s, [&] {
-        SqliteStatement *mark = m_db->cached(MarkDeleted);
-        return mark && mark->bindInt64(1, row.id) && mark->run() && m_db->changes() == 1;
-    });
-    if (marked)
-        row.deleted = true;
-    return marked;
+    if (!m_db)
+        return std::unexpected(notOpen().error());
+    if (record && !isRecord(*record))
+        return std::unexpected(u"图片库中没有第 %1 张图片"_s.arg(*record));
+    return SqliteTransaction::begin(*m_db);
 }
 
-bool PictureStore::purgeDeleted()
+std::expected<void, QString> PictureStore::copyTo(const QString &edbPath)
 {
-    const bool purged = commit(u"cannot remove the deleted pictures"_s, [&] {
-        SqliteStatement *purgePictures = m_db->cached(PurgePictures);
-        SqliteStatement *purgeRows = m_db->cached(PurgeRows);
-        return purgePictures && purgeRows && purgePictures->run() && purgeRows->run();
-    });
-    if (!purged)
-        return false;
-    // The current record stays current; when it was removed, the next
-    // surviving record (or the end) becomes current.
-    const auto current = m_rows.begin() + std::ptrdiff_t(std::min(m_position, m_rows.size()));
-    m_position =
-        std::size_t(std::count_if(m_rows.begin(), current, [](const Row &row) { return !row.deleted; }));
-    std::erase_if(m_rows, [](const Row &row) { return row.deleted; });
-    return true;
+    if (!m_db)
+        return notOpen();
+    if (auto copied = copySchema("edt", companionPath(edbPath)); !copied)
+        return copied;
+    return copySchema("main", edbPath);
 }
 
-bool PictureStore::copyTo(const QString &edbPath)
-{
-    if (!m_db) {
-        m_lastError = u"cannot copy the picture library: it is not open"_s;
-        return false;
-    }
-    return copySchema("edt", companionPath(edbPath)) && copySchema("main", edbPath);
-}
-
-bool PictureStore::copySchema(const char *schema, const QString &target)
+std::expected<void, QString> PictureStore::copySchema(const char *schema, const QString &target)
 {
     const QString building = target + u".new"_s;
-    QFile::remove(building);
-    if (!m_db->copySchemaTo(schema, building)) {
-        m_lastError = u"cannot copy to %1: %2"_s.arg(QDir::toNativeSeparators(target), m_db->lastError());
-        QFile::remove(building);
-        return false;
+    removeIfPresent(building);
+    if (auto copied = m_db->copySchemaTo(schema, building); !copied) {
+        removeIfPresent(building);
+        return std::unexpected(u"无法复制到 %1：%2"_s.arg(QDir::toNativeSeparators(target), copied.error()));
     }
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(building.toStdU16String()),
                             std::filesystem::path(target.toStdU16String()), error);
     if (error) {
-        m_lastError = u"cannot put %1 in place: %2"_s.arg(QDir::toNativeSeparators(target),
-                                                          QString::fromStdString(error.message()));
-        QFile::remove(building);
-        return false;
+        qCWarning(lcStore) << "cannot rename" << building << "to" << target << ":" << error.message().c_str();
+        removeIfPresent(building);
+        return std::unexpected(u"%1 无法放到位"_s.arg(QDir::toNativeSeparators(target)));
     }
-    return true;
-}
-
-bool PictureStore::commit(const QString &action, const std::function<bool()> &work)
-{
-    if (!m_db) {
-        m_lastError = u"%1: the picture library is not open"_s.arg(action);
-        return false;
-    }
-    if (!m_db->transaction(work)) {
-        m_lastError = u"%1: %2"_s.arg(action, m_db->lastError());
-        return false;
-    }
-    return true;
+    return {};
 }

@@ -2,34 +2,35 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
-#include <QVariant>
 
-#include <functional>
+#include <expected>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class SqliteDatabase;
+class SqliteTransaction;
 
-// The picture table: one record per picture with the fields "图片名" (text),
-// "图片类别" (text) and "图片" (bytes), numbered 1..n in storage order, with a
-// single current record. Rows live in pic.edb; picture bytes live in the
-// companion pic.EDT beside it, attached to the same connection so that every
-// change to both files commits atomically.
+// The picture library: one record per picture with a name, a category and
+// the picture's bytes as read from its file, numbered 1..count() in storage
+// order. Rows live in pic.edb; picture bytes live in the companion pic.EDT
+// beside it, attached to the same connection so that every change to both
+// files is one atomic commit. Names and categories are kept in memory, so
+// listing them never touches the disk; bytes are read one picture at a time.
+// Every change returns nothing or the reason it failed, in Chinese; a failed
+// change leaves both files and the records in memory as they were.
 class PictureStore
 {
 public:
-    static inline const QString NameField = QStringLiteral("图片名");
-    static inline const QString CategoryField = QStringLiteral("图片类别");
-    static inline const QString PictureField = QStringLiteral("图片");
-
-    enum class OpenResult { Opened, Created, Failed };
+    enum class Opened { Existing, Created };
 
     struct NewRecord
     {
         QString name;
         QString category;
         QByteArray picture;
+
+        bool operator==(const NewRecord &) const = default;
     };
 
     PictureStore();
@@ -39,40 +40,38 @@ public:
 
     // Opens pic.edb at edbPath with pic.EDT beside it. When neither file
     // exists an empty store is created; files that exist but are not a
-    // picture store are left untouched and Failed is returned.
-    OpenResult openStore(const QString &edbPath);
-    void closeStore();
+    // picture store are left untouched and the reason is returned.
+    std::expected<Opened, QString> open(const QString &edbPath);
+    void close();
     bool isOpen() const;
-    QString lastError() const;
 
-    int recordCount() const;
-    void goFirst();
-    void skipNext();
-    bool isAfterLast() const;
-    // 1-based; 0 when no record is current (empty store, past the end).
-    int currentRecordNumber() const;
-    // Returns false and keeps the position when n is not a record number.
-    bool goToRecord(int n);
+    int count() const;
+    bool isRecord(int n) const;
+    // Empty for a number that is no record.
+    QString name(int n) const;
+    QString category(int n) const;
+    // The bytes of record n, read from pic.EDT now.
+    std::expected<QByteArray, QString> picture(int n) const;
+    // The largest picture, in bytes, that the store takes.
+    qint64 pictureSizeLimit() const;
 
-    // Text fields give a QString, "图片" a QByteArray; an unknown field or a
-    // position past the end gives an invalid QVariant. Names are served from
-    // memory; only "图片" reads the companion file.
-    QVariant readField(QStringView fieldName) const;
-    // Stores at once; false for an unknown field, a value of the wrong type,
-    // a position past the end or a failed write (then nothing changed).
-    bool writeField(QStringView fieldName, const QVariant &value);
-
-    bool appendRecord(const QString &name, const QString &category, const QByteArray &picture);
-    // Appends many records in one transaction (bulk import).
-    bool appendRecords(const std::vector<NewRecord> &records);
-    bool deleteCurrent();
-    bool purgeDeleted();
+    // Adds records at the end, all in one commit.
+    std::expected<void, QString> append(const std::vector<NewRecord> &records);
+    std::expected<void, QString> append(const NewRecord &record);
+    // Gives record n new bytes and the category of the file they came from.
+    std::expected<void, QString> replacePicture(int n, const QByteArray &picture, const QString &category);
+    std::expected<void, QString> rename(int n, const QString &name);
+    // Removes record n and its bytes; the records behind it move down by one.
+    std::expected<void, QString> remove(int n);
 
     // Writes a consistent copy of the open store to edbPath and the
     // companion beside it, replacing copies that are there. Each file is
     // built under a temporary name first, so a failed copy leaves the
     // earlier copies whole.
-    bool copyTo(const QString &edbPath);
+    std::expected<void, QString> copyTo(const QString &edbPath);
+
+    // pic.EDT beside a pic.edb path.
+    static QString companionPath(const QString &edbPath);
 
 private:
     struct Row
@@ -80,21 +79,18 @@ private:
         qint64 id = 0;
         QString name;
         QString category;
-        bool deleted = false;
     };
 
-    bool isPositionValid() const;
-    OpenResult fail(const QString &message);
-    bool createStore(const QString &edbPath, const QString &edtPath);
-    bool openExisting(const QString &edbPath, const QString &edtPath);
-    bool loadRows();
-    bool copySchema(const char *schema, const QString &target);
-    // Runs work as one transaction; on failure records what went wrong.
-    bool commit(const QString &action, const std::function<bool()> &work);
+    std::expected<void, QString> create(const QString &edbPath, const QString &edtPath);
+    std::expected<void, QString> openExisting(const QString &edbPath, const QString &edtPath);
+    std::expected<void, QString> loadRows();
+    void purgeMarkedRows();
+    std::expected<void, QString> copySchema(const char *schema, const QString &target);
+    std::expected<void, QString> notOpen() const;
+    // Starts a change, after checking that the store is open and, when one
+    // is given, that the record exists.
+    std::expected<SqliteTransaction, QString> beginChange(std::optional<int> record = std::nullopt);
 
     std::unique_ptr<SqliteDatabase> m_db;
     std::vector<Row> m_rows;
-    // An index into m_rows; m_rows.size() or more means past the end.
-    std::size_t m_position = 0;
-    mutable QString m_lastError;
 };

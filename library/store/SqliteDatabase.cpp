@@ -1,12 +1,62 @@
 #include "SqliteDatabase.h"
 
 #include "SqliteStatement.h"
+#include "StoreLog.h"
 
 #include <QFile>
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Blobs move in pieces of this size, so that neither side needs a copy of
+// the whole picture at once.
+constexpr int BlobChunk = 1 << 20;
+
+QString reasonFor(int resultCode, int systemError)
+{
+    switch (resultCode & 0xFF) {
+    case SQLITE_FULL:
+        return u"磁盘已满"_s;
+    case SQLITE_IOERR:
+        // A file size limit ends a write the way a full disk does.
+        if (systemError == ENOSPC || systemError == EFBIG)
+            return u"磁盘已满"_s;
+        return u"读写磁盘时出错"_s;
+    case SQLITE_READONLY:
+        return u"图片库文件是只读的"_s;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return u"没有访问图片库文件的权限"_s;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return u"图片库文件已损坏"_s;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return u"图片库正被另一个程序使用"_s;
+    case SQLITE_CANTOPEN:
+        return u"图片库文件无法打开"_s;
+    case SQLITE_TOOBIG:
+        return u"图片太大，图片库存不下"_s;
+    case SQLITE_NOMEM:
+        return u"内存不足"_s;
+    default:
+        return u"图片库出错（%1）"_s.arg(QString::fromUtf8(sqlite3_errstr(resultCode)));
+    }
+}
+
+// Owns an open blob handle.
+struct BlobCloser
+{
+    void operator()(sqlite3_blob *blob) const { sqlite3_blob_close(blob); }
+};
+using BlobHandle = std::unique_ptr<sqlite3_blob, BlobCloser>;
+
+}
 
 void SqliteDatabase::Closer::operator()(sqlite3 *handle) const
 {
@@ -17,7 +67,7 @@ SqliteDatabase::SqliteDatabase() = default;
 
 SqliteDatabase::~SqliteDatabase() = default;
 
-bool SqliteDatabase::open(const QString &path, int flags)
+std::expected<void, QString> SqliteDatabase::open(const QString &path, int flags)
 {
     m_cache.clear();
     m_handle.reset();
@@ -26,13 +76,12 @@ bool SqliteDatabase::open(const QString &path, int flags)
         sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_EXRESCODE, nullptr);
     // SQLite hands out a handle even when opening fails; it must be closed.
     m_handle.reset(handle);
-    if (rc != SQLITE_OK) {
-        m_error = handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : u"out of memory"_s;
-        m_handle.reset();
-        return false;
-    }
-    m_error.clear();
-    return true;
+    if (rc == SQLITE_OK)
+        return {};
+    qCWarning(lcStore) << "cannot open" << path << ":" << (handle ? sqlite3_errmsg(handle) : "out of memory");
+    const int systemError = handle ? sqlite3_system_errno(handle) : 0;
+    m_handle.reset();
+    return std::unexpected(reasonFor(rc, systemError));
 }
 
 bool SqliteDatabase::isOpen() const
@@ -40,66 +89,97 @@ bool SqliteDatabase::isOpen() const
     return m_handle != nullptr;
 }
 
-QString SqliteDatabase::lastError() const
+std::expected<void, QString> SqliteDatabase::check(int resultCode) const
 {
-    return m_error;
+    if (resultCode == SQLITE_OK || resultCode == SQLITE_ROW || resultCode == SQLITE_DONE)
+        return {};
+    const int systemError = m_handle ? sqlite3_system_errno(m_handle.get()) : 0;
+    qCWarning(lcStore).nospace() << "SQLite error " << resultCode << " ("
+                                 << (m_handle ? sqlite3_errmsg(m_handle.get()) : sqlite3_errstr(resultCode))
+                                 << "), system error " << systemError;
+    return std::unexpected(reasonFor(resultCode, systemError));
 }
 
-bool SqliteDatabase::exec(const char *sql)
+std::expected<void, QString> SqliteDatabase::exec(const char *sql)
 {
-    if (!m_handle) {
-        m_error = u"the database is not open"_s;
-        return false;
-    }
-    if (sqlite3_exec(m_handle.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        recordError();
-        return false;
-    }
-    return true;
+    if (!m_handle)
+        return check(SQLITE_MISUSE);
+    return check(sqlite3_exec(m_handle.get(), sql, nullptr, nullptr, nullptr));
 }
 
-std::unique_ptr<SqliteStatement> SqliteDatabase::prepare(const char *sql)
+std::expected<SqliteStatement *, QString> SqliteDatabase::statement(const char *sql)
 {
-    if (!m_handle) {
-        m_error = u"the database is not open"_s;
-        return nullptr;
-    }
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v3(m_handle.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
-        != SQLITE_OK) {
-        recordError();
-        sqlite3_finalize(statement);
-        return nullptr;
-    }
-    return std::make_unique<SqliteStatement>(*this, statement);
-}
-
-SqliteStatement *SqliteDatabase::cached(const char *sql)
-{
+    if (!m_handle)
+        return std::unexpected(check(SQLITE_MISUSE).error());
     auto found = m_cache.find(sql);
     if (found != m_cache.end()) {
         found->second->reset();
         return found->second.get();
     }
-    std::unique_ptr<SqliteStatement> statement = prepare(sql);
-    if (!statement)
-        return nullptr;
-    return m_cache.emplace(sql, std::move(statement)).first->second.get();
+    sqlite3_stmt *prepared = nullptr;
+    const int rc = sqlite3_prepare_v3(m_handle.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &prepared, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(prepared);
+        return std::unexpected(check(rc).error());
+    }
+    auto owned = std::make_unique<SqliteStatement>(*this, prepared);
+    return m_cache.emplace(sql, std::move(owned)).first->second.get();
 }
 
-bool SqliteDatabase::transaction(const std::function<bool()> &work)
+std::expected<void, QString> SqliteDatabase::copySchemaTo(const char *schema, const QString &targetPath)
 {
-    m_error.clear();
-    if (!exec("BEGIN IMMEDIATE"))
-        return false;
-    if (work() && exec("COMMIT"))
-        return true;
-    if (m_error.isEmpty())
-        m_error = u"the change could not be applied"_s;
-    // A failed COMMIT or an I/O error may already have ended the transaction.
-    if (!sqlite3_get_autocommit(m_handle.get()))
-        sqlite3_exec(m_handle.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-    return false;
+    SqliteDatabase target;
+    if (auto opened = target.open(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); !opened)
+        return opened;
+    sqlite3_backup *backup = sqlite3_backup_init(target.handle(), "main", m_handle.get(), schema);
+    if (!backup)
+        return target.check(sqlite3_errcode(target.handle()));
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    return target.check(stepped != SQLITE_DONE ? stepped : finished);
+}
+
+std::expected<void, QString> SqliteDatabase::writeBlob(const char *schema, const char *table, const char *column,
+                                                       qint64 rowId, const QByteArray &bytes)
+{
+    sqlite3_blob *opened = nullptr;
+    const int rc = sqlite3_blob_open(m_handle.get(), schema, table, column, rowId, 1, &opened);
+    const BlobHandle blob(opened);
+    if (rc != SQLITE_OK)
+        return check(rc);
+    for (qsizetype offset = 0; offset < bytes.size(); offset += BlobChunk) {
+        const int length = int(std::min<qsizetype>(BlobChunk, bytes.size() - offset));
+        if (auto written = check(sqlite3_blob_write(blob.get(), bytes.constData() + offset, length, int(offset)));
+            !written)
+            return written;
+    }
+    return {};
+}
+
+std::expected<std::optional<QByteArray>, QString>
+SqliteDatabase::readBlob(const char *schema, const char *table, const char *column, qint64 rowId) const
+{
+    sqlite3_blob *opened = nullptr;
+    const int rc = sqlite3_blob_open(m_handle.get(), schema, table, column, rowId, 0, &opened);
+    const BlobHandle blob(opened);
+    // A missing row is an answer, not a failure.
+    if (rc == SQLITE_ERROR && QByteArrayView(sqlite3_errmsg(m_handle.get())).startsWith("no such rowid"))
+        return std::optional<QByteArray>();
+    if (rc != SQLITE_OK)
+        return std::unexpected(check(rc).error());
+    const int size = sqlite3_blob_bytes(blob.get());
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int offset = 0; offset < size; offset += BlobChunk) {
+        const int length = std::min(BlobChunk, size - offset);
+        if (auto read = check(sqlite3_blob_read(blob.get(), bytes.data() + offset, length, offset)); !read)
+            return std::unexpected(read.error());
+    }
+    return std::optional<QByteArray>(std::move(bytes));
+}
+
+qint64 SqliteDatabase::lengthLimit() const
+{
+    return sqlite3_limit(m_handle.get(), SQLITE_LIMIT_LENGTH, -1);
 }
 
 qint64 SqliteDatabase::lastInsertRowId() const
@@ -112,28 +192,7 @@ int SqliteDatabase::changes() const
     return sqlite3_changes(m_handle.get());
 }
 
-bool SqliteDatabase::copySchemaTo(const char *schema, const QString &targetPath)
+sqlite3 *SqliteDatabase::handle() const
 {
-    SqliteDatabase target;
-    if (!target.open(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
-        m_error = target.lastError();
-        return false;
-    }
-    sqlite3_backup *backup = sqlite3_backup_init(target.m_handle.get(), "main", m_handle.get(), schema);
-    if (!backup) {
-        m_error = QString::fromUtf8(sqlite3_errmsg(target.m_handle.get()));
-        return false;
-    }
-    const int stepped = sqlite3_backup_step(backup, -1);
-    const int finished = sqlite3_backup_finish(backup);
-    if (stepped != SQLITE_DONE || finished != SQLITE_OK) {
-        m_error = QString::fromUtf8(sqlite3_errstr(stepped != SQLITE_DONE ? stepped : finished));
-        return false;
-    }
-    return true;
-}
-
-void SqliteDatabase::recordError()
-{
-    m_error = QString::fromUtf8(sqlite3_errmsg(m_handle.get()));
+    return m_handle.get();
 }

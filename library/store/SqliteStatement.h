@@ -1,47 +1,49 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
+#include <expected>
 #include <memory>
 
 struct sqlite3_stmt;
+
+// A blob of this many zero bytes, to be filled by SqliteDatabase::writeBlob.
+struct SqliteZeroBlob
+{
+    qint64 size = 0;
+};
 class SqliteDatabase;
 
-// One prepared statement, finalized when the object goes away. Failures are
-// reported to the owning SqliteDatabase, whose lastError() describes them.
+// One prepared statement, finalized when the object goes away. Bindings
+// chain; the first one that fails is reported by the next run or next.
 class SqliteStatement
 {
 public:
-    enum class StepResult { Row, Done, Error };
-
     // Takes ownership of statement, which was prepared on database.
-    SqliteStatement(SqliteDatabase &database, sqlite3_stmt *statement);
+    SqliteStatement(const SqliteDatabase &database, sqlite3_stmt *statement);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement &) = delete;
     SqliteStatement &operator=(const SqliteStatement &) = delete;
 
     // Parameter indexes start at 1.
-    bool bindText(int index, QStringView text);
-    // The bytes are not copied: they must stay alive and unchanged until
-    // the statement is reset.
-    bool bindBlob(int index, const QByteArray &bytes);
-    bool bindInt64(int index, qint64 value);
+    SqliteStatement &bind(int index, qint64 value);
+    SqliteStatement &bind(int index, QStringView text);
+    SqliteStatement &bind(int index, SqliteZeroBlob blob);
 
-    StepResult step();
-    // Steps to the end and resets; for statements whose rows are not needed.
-    bool run();
-    // Rewinds and clears the bindings, releasing any bound bytes.
+    // Steps to the end and resets, for statements whose rows are not needed.
+    std::expected<void, QString> run();
+    // Steps once: true with a row to read, false at the end.
+    std::expected<bool, QString> next();
+    // Rewinds and clears the bindings.
     void reset();
 
-    // Column indexes start at 0; valid while step() has returned Row.
+    // Column indexes start at 0; valid while next() has given a row.
     qint64 columnInt64(int column) const;
     QString columnText(int column) const;
     // The stored UTF-8 itself; valid until the next step or reset.
     QByteArrayView columnUtf8(int column) const;
-    QByteArray columnBlob(int column) const;
 
 private:
     struct Finalizer
@@ -49,6 +51,10 @@ private:
         void operator()(sqlite3_stmt *statement) const;
     };
 
-    SqliteDatabase &m_database;
+    SqliteStatement &noteBinding(int resultCode);
+
+    const SqliteDatabase &m_database;
     std::unique_ptr<sqlite3_stmt, Finalizer> m_statement;
+    // The first failed binding since the last reset.
+    int m_bindingError = 0;
 };
