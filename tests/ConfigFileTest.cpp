@@ -151,7 +151,7 @@ TEST_F(ConfigFileTest, LastLineWithoutLineBreakIsEndedBeforeAppending)
     EXPECT_EQ(readPlainContent(path), lines({u"[甲]"_s, u"一=1"_s, u"二=2"_s, u"[乙]"_s, u"一=1"_s}));
 }
 
-TEST_F(ConfigFileTest, BlankArgumentsAndLineBreaksAreRefusedWithTheFileUntouched)
+TEST_F(ConfigFileTest, RefusedAndFailedWritesLeaveTheFileUntouched)
 {
     givenLines({u"[段]"_s, u"键=值"_s});
     const QByteArray before = readFile(path);
@@ -166,4 +166,11 @@ TEST_F(ConfigFileTest, BlankArgumentsAndLineBreaksAreRefusedWithTheFileUntouched
     EXPECT_FALSE(write(u"段\r"_s, u"键"_s, u"值"_s));
     EXPECT_FALSE(write(u"段"_s, u"键\n"_s, u"值"_s));
     EXPECT_EQ(readFile(path), before);
+    {
+        const DiskFull full(16);
+        EXPECT_FALSE(write(u"段"_s, u"键"_s, u"新值"_s)) << "a full disk is no success";
+    }
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_TRUE(write(u"段"_s, u"键"_s, u"新值"_s)) << "the next write works";
+    EXPECT_EQ(read(u"段"_s, u"键"_s), u"新值"_s);
 }

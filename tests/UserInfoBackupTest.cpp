@@ -138,9 +138,12 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
 
 TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
 {
-    for (const QString &source : {QDir(elsewhere.path()).filePath(u"missing.usb"_s), elsewhere.path()}) {
+    const QString good = QDir(elsewhere.path()).filePath(u"good.usb"_s);
+    writeFile(good, "a backup of the accounts");
+    for (const QString &source : {QDir(elsewhere.path()).filePath(u"missing.usb"_s), elsewhere.path(), good}) {
         program.responder().queueMessageAnswer(IDYES);
         program.responder().queueFileAnswer(source);
+        const DiskFull full(8);
         restoreUserInfo();
         EXPECT_EQ(readFile(configPath), Accounts);
         EXPECT_EQ(lastMessage().text, u"用户信息还原失败！请检查你的系统并稍后再试。"_s);
