@@ -44,6 +44,8 @@ public:
     // The index among the given item captions, or nothing for a dismissed menu.
     virtual std::optional<int> chooseMenuItem(const QStringList &captions) = 0;
     virtual void programExited() = 0;
+    // Hears of a step of a long piece of work; false cancels it.
+    virtual bool continueProgress(const QString &label, qint64 done, qint64 total) = 0;
 
     virtual std::optional<QSize> screenSize() const { return std::nullopt; }
     virtual std::optional<QPoint> mousePosition() const { return std::nullopt; }

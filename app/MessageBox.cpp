@@ -94,7 +94,7 @@ ButtonLook lookOf(int id)
 int showRealMessageBox(const MessageRequest &request)
 {
     QMessageBox box(iconFor(request.flags),
-                    request.title.isEmpty() ? QApplication::applicationDisplayName() : request.title,
+                    request.title.isEmpty() ? QApplication::applicationName() : request.title,
                     request.text, QMessageBox::NoButton, QApplication::activeWindow());
     const int defaultId = messageBoxDefaultButton(request.flags);
     const int escapeId = messageBoxEscapeButton(request.flags);

@@ -95,3 +95,20 @@ std::optional<QPoint> ScriptedResponder::mousePosition() const
 {
     return m_mousePosition;
 }
+
+void ScriptedResponder::cancelProgress(const QString &label)
+{
+    m_cancelLabel = label;
+}
+
+const QStringList &ScriptedResponder::progressLabels() const
+{
+    return m_progressLabels;
+}
+
+bool ScriptedResponder::continueProgress(const QString &label, qint64, qint64)
+{
+    if (!m_progressLabels.endsWith(label))
+        m_progressLabels.append(label);
+    return label != m_cancelLabel;
+}

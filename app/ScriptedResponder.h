@@ -19,16 +19,21 @@ public:
     void queueMenuChoice(const QString &caption);
     void setScreenSize(QSize size);
     void setMousePosition(QPoint position);
+    // Cancels the long piece of work with this label at its first step.
+    void cancelProgress(const QString &label);
 
     const std::vector<MessageRequest> &messages() const;
     const std::vector<FileDialogRequest> &fileRequests() const;
     const std::vector<QStringList> &menus() const;
     int exitCount() const;
+    // The labels of the long pieces of work that reported steps, in order.
+    const QStringList &progressLabels() const;
 
     int answerMessage(const MessageRequest &request) override;
     std::optional<QString> answerFileDialog(const FileDialogRequest &request) override;
     std::optional<int> chooseMenuItem(const QStringList &captions) override;
     void programExited() override;
+    bool continueProgress(const QString &label, qint64 done, qint64 total) override;
     std::optional<QSize> screenSize() const override;
     std::optional<QPoint> mousePosition() const override;
 
@@ -42,4 +47,6 @@ private:
     std::optional<QSize> m_screenSize;
     std::optional<QPoint> m_mousePosition;
     int m_exitCount = 0;
+    QStringList m_progressLabels;
+    QString m_cancelLabel;
 };

@@ -13,8 +13,8 @@ using namespace Qt::StringLiterals;
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    // No display name: the platform would append it to every caption.
     QApplication::setApplicationName(u"Lumbra"_s);
-    QApplication::setApplicationDisplayName(u"Lumbra"_s);
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
     // The toolkit's own dialogs speak Chinese like the rest of the program.
     QTranslator toolkitTexts;

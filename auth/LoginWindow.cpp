@@ -8,6 +8,7 @@
 #include "GbkText.h"
 #include "GlobalState.h"
 #include "MessageBox.h"
+#include "PasswordBox.h"
 #include "PasswordDigest.h"
 #include "ProgramDirectory.h"
 #include "ProgramExit.h"
@@ -64,8 +65,7 @@ void LoginWindow::createControls()
     透明标签1 = placeControl(new QLabel(u"用户姓名"_s, this), u"透明标签1"_s, 55, 24, 48, 16);
     用户组合框 = placeControl(new QComboBox(this), u"用户组合框"_s, 113, 23, 100, 20);
     透明标签2 = placeControl(new QLabel(u"用户口令"_s, this), u"透明标签2"_s, 55, 56, 48, 16);
-    口令编辑框 = placeControl(new QLineEdit(u"3196"_s, this), u"口令编辑框"_s, 113, 54, 100, 20);
-    口令编辑框->setEchoMode(QLineEdit::Password);
+    口令编辑框 = placeControl(makePasswordBox(this, u"3196"_s), u"口令编辑框"_s, 113, 54, 100, 20);
     登录按钮 = placeControl(new QPushButton(u"登录(&I)"_s, this), u"登录按钮"_s, 54, 109, 60, 26);
     取消按钮 = placeControl(new QPushButton(u"取消(&X)"_s, this), u"取消按钮"_s, 154, 109, 60, 26);
 }

@@ -6,6 +6,7 @@
 #include "DesignPlacement.h"
 #include "GlobalState.h"
 #include "MessageBox.h"
+#include "PasswordBox.h"
 #include "PasswordDigest.h"
 
 #include <QLabel>
@@ -15,14 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QLineEdit *passwordBox(QWidget *parent)
-{
-    auto *box = new QLineEdit(parent);
-    box->setEchoMode(QLineEdit::Password);
-    box->setMaxLength(PasswordWindow::PasswordLimit);
-    return box;
-}
 
 void focusAndSelect(QLineEdit *box)
 {
@@ -60,9 +53,9 @@ void PasswordWindow::createControls()
     透明标签4 = placeControl(new QLabel(u"验证口令"_s, this), u"透明标签4"_s, 11, 119, 50, 16);
     用户编辑框 = placeControl(new QLineEdit(this), u"用户编辑框"_s, 66, 18, 100, 22);
     用户编辑框->setReadOnly(true);
-    原口令编辑框 = placeControl(passwordBox(this), u"原口令编辑框"_s, 66, 50, 100, 22);
-    新口令编辑框 = placeControl(passwordBox(this), u"新口令编辑框"_s, 66, 82, 100, 22);
-    复核口令编辑框 = placeControl(passwordBox(this), u"复核口令编辑框"_s, 66, 115, 100, 22);
+    原口令编辑框 = placeControl(makePasswordBox(this), u"原口令编辑框"_s, 66, 50, 100, 22);
+    新口令编辑框 = placeControl(makePasswordBox(this), u"新口令编辑框"_s, 66, 82, 100, 22);
+    复核口令编辑框 = placeControl(makePasswordBox(this), u"复核口令编辑框"_s, 66, 115, 100, 22);
     确定按钮 = placeControl(new QPushButton(u"确定"_s, this), u"确定按钮"_s, 172, 18, 50, 50);
     取消按钮 = placeControl(new QPushButton(u"取消"_s, this), u"取消按钮"_s, 172, 87, 50, 50);
 }
@@ -139,7 +132,13 @@ void PasswordWindow::saveNewPassword()
             focusAndSelect(新口令编辑框);
             return;
         }
-        writeUserDigest(state.ConfigFilePath, state.CurrentUserName, passwordDigest(newPassword));
+        // A failed save keeps the old password in force, and the user must
+        // know it; the window stays open for another try.
+        if (!writeUserDigest(state.ConfigFilePath, state.CurrentUserName, passwordDigest(newPassword))) {
+            messageBox(u"新口令未能保存：用户信息文件无法写入，可能没有写入权限或磁盘已满。\r\n\r\n原来的口令仍然有效。"_s,
+                       MessageBoxFlags::IconStop, u"错误"_s);
+            return;
+        }
         accept();
         return;
     }

@@ -18,7 +18,6 @@ class PasswordWindow : public QDialog
 public:
     static constexpr int DesignWidth = 240;
     static constexpr int DesignHeight = 156;
-    static constexpr int PasswordLimit = 10;
 
     explicit PasswordWindow(QWidget *parent = nullptr);
 

@@ -1,6 +1,9 @@
 #include "Accounts.h"
 
 #include "ConfigFile.h"
+#include "ConfigLines.h"
+#include "GbkText.h"
+#include "ProtectedFileFormat.h"
 
 using namespace Qt::StringLiterals;
 
@@ -34,4 +37,19 @@ QString readUserDigest(const QString &configFilePath, const QString &name)
 bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest)
 {
     return writeConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey, digest);
+}
+
+std::optional<int> accountsWithDigest(QByteArrayView storedFile)
+{
+    ProtectedFileFormat::Decoded decoded = ProtectedFileFormat::decode(storedFile, toGbk(ConfigFilePassword));
+    if (decoded.error != ProtectedFileError::None)
+        return std::nullopt;
+    LineBuffer lines(std::move(decoded.plain));
+    QList<QByteArray> names = ConfigLines::sectionNames(lines);
+    names.removeOne(toGbk(CategorySection));
+    const QByteArray key = toGbk(PasswordKey);
+    return int(std::count_if(names.begin(), names.end(), [&](const QByteArray &name) {
+        const std::optional<QByteArray> digest = ConfigLines::findItem(lines, name, key);
+        return digest && !trimmedBlanks(*digest).isEmpty();
+    }));
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The accounts in the configuration file: one section per account, named
 // after it, holding the password digest under the key "口令". The file is
@@ -27,3 +30,8 @@ void writeAccounts(const QString &configFilePath, const QStringList &names, cons
 // The account's stored digest; empty when there is none.
 QString readUserDigest(const QString &configFilePath, const QString &name);
 bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest);
+
+// How many accounts with a password digest the stored bytes of an account
+// file hold; nothing when they do not open as an account file of this
+// program.
+std::optional<int> accountsWithDigest(QByteArrayView storedFile);

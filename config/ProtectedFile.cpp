@@ -3,15 +3,18 @@
 #include "AtomicFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 ProtectedFileError ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
 {
     m_lines.reset();
     QFile file(path);
-    m_created = !file.exists();
+    // An empty file holds nothing to protect: it is treated as a new one.
+    m_created = !file.exists() || (QFileInfo(path).isFile() && file.size() == 0);
     if (m_created) {
-        if (mode == Mode::Read)
+        if (mode == Mode::Read && !file.exists())
             return ProtectedFileError::Missing;
+        m_lines.emplace();
     } else {
         if (!file.open(QIODevice::ReadOnly))
             return ProtectedFileError::Unreadable;
@@ -22,8 +25,6 @@ ProtectedFileError ProtectedFile::open(const QString &path, QByteArrayView passw
             return decoded.error;
         m_lines.emplace(std::move(decoded.plain));
     }
-    if (!m_lines)
-        m_lines.emplace();
     m_path = path;
     m_password = password.toByteArray();
     m_mode = mode;

@@ -6,6 +6,7 @@
 #include "DesignFonts.h"
 #include "DesignPlacement.h"
 #include "InfoPanels.h"
+#include "LibraryRecovery.h"
 #include "MessageBox.h"
 #include "PasswordWindow.h"
 #include "PictureLabel.h"
@@ -158,10 +159,23 @@ void MainWindow::connectEvents()
 void MainWindow::openPictureStore()
 {
     const QString path = QDir(programDirectory()).filePath(StoreFileName);
-    if (const auto opened = m_store.open(path); !opened) {
-        messageBox(u"图片库无法打开：%1。\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。"_s.arg(opened.error()),
-                   MessageBoxFlags::IconStop, u"错误"_s);
+    auto opened = m_store.open(path);
+    if (opened)
+        return;
+    switch (offerLibraryFromBak(path, opened.error())) {
+    case Recovery::Restored:
+        opened = m_store.open(path);
+        if (opened)
+            return;
+        break;
+    case Recovery::Declined:
+    case Recovery::Failed:
+        return;
+    case Recovery::NoCopy:
+        break;
     }
+    messageBox(u"图片库无法打开：%1。\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。"_s.arg(opened.error()),
+               MessageBoxFlags::IconStop, u"错误"_s);
 }
 
 void MainWindow::attachPreviewHint()

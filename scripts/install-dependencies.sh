@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libsqlite3-dev libssl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xdotool x11-apps imagemagick
+    xvfb xdotool x11-apps x11-utils imagemagick
     fonts-wqy-microhei
 )
 

@@ -146,6 +146,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
 
     // The next start: the old password fails, the new one logs in, and the
     // library holds what the first session left.
+    TestProgram::forgetCaches();
     const GlobalState nextRun;
     ProgramWindows windows;
     logIn(windows, u"3196"_s);

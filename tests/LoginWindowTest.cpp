@@ -182,6 +182,11 @@ TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)
     EXPECT_TRUE(window.登录按钮->isDefault());
     EXPECT_FALSE(window.取消按钮->isDefault());
 
+    window.取消按钮->setFocus();
+    window.登录按钮->setFocus();
+    EXPECT_TRUE(window.登录按钮->isDefault()) << "登录 focused is 登录 default";
+    EXPECT_FALSE(window.取消按钮->isDefault());
+
     // Enter in the combo box presses 登录; with 取消 focused it cancels.
     window.取消按钮->setFocus();
     QTest::keyClick(window.取消按钮, Qt::Key_Return);
@@ -288,6 +293,17 @@ TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
     expectMessage(program.responder().messages()[0], u"创建配置文件路径失败。"_s, 0x10, u""_s);
     EXPECT_EQ(program.responder().exitCount(), 1);
     EXPECT_EQ(window.用户组合框->count(), 0);
+}
+
+TEST(LoginWindowTest, AnEmptyConfigFileGivesTheDefaultAccount)
+{
+    TestProgram program;
+    writeFile(program.filePath(u"system.dat"_s), {});
+    LoginRun run;
+    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
+    EXPECT_EQ(readPlainContent(program.filePath(u"system.dat"_s)).size(), 49);
+    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    EXPECT_TRUE(run.loggedIn());
 }
 
 TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)

@@ -2,6 +2,7 @@
 #include "CheckBoxList.h"
 #include "InfoPanels.h"
 #include "MainWindow.h"
+#include "MessageBox.h"
 #include "PasswordWindow.h"
 #include "PictureLabel.h"
 #include "TestFiles.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -248,6 +250,46 @@ TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
     EXPECT_TRUE(message.text.contains(u"图片库无法打开"_s));
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), garbage);
     EXPECT_EQ(readFile(program.filePath(u"pic.EDT"_s)), garbage);
+}
+
+TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
+{
+    TestProgram program;
+    const auto records = fourPictures();
+    program.createLibrary(records);
+    {
+        PictureStore store;
+        ASSERT_TRUE(store.open(program.filePath(u"pic.edb"_s)));
+        ASSERT_TRUE(QDir(program.directory()).mkdir(u"BAK"_s));
+        ASSERT_TRUE(store.copyTo(program.filePath(u"BAK/pic.edb"_s)));
+    }
+    const QByteArray damaged = QByteArray("not a database ").repeated(300);
+    writeFile(program.filePath(u"pic.edb"_s), damaged);
+    const QByteArray bytes = readFile(program.filePath(u"pic.EDT"_s));
+    ScriptedResponder &responder = program.responder();
+
+    // No, the default, keeps the damaged files as they are.
+    {
+        const MainWindow window;
+        EXPECT_EQ(window.rowCount(), 0);
+    }
+    ASSERT_EQ(responder.messages().size(), 1u);
+    const MessageRequest &question = responder.messages().front();
+    EXPECT_EQ(question.title, u"恢复图片库"_s);
+    EXPECT_EQ(question.flags, 0x134u);
+    EXPECT_TRUE(question.text.startsWith(u"图片库无法打开：pic.edb"_s)) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains(u"4 张图片"_s));
+    EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), damaged);
+
+    responder.queueMessageAnswer(IDYES);
+    const MainWindow window;
+    ASSERT_EQ(window.rowCount(), 4);
+    EXPECT_EQ(window.rowName(2), u"猫"_s);
+    EXPECT_EQ(responder.messages().size(), 2u);
+    const QStringList kept = QDir(program.directory()).entryList({u"*.damaged-*"_s}, QDir::Files);
+    ASSERT_EQ(kept.size(), 2) << kept.join(u' ').toStdString();
+    EXPECT_EQ(readFile(program.filePath(kept.filter(u"pic.edb"_s).value(0))), damaged) << "kept, not deleted";
+    EXPECT_EQ(readFile(program.filePath(kept.filter(u"pic.EDT"_s).value(0))), bytes);
 }
 
 TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)

@@ -6,6 +6,7 @@
 #include "PasswordDigest.h"
 #include "PasswordWindow.h"
 #include "ScriptedResponder.h"
+#include "TestFiles.h"
 #include "TestProgram.h"
 
 #include <QLabel>
@@ -80,7 +81,6 @@ TEST_F(PasswordWindowTest, ControlsStandAtTheirDesignAndTheNewBoxesStartDisabled
     EXPECT_EQ(window->用户编辑框->text(), u"管理员"_s);
     EXPECT_TRUE(window->用户编辑框->isReadOnly());
     for (QLineEdit *box : {window->原口令编辑框, window->新口令编辑框, window->复核口令编辑框}) {
-        EXPECT_EQ(box->maxLength(), 10);
         EXPECT_EQ(box->echoMode(), QLineEdit::Password);
         EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), u'*');
     }
@@ -141,13 +141,20 @@ TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
     expectLastMessage(u"用户口令不能为空，请重新输入用户新口令！"_s, 0x40, u"错误"_s);
     EXPECT_TRUE(window->新口令编辑框->hasFocus());
 
-    window->原口令编辑框->setText(u"wrong"_s);
-    window->复核口令编辑框->setText(u"abc"_s);
+    // Two checks failing at once: the old password comes first, and a filled
+    // new box with an empty verification is a mismatch, not an empty password.
+    window->复核口令编辑框->clear();
     window->新口令编辑框->setText(u"abc"_s);
     QTest::mouseClick(window->确定按钮, Qt::LeftButton);
-    expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, 0x40, u"警告"_s);
-    EXPECT_EQ(window->原口令编辑框->selectedText(), u"wrong"_s);
-    EXPECT_EQ(program.responder().messages().size(), 4u);
+    expectLastMessage(u"新密码复核错误，请重新设置密码！"_s, 0x10, u""_s);
+    for (const QString &verification : {u"abc"_s, u"xyz"_s}) {
+        window->原口令编辑框->setText(u"wrong"_s);
+        window->复核口令编辑框->setText(verification);
+        QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+        expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, 0x40, u"警告"_s);
+        EXPECT_EQ(window->原口令编辑框->selectedText(), u"wrong"_s);
+    }
+    EXPECT_EQ(program.responder().messages().size(), 6u);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
 }
@@ -164,6 +171,7 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"新口令"_s));
 
     // The next start of the program: fresh global state, a fresh log-in window.
+    TestProgram::forgetCaches();
     GlobalState restarted;
     ScriptedResponder responder;
     bool opened = false;
@@ -175,6 +183,49 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     QTest::mouseClick(login.登录按钮, Qt::LeftButton);
     EXPECT_TRUE(opened);
     EXPECT_EQ(responder.exitCount(), 0);
+}
+
+TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
+{
+    // Ten characters, the last an emoji: one limit for every password box.
+    const QString password = u"abcdefghi😀"_s;
+    type(window->原口令编辑框, u"3196"_s);
+    type(window->新口令编辑框, password + u"xyz"_s);
+    type(window->复核口令编辑框, password + u"😀"_s);
+    EXPECT_EQ(window->新口令编辑框->text(), password);
+    EXPECT_EQ(window->复核口令编辑框->text(), password);
+    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    ASSERT_FALSE(window->isVisible());
+
+    TestProgram::forgetCaches();
+    const GlobalState restarted;
+    bool opened = false;
+    LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    login.口令编辑框->clear();
+    typeText(login.口令编辑框, password + u"zz"_s);
+    EXPECT_EQ(login.口令编辑框->text(), password);
+    QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(PasswordWindowTest, AFailedSaveIsToldAndKeepsTheOldPassword)
+{
+    type(window->原口令编辑框, u"3196"_s);
+    type(window->新口令编辑框, u"新口令"_s);
+    type(window->复核口令编辑框, u"新口令"_s);
+    {
+        const DiskFull full(16);
+        QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    }
+    expectLastMessage(u"新口令未能保存：用户信息文件无法写入，可能没有写入权限或磁盘已满。\r\n\r\n原来的口令仍然有效。"_s,
+                      0x10, u"错误"_s);
+    EXPECT_TRUE(window->isVisible()) << "the window stays for another try";
+    TestProgram::forgetCaches();
+    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
+
+    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"新口令"_s));
 }
 
 TEST_F(PasswordWindowTest, CancelWritesNothing)

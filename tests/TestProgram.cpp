@@ -1,5 +1,7 @@
 #include "TestProgram.h"
 
+#include "DerivedKeyCache.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -31,4 +33,9 @@ void TestProgram::createLibrary(const std::vector<PictureStore::NewRecord> &reco
     PictureStore store;
     ASSERT_TRUE(store.open(filePath(u"pic.edb"_s)));
     ASSERT_TRUE(store.append(records));
+}
+
+void TestProgram::forgetCaches()
+{
+    DerivedKeyCache::clear();
 }

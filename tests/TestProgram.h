@@ -23,6 +23,11 @@ public:
     // Writes a picture library with these records into the program directory.
     void createLibrary(const std::vector<PictureStore::NewRecord> &records);
 
+    // Forgets everything the process remembers between starts (derived
+    // keys), so that what follows sees the files as the next start of the
+    // program does.
+    static void forgetCaches();
+
 private:
     QTemporaryDir m_directory;
     std::optional<ScopedProgramDirectory> m_programDirectory;

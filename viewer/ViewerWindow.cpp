@@ -65,7 +65,9 @@ ViewerWindow::~ViewerWindow()
 void ViewerWindow::createControls()
 {
     setObjectName(u"ViewerWindow"_s);
-    setWindowTitle(QString());
+    // No title of its own; a blank keeps the platform from putting the
+    // program's name there.
+    setWindowTitle(u" "_s);
     resize(400, 320);
     标签1 = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
     图片框1 = placeControl(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);

@@ -304,6 +304,7 @@ std::expected<void, QString> PictureStore::openExisting(const QString &edbPath, 
         }
     }
     m_db = std::move(db);
+    m_path = edbPath;
     purgeMarkedRows();
     if (auto loaded = loadRows(); !loaded) {
         close();
@@ -354,6 +355,7 @@ std::expected<void, QString> PictureStore::loadRows()
 void PictureStore::close()
 {
     m_db.reset();
+    m_path.clear();
     m_rows = {};
 }
 
@@ -494,30 +496,54 @@ std::expected<SqliteTransaction, QString> PictureStore::beginChange(std::optiona
     return SqliteTransaction::begin(*m_db);
 }
 
-std::expected<void, QString> PictureStore::copyTo(const QString &edbPath)
+std::expected<void, QString> PictureStore::copyTo(const QString &edbPath, const CopyProgress &progress)
 {
     if (!m_db)
         return notOpen();
-    if (auto copied = copySchema("edt", companionPath(edbPath)); !copied)
-        return copied;
-    return copySchema("main", edbPath);
+    const QString edtPath = companionPath(edbPath);
+    const qint64 edtBytes = schemaBytes("edt");
+    const qint64 totalBytes = edtBytes + schemaBytes("main");
+    const QString newEdt = edtPath + u".new"_s;
+    const QString newEdb = edbPath + u".new"_s;
+    std::expected<void, QString> copied = copySchema("edt", newEdt, 0, totalBytes, progress);
+    if (copied)
+        copied = copySchema("main", newEdb, edtBytes, totalBytes, progress);
+    // pic.EDT goes first: once the new pic.edb is in place, so are its bytes.
+    for (const auto &[building, target] : {std::pair{newEdt, edtPath}, std::pair{newEdb, edbPath}}) {
+        if (!copied)
+            break;
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(building.toStdU16String()),
+                                std::filesystem::path(target.toStdU16String()), error);
+        if (error) {
+            qCWarning(lcStore) << "cannot rename" << building << "to" << target << ":" << error.message().c_str();
+            copied = std::unexpected(u"%1 无法放到位"_s.arg(QDir::toNativeSeparators(target)));
+        }
+    }
+    removeIfPresent(newEdt);
+    removeIfPresent(newEdb);
+    return copied;
 }
 
-std::expected<void, QString> PictureStore::copySchema(const char *schema, const QString &target)
+qint64 PictureStore::schemaBytes(const char *schema) const
 {
-    const QString building = target + u".new"_s;
-    removeIfPresent(building);
-    if (auto copied = m_db->copySchemaTo(schema, building); !copied) {
-        removeIfPresent(building);
-        return std::unexpected(u"无法复制到 %1：%2"_s.arg(QDir::toNativeSeparators(target), copied.error()));
-    }
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(building.toStdU16String()),
-                            std::filesystem::path(target.toStdU16String()), error);
-    if (error) {
-        qCWarning(lcStore) << "cannot rename" << building << "to" << target << ":" << error.message().c_str();
-        removeIfPresent(building);
-        return std::unexpected(u"%1 无法放到位"_s.arg(QDir::toNativeSeparators(target)));
-    }
-    return {};
+    const QByteArray pages = QByteArray("PRAGMA ") + schema + ".page_count";
+    const QByteArray pageSize = QByteArray("PRAGMA ") + schema + ".page_size";
+    return queryInt(*m_db, pages.constData()).value_or(0) * queryInt(*m_db, pageSize.constData()).value_or(0);
+}
+
+std::expected<void, QString> PictureStore::copySchema(const char *schema, const QString &target, qint64 copiedBefore,
+                                                      qint64 totalBytes, const CopyProgress &progress)
+{
+    removeIfPresent(target);
+    const qint64 bytes = schemaBytes(schema);
+    return m_db->copySchemaTo(schema, target, [&](qint64 copiedPages, qint64 totalPages) {
+        const qint64 done = totalPages > 0 ? copiedBefore + bytes * copiedPages / totalPages : copiedBefore;
+        return !progress || progress(done, totalBytes);
+    });
+}
+
+QString PictureStore::path() const
+{
+    return m_path;
 }

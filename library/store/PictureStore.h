@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <expected>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -66,9 +67,14 @@ public:
 
     // Writes a consistent copy of the open store to edbPath and the
     // companion beside it, replacing copies that are there. Each file is
-    // built under a temporary name first, so a failed copy leaves the
-    // earlier copies whole.
-    std::expected<void, QString> copyTo(const QString &edbPath);
+    // built under a temporary name first, and both are put in place only
+    // once both are whole, so a failed or cancelled copy leaves the earlier
+    // copies as they were. progress hears the bytes copied of the bytes to
+    // copy, and cancels the copy by returning false.
+    using CopyProgress = std::function<bool(qint64 copiedBytes, qint64 totalBytes)>;
+    std::expected<void, QString> copyTo(const QString &edbPath, const CopyProgress &progress = {});
+    // The path of pic.edb while the store is open.
+    QString path() const;
 
     // pic.EDT beside a pic.edb path.
     static QString companionPath(const QString &edbPath);
@@ -85,12 +91,15 @@ private:
     std::expected<void, QString> openExisting(const QString &edbPath, const QString &edtPath);
     std::expected<void, QString> loadRows();
     void purgeMarkedRows();
-    std::expected<void, QString> copySchema(const char *schema, const QString &target);
+    std::expected<void, QString> copySchema(const char *schema, const QString &target, qint64 copiedBefore,
+                                            qint64 totalBytes, const CopyProgress &progress);
+    qint64 schemaBytes(const char *schema) const;
     std::expected<void, QString> notOpen() const;
     // Starts a change, after checking that the store is open and, when one
     // is given, that the record exists.
     std::expected<SqliteTransaction, QString> beginChange(std::optional<int> record = std::nullopt);
 
     std::unique_ptr<SqliteDatabase> m_db;
+    QString m_path;
     std::vector<Row> m_rows;
 };

@@ -16,6 +16,8 @@ namespace {
 // Blobs move in pieces of this size, so that neither side needs a copy of
 // the whole picture at once.
 constexpr int BlobChunk = 1 << 20;
+// A backup copies this many pages between two looks at its progress.
+constexpr int BackupPagesPerStep = 64;
 
 QString reasonFor(int resultCode, int systemError)
 {
@@ -126,7 +128,8 @@ std::expected<SqliteStatement *, QString> SqliteDatabase::statement(const char *
     return m_cache.emplace(sql, std::move(owned)).first->second.get();
 }
 
-std::expected<void, QString> SqliteDatabase::copySchemaTo(const char *schema, const QString &targetPath)
+std::expected<void, QString> SqliteDatabase::copySchemaTo(const char *schema, const QString &targetPath,
+                                                          const CopyProgress &progress)
 {
     SqliteDatabase target;
     if (auto opened = target.open(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); !opened)
@@ -134,8 +137,19 @@ std::expected<void, QString> SqliteDatabase::copySchemaTo(const char *schema, co
     sqlite3_backup *backup = sqlite3_backup_init(target.handle(), "main", m_handle.get(), schema);
     if (!backup)
         return target.check(sqlite3_errcode(target.handle()));
-    const int stepped = sqlite3_backup_step(backup, -1);
+    int stepped = SQLITE_OK;
+    bool cancelled = false;
+    while (stepped == SQLITE_OK || stepped == SQLITE_BUSY || stepped == SQLITE_LOCKED) {
+        stepped = sqlite3_backup_step(backup, BackupPagesPerStep);
+        const qint64 total = sqlite3_backup_pagecount(backup);
+        if (progress && !progress(total - sqlite3_backup_remaining(backup), total)) {
+            cancelled = true;
+            break;
+        }
+    }
     const int finished = sqlite3_backup_finish(backup);
+    if (cancelled)
+        return std::unexpected(u"已取消"_s);
     return target.check(stepped != SQLITE_DONE ? stepped : finished);
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <expected>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,8 +45,12 @@ public:
     std::expected<void, QString> check(int resultCode) const;
 
     // Copies one schema of this connection ("main" or an attached name),
-    // as a consistent snapshot, into a new database file at targetPath.
-    std::expected<void, QString> copySchemaTo(const char *schema, const QString &targetPath);
+    // as a consistent snapshot, into a new database file at targetPath, a
+    // few megabytes at a time; after each piece progress hears how many
+    // pages are copied of how many, and may cancel the copy.
+    using CopyProgress = std::function<bool(qint64 copiedPages, qint64 totalPages)>;
+    std::expected<void, QString> copySchemaTo(const char *schema, const QString &targetPath,
+                                              const CopyProgress &progress);
 
     // Writes bytes into the blob that column holds in row rowId, which has
     // exactly that size already: the bytes go straight into the pages,

@@ -1,0 +1,13 @@
+#include "PasswordBox.h"
+
+#include "CharacterLimit.h"
+
+#include <QLineEdit>
+
+QLineEdit *makePasswordBox(QWidget *parent, const QString &text)
+{
+    auto *box = new QLineEdit(text, parent);
+    box->setEchoMode(QLineEdit::Password);
+    new CharacterLimit(PasswordLimit, box);
+    return box;
+}

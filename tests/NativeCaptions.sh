@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Starts the program on a real X server, in a program folder of its own, and
+# reads the captions its windows carry there, as a task bar or a window
+# manager shows them: exactly the designed texts, nothing appended.
+# Usage: NativeCaptions.sh path/to/lumbra
+set -euo pipefail
+
+binary=$1
+work=$(mktemp -d)
+server=
+cleanup() {
+    pkill -P $$ 2>/dev/null || true
+    [ -n "$server" ] && kill "$server" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# The first free display from :150 on.
+display=150
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+# The caption of every visible top-level window, one per line.
+captions() {
+    for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+        xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'
+    done
+}
+
+# Waits until a window with exactly this caption shows, and gives it the
+# keyboard (there is no window manager to do so).
+await() {
+    local caption=$1
+    for _ in $(seq 100); do
+        for id in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+            if [ "$(xprop -id "$id" _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME(UTF8_STRING) = \"$caption\"" ]; then
+                xdotool windowfocus --sync "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    fail "no window captioned \"$caption\"; the captions are: $(captions | tr '\n' '|')"
+}
+
+cp "$binary" "$work/lumbra"
+"$work/lumbra" >"$work/output" 2>&1 &
+
+await "我的程序"
+xdotool key ctrl+a type x
+xdotool key Return
+await "错误"
+xdotool key Return
+
+await "我的程序"
+xdotool key ctrl+a type 3196
+xdotool key Return
+await " Lumbra v2008.3"
+
+# The main window's menu opens the password window.
+xdotool mousemove 300 420 click 3
+sleep 0.5
+xdotool key Down Return
+await "修改用户口令"
+xdotool key Tab type 3196
+xdotool key Tab type a
+xdotool key Tab type b
+xdotool key Return
+# A message box without a title of its own shows the program's name alone.
+await "Lumbra"
+xdotool key Return
+await "修改用户口令"
+xdotool key Escape
+
+if captions | grep -q "—"; then
+    fail "a caption carries an appended name: $(captions | tr '\n' '|')"
+fi
+echo "native captions as designed"
