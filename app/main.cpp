@@ -1,6 +1,6 @@
-#include "GlobalState.h"
-#include "ProgramExit.h"
-#include "ProgramWindows.h"
+#include "app/ProgramWindows.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/ProgramExit.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "DefaultButtonRule.h"
+#include "auth/DefaultButtonRule.h"
 
 #include <QEvent>
 #include <QLineEdit>

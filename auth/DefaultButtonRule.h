@@ -6,7 +6,7 @@
 class QPushButton;
 class QWidget;
 
-// The designs' focus rule: when a control gains the keyboard focus, the
+// The windows' focus rule: when a control gains the keyboard focus, the
 // button given for it becomes the window's one default button (the one
 // Enter presses), and an edit box gets its whole content selected.
 class DefaultButtonRule : public QObject

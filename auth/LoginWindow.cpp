@@ -1,17 +1,20 @@
-#include "LoginWindow.h"
+#include "auth/LoginWindow.h"
 
-#include "Accounts.h"
-#include "ConfigPaths.h"
-#include "DefaultButtonRule.h"
-#include "DesignFonts.h"
-#include "DesignPlacement.h"
-#include "GbkText.h"
-#include "GlobalState.h"
-#include "MessageBox.h"
-#include "PasswordBox.h"
-#include "PasswordDigest.h"
-#include "ProgramDirectory.h"
-#include "ProgramExit.h"
+#include "auth/AuthLog.h"
+#include "auth/AuthTexts.h"
+#include "auth/DefaultButtonRule.h"
+#include "auth/PasswordBox.h"
+#include "config/Accounts.h"
+#include "config/ConfigPaths.h"
+#include "config/GbkText.h"
+#include "config/PasswordDigest.h"
+#include "toolkit/ControlPlacement.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/ProgramDirectory.h"
+#include "toolkit/ProgramExit.h"
+#include "toolkit/ToolkitTexts.h"
+#include "toolkit/WindowFonts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -47,60 +50,60 @@ LoginWindow::LoginWindow(MainWindowAccess mainWindow, QWidget *parent)
         return;
     ensureAccounts();
     offerAccounts();
-    口令编辑框->setFocus();
+    m_passwordBox->setFocus();
     GlobalState::current().LoginFailureCount = 0;
 }
 
 void LoginWindow::createControls()
 {
     setObjectName(u"LoginWindow"_s);
-    setWindowTitle(u"我的程序"_s);
-    setFixedSize(DesignWidth, DesignHeight);
+    setWindowTitle(AuthText::LoginTitle);
+    setFixedSize(Width, Height);
     move(50, 50);
 
-    标签1 = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 240, 156);
-    标签1->setPixmap(QPixmap(u":/art/login-background.png"_s));
-    图形按钮1 = placeControl(imageButton(u":/art/login-user.png"_s, this), u"图形按钮1"_s, 18, 13, 30, 32);
-    图形按钮2 = placeControl(imageButton(u":/art/login-key.png"_s, this), u"图形按钮2"_s, 19, 47, 27, 31);
-    透明标签1 = placeControl(new QLabel(u"用户姓名"_s, this), u"透明标签1"_s, 55, 24, 48, 16);
-    用户组合框 = placeControl(new QComboBox(this), u"用户组合框"_s, 113, 23, 100, 20);
-    透明标签2 = placeControl(new QLabel(u"用户口令"_s, this), u"透明标签2"_s, 55, 56, 48, 16);
-    口令编辑框 = placeControl(makePasswordBox(this, u"3196"_s), u"口令编辑框"_s, 113, 54, 100, 20);
-    登录按钮 = placeControl(new QPushButton(u"登录(&I)"_s, this), u"登录按钮"_s, 54, 109, 60, 26);
-    取消按钮 = placeControl(new QPushButton(u"取消(&X)"_s, this), u"取消按钮"_s, 154, 109, 60, 26);
+    m_background = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 240, 156);
+    m_background->setPixmap(QPixmap(u":/art/login-background.png"_s));
+    m_userPicture = placeControl(imageButton(u":/art/login-user.png"_s, this), u"图形按钮1"_s, 18, 13, 30, 32);
+    m_keyPicture = placeControl(imageButton(u":/art/login-key.png"_s, this), u"图形按钮2"_s, 19, 47, 27, 31);
+    m_userCaption = placeControl(new QLabel(AuthText::UserCaption, this), u"透明标签1"_s, 55, 24, 48, 16);
+    m_userBox = placeControl(new QComboBox(this), u"用户组合框"_s, 113, 23, 100, 20);
+    m_passwordCaption = placeControl(new QLabel(AuthText::PasswordCaption, this), u"透明标签2"_s, 55, 56, 48, 16);
+    m_passwordBox = placeControl(makePasswordBox(this, AuthText::StartPassword), u"口令编辑框"_s, 113, 54, 100, 20);
+    m_logInButton = placeControl(new QPushButton(AuthText::LogIn, this), u"登录按钮"_s, 54, 109, 60, 26);
+    m_cancelButton = placeControl(new QPushButton(AuthText::CancelLogIn, this), u"取消按钮"_s, 154, 109, 60, 26);
 }
 
 void LoginWindow::styleControls()
 {
     setFont(simSunFont());
-    for (QToolButton *button : {图形按钮1, 图形按钮2})
+    for (QToolButton *button : {m_userPicture, m_keyPicture})
         button->setIconSize(button->size());
-    // The focus rule alone moves the default; 登录 is the design's default.
-    for (QPushButton *button : {登录按钮, 取消按钮})
+    // The focus rule alone moves the default; 登录 is the default at start.
+    for (QPushButton *button : {m_logInButton, m_cancelButton})
         button->setAutoDefault(false);
-    登录按钮->setDefault(true);
+    m_logInButton->setDefault(true);
     setStyleSheet(u"QLineEdit { lineedit-password-character: 42; }"
                   "QToolButton { border: none; background: transparent; }"_s);
 }
 
 void LoginWindow::arrangeTabOrder()
 {
-    setTabOrder(用户组合框, 口令编辑框);
-    setTabOrder(口令编辑框, 登录按钮);
-    setTabOrder(登录按钮, 取消按钮);
+    setTabOrder(m_userBox, m_passwordBox);
+    setTabOrder(m_passwordBox, m_logInButton);
+    setTabOrder(m_logInButton, m_cancelButton);
 }
 
 void LoginWindow::connectEvents()
 {
     // activated comes only from a choice by the user, never from setCurrentIndex.
-    connect(用户组合框, &QComboBox::activated, 口令编辑框, &QLineEdit::clear);
-    connect(登录按钮, &QPushButton::clicked, this, &LoginWindow::logIn);
-    connect(取消按钮, &QPushButton::clicked, this, &LoginWindow::close);
+    connect(m_userBox, &QComboBox::activated, m_passwordBox, &QLineEdit::clear);
+    connect(m_logInButton, &QPushButton::clicked, this, &LoginWindow::logIn);
+    connect(m_cancelButton, &QPushButton::clicked, this, &LoginWindow::close);
     m_defaultButtonRule = new DefaultButtonRule(this);
-    m_defaultButtonRule->add(用户组合框, 登录按钮);
-    m_defaultButtonRule->add(口令编辑框, 登录按钮);
-    m_defaultButtonRule->add(登录按钮, 登录按钮);
-    m_defaultButtonRule->add(取消按钮, 取消按钮);
+    m_defaultButtonRule->add(m_userBox, m_logInButton);
+    m_defaultButtonRule->add(m_passwordBox, m_logInButton);
+    m_defaultButtonRule->add(m_logInButton, m_logInButton);
+    m_defaultButtonRule->add(m_cancelButton, m_cancelButton);
 }
 
 bool LoginWindow::prepareConfigFile()
@@ -110,7 +113,7 @@ bool LoginWindow::prepareConfigFile()
     const QString directory = directoryPartOf(state.ConfigFilePath, nativePathStyle());
     if (directory.isEmpty() || ensureDirectoryPath(directory))
         return true;
-    messageBox(u"创建配置文件路径失败。"_s, MessageBoxFlags::IconStop);
+    messageBox(AuthText::ConfigFolderFailed, MessageKind::Stop);
     exitProgram();
     return false;
 }
@@ -118,24 +121,29 @@ bool LoginWindow::prepareConfigFile()
 void LoginWindow::ensureAccounts()
 {
     GlobalState &state = GlobalState::current();
-    if (loadUserNames(state.ConfigFilePath, state.UserNameList) > 0)
+    state.UserNameList = loadUserNames(state.ConfigFilePath);
+    if (!state.UserNameList.isEmpty())
         return;
     state.UserNameList = splitAtSeparator(DefaultUserNames, DefaultListSeparator);
     state.UserDigestList = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
-    writeAccounts(state.ConfigFilePath, state.UserNameList, state.UserDigestList);
+    // Without the default account nobody could log in: the user must know.
+    if (!writeAccounts(state.ConfigFilePath, state.UserNameList, state.UserDigestList)) {
+        qCWarning(lcAuth) << "the default account could not be written to" << state.ConfigFilePath;
+        messageBox(AuthText::DefaultAccountFailed, MessageKind::Stop, ToolkitText::ErrorTitle);
+    }
 }
 
 void LoginWindow::offerAccounts()
 {
-    用户组合框->addItems(GlobalState::current().UserNameList);
-    用户组合框->setCurrentIndex(0);
+    m_userBox->addItems(GlobalState::current().UserNameList);
+    m_userBox->setCurrentIndex(0);
 }
 
 void LoginWindow::logIn()
 {
     GlobalState &state = GlobalState::current();
-    const QString name = 用户组合框->currentText();
-    if (!passwordMatches(口令编辑框->text(), readUserDigest(state.ConfigFilePath, name))) {
+    const QString name = m_userBox->currentText();
+    if (!passwordMatches(m_passwordBox->text(), readUserDigest(state.ConfigFilePath, name))) {
         refuseLogIn();
         return;
     }
@@ -151,11 +159,11 @@ void LoginWindow::refuseLogIn()
     GlobalState &state = GlobalState::current();
     ++state.LoginFailureCount;
     if (state.LoginFailureCount < AttemptLimit) {
-        messageBox(u"用户口令不正确，请重新输入！"_s, MessageBoxFlags::IconInformation, u"错误"_s);
-        口令编辑框->setFocus();
+        messageBox(AuthText::PasswordRetry, MessageKind::Information, ToolkitText::ErrorTitle);
+        m_passwordBox->setFocus();
         return;
     }
-    messageBox(u"用户口令不正确，请勿非法登录！"_s, MessageBoxFlags::IconExclamation, u"错误"_s);
+    messageBox(AuthText::PasswordIllegal, MessageKind::Warning, ToolkitText::ErrorTitle);
     close();
 }
 

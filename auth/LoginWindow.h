@@ -28,8 +28,8 @@ public:
         std::function<void()> open;
     };
 
-    static constexpr int DesignWidth = 240;
-    static constexpr int DesignHeight = 156;
+    static constexpr int Width = 240;
+    static constexpr int Height = 156;
     static constexpr int AttemptLimit = 3;
 
     explicit LoginWindow(MainWindowAccess mainWindow, QWidget *parent = nullptr);
@@ -54,15 +54,14 @@ private:
     MainWindowAccess m_mainWindow;
     DefaultButtonRule *m_defaultButtonRule = nullptr;
 
-public:
-    // The window's controls under their design names, from the bottom up.
-    QLabel *标签1 = nullptr;
-    QToolButton *图形按钮1 = nullptr;
-    QToolButton *图形按钮2 = nullptr;
-    QLabel *透明标签1 = nullptr;
-    QComboBox *用户组合框 = nullptr;
-    QLabel *透明标签2 = nullptr;
-    QLineEdit *口令编辑框 = nullptr;
-    QPushButton *登录按钮 = nullptr;
-    QPushButton *取消按钮 = nullptr;
+    // The controls, from the bottom up.
+    QLabel *m_background = nullptr;
+    QToolButton *m_userPicture = nullptr;
+    QToolButton *m_keyPicture = nullptr;
+    QLabel *m_userCaption = nullptr;
+    QComboBox *m_userBox = nullptr;
+    QLabel *m_passwordCaption = nullptr;
+    QLineEdit *m_passwordBox = nullptr;
+    QPushButton *m_logInButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
 };

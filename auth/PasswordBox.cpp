@@ -1,6 +1,6 @@
-#include "PasswordBox.h"
+#include "auth/PasswordBox.h"
 
-#include "CharacterLimit.h"
+#include "toolkit/CharacterLimit.h"
 
 #include <QLineEdit>
 

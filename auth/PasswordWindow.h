@@ -16,8 +16,8 @@ class PasswordWindow : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int DesignWidth = 240;
-    static constexpr int DesignHeight = 156;
+    static constexpr int Width = 240;
+    static constexpr int Height = 156;
 
     explicit PasswordWindow(QWidget *parent = nullptr);
 
@@ -34,17 +34,16 @@ private:
 
     DefaultButtonRule *m_defaultButtonRule = nullptr;
 
-public:
-    // The window's controls under their design names, from the bottom up.
-    QLabel *标签1 = nullptr;
-    QLabel *透明标签1 = nullptr;
-    QLabel *透明标签2 = nullptr;
-    QLabel *透明标签3 = nullptr;
-    QLabel *透明标签4 = nullptr;
-    QLineEdit *用户编辑框 = nullptr;
-    QLineEdit *原口令编辑框 = nullptr;
-    QLineEdit *新口令编辑框 = nullptr;
-    QLineEdit *复核口令编辑框 = nullptr;
-    QPushButton *确定按钮 = nullptr;
-    QPushButton *取消按钮 = nullptr;
+    // The controls, from the bottom up.
+    QLabel *m_background = nullptr;
+    QLabel *m_userCaption = nullptr;
+    QLabel *m_oldCaption = nullptr;
+    QLabel *m_newCaption = nullptr;
+    QLabel *m_verifyCaption = nullptr;
+    QLineEdit *m_userBox = nullptr;
+    QLineEdit *m_oldPasswordBox = nullptr;
+    QLineEdit *m_newPasswordBox = nullptr;
+    QLineEdit *m_verifyBox = nullptr;
+    QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "BenchLibrary.h"
 
-#include "PictureStore.h"
+#include "store/PictureStore.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -41,3 +42,10 @@ private:
 
 // The 100,000 small pictures every big-library benchmark starts from.
 Library &bigLibrary();
+
+// A control of a window, found by its object name.
+template<typename Control>
+Control *control(const QObject &window, const char16_t *name)
+{
+    return window.findChild<Control *>(QString::fromUtf16(name));
+}

@@ -1,10 +1,10 @@
-#include "Accounts.h"
-#include "ConfigFile.h"
-#include "ConfigPaths.h"
-#include "DerivedKeyCache.h"
-#include "GbkText.h"
-#include "PasswordDigest.h"
-#include "ProtectedFile.h"
+#include "config/Accounts.h"
+#include "config/ConfigFile.h"
+#include "config/ConfigPaths.h"
+#include "config/DerivedKeyCache.h"
+#include "config/GbkText.h"
+#include "config/PasswordDigest.h"
+#include "config/ProtectedFile.h"
 
 #include <QTemporaryDir>
 
@@ -28,14 +28,13 @@ const QString &systemDat()
     static const QString path = [] {
         const QString file = configFilePathIn(directory.path());
         ProtectedFile protectedFile;
-        if (protectedFile.open(file, toGbk(ConfigFilePassword), ProtectedFile::Mode::ReadWrite)
-            != ProtectedFileError::None)
+        if (!protectedFile.open(file, toGbk(ConfigFilePassword), ProtectedFile::Mode::ReadWrite))
             qFatal("cannot create %s", qPrintable(file));
         for (int i = 0; i < AccountCount; ++i) {
             protectedFile.lines().insertLine(toGbk(u"["_s + accountName(i) + u"]"_s));
             protectedFile.lines().insertLine(toGbk(u"口令="_s + passwordDigest(QString::number(i))));
         }
-        if (protectedFile.close() != ProtectedFileError::None)
+        if (!protectedFile.close())
             qFatal("cannot write %s", qPrintable(file));
         return file;
     }();
@@ -68,9 +67,8 @@ BENCHMARK(BM_ReadConfigItem_ColdKey)->Unit(benchmark::kMillisecond);
 void BM_LoadUserNames(benchmark::State &state)
 {
     const QString &path = systemDat();
-    QStringList names;
     for (auto _ : state)
-        benchmark::DoNotOptimize(loadUserNames(path, names));
+        benchmark::DoNotOptimize(loadUserNames(path));
 }
 BENCHMARK(BM_LoadUserNames)->Unit(benchmark::kMillisecond);
 

@@ -1,10 +1,10 @@
 // Opening a big library into the main window, and showing a selected photo
 // next to decoding the same photo alone.
 #include "BenchLibrary.h"
-#include "CheckBoxList.h"
-#include "MainWindow.h"
-#include "PictureLabel.h"
-#include "ProgramDirectory.h"
+#include "library/MainWindow.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/PictureLabel.h"
+#include "toolkit/ProgramDirectory.h"
 
 #include <QFile>
 #include <QImage>
@@ -43,7 +43,7 @@ void openAndList100k(benchmark::State &state)
     const ScopedProgramDirectory directory(bigLibrary().path());
     for (auto _ : state) {
         MainWindow window;
-        benchmark::DoNotOptimize(window.选择列表框1->rowCount());
+        benchmark::DoNotOptimize(control<CheckBoxList>(window, u"选择列表框1")->rowCount());
     }
 }
 BENCHMARK(openAndList100k)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
@@ -57,7 +57,7 @@ void openAndList100kCold(benchmark::State &state)
         malloc_trim(0);
         state.ResumeTiming();
         MainWindow window;
-        benchmark::DoNotOptimize(window.选择列表框1->rowCount());
+        benchmark::DoNotOptimize(control<CheckBoxList>(window, u"选择列表框1")->rowCount());
     }
 }
 BENCHMARK(openAndList100kCold)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
@@ -98,9 +98,8 @@ void showSelectedPhoto(benchmark::State &state)
     int next = 0;
     for (auto _ : state) {
         // Rows 4999..5002 hold the photos; every step shows another one.
-        window.选择列表框1->setSelectedIndex(4999 + next++ % 4);
-        window.showSelectedPicture();
-        benchmark::DoNotOptimize(window.标签3->pixmap().cacheKey());
+        window.showRow(4999 + next++ % 4);
+        benchmark::DoNotOptimize(control<QLabel>(window, u"标签3")->pixmap().cacheKey());
     }
 }
 BENCHMARK(showSelectedPhoto)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -2,11 +2,11 @@
 // 100,000-picture library, with scripted dialogs; each change is one
 // fsync'd transaction, and the list is rebuilt after it.
 #include "BenchLibrary.h"
-#include "CheckBoxList.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "ProgramDirectory.h"
-#include "ScriptedResponder.h"
+#include "library/MainWindow.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/ProgramDirectory.h"
+#include "toolkit/ScriptedResponder.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -40,8 +40,7 @@ public:
 
     void selectRow(int row)
     {
-        m_window.选择列表框1->setSelectedIndex(row);
-        m_window.showSelectedPicture();
+        m_window.showRow(row);
     }
 
     MainWindow &window() { return m_window; }
@@ -62,7 +61,7 @@ void add100k(benchmark::State &state)
     int count = 0;
     for (auto _ : state) {
         program.responder().queueFileAnswer(program.photoFile(count++));
-        program.window().按钮添加->click();
+        control<QPushButton>(program.window(), u"按钮添加")->click();
     }
     state.counters["records"] = program.window().store().count();
 }
@@ -73,7 +72,7 @@ void replace100k(benchmark::State &state)
     int count = 0;
     for (auto _ : state) {
         program.responder().queueFileAnswer(program.photoFile(count++));
-        program.window().按钮更新->click();
+        control<QPushButton>(program.window(), u"按钮更新")->click();
     }
 }
 
@@ -83,9 +82,9 @@ void rename100k(benchmark::State &state)
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        program.window().编辑框1->setText(count++ % 2 ? u"改名 甲"_s : u"改名 乙"_s);
+        control<QLineEdit>(program.window(), u"编辑框1")->setText(count++ % 2 ? u"改名 甲"_s : u"改名 乙"_s);
         state.ResumeTiming();
-        program.window().按钮改名->click();
+        control<QPushButton>(program.window(), u"按钮改名")->click();
     }
 }
 
@@ -93,8 +92,8 @@ void delete100k(benchmark::State &state)
 {
     Program program;
     for (auto _ : state) {
-        program.responder().queueMessageAnswer(IDOK);
-        program.window().按钮删除->click();
+        program.responder().queueMessageAnswer(MessageAnswer::Ok);
+        control<QPushButton>(program.window(), u"按钮删除")->click();
     }
     state.counters["records"] = program.window().store().count();
 }

@@ -1,4 +1,4 @@
-#include "PictureStore.h"
+#include "store/PictureStore.h"
 
 #include <QFile>
 #include <QStringList>

@@ -2,13 +2,13 @@
 // 10,000-picture library, next to decoding one such photo alone; and an
 // arrow key held down at key-repeat rate.
 #include "BenchLibrary.h"
-#include "CheckBoxList.h"
-#include "GlobalState.h"
-#include "MainWindow.h"
-#include "PictureBox.h"
-#include "ProgramDirectory.h"
-#include "ScriptedResponder.h"
-#include "ViewerWindow.h"
+#include "library/MainWindow.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/ProgramDirectory.h"
+#include "toolkit/ScriptedResponder.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,8 +53,7 @@ public:
     {
         m_responder.setScreenSize({1920, 1080});
         m_window.show();
-        m_window.选择列表框1->setSelectedIndex(FirstPhotoRow);
-        m_window.showSelectedPicture();
+        m_window.showRow(FirstPhotoRow);
         m_viewer.emplace(m_window);
         m_viewer->show();
         m_viewer->activateWindow();
@@ -144,10 +143,10 @@ void holdRightArrow(benchmark::State &state)
     for (auto _ : state) {
         OpenViewer program;
         QPointer<ViewerWindow> viewer(&program.viewer());
-        CheckBoxList &list = *program.window().选择列表框1;
+        CheckBoxList &list = *control<CheckBoxList>(program.window(), u"选择列表框1");
         QElapsedTimer clock;
         std::atomic<qint64> lastPressAt = 0;
-        const PaintClock painted(program.viewer().图片框1, clock);
+        const PaintClock painted(control<PictureBox>(program.viewer(), u"图片框1"), clock);
         const int firstRow = list.selectedIndex();
 
         clock.start();

@@ -1,9 +1,9 @@
-#include "Accounts.h"
+#include "config/Accounts.h"
 
-#include "ConfigFile.h"
-#include "ConfigLines.h"
-#include "GbkText.h"
-#include "ProtectedFileFormat.h"
+#include "config/ConfigFile.h"
+#include "config/ConfigLines.h"
+#include "config/GbkText.h"
+#include "config/ProtectedFileFormat.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,19 +14,20 @@ const QString DefaultListSeparator = u"★§☆"_s;
 const QString DefaultUserNames = u"管理员★§☆"_s;
 const QString DefaultUserDigests = u"6c4bb406b3e7cd5447f7a76fd7008806★§☆"_s;
 
-int loadUserNames(const QString &configFilePath, QStringList &userNames)
+QStringList loadUserNames(const QString &configFilePath)
 {
-    userNames.clear();
-    listConfigSections(configFilePath, ConfigFilePassword, userNames);
+    QStringList userNames = listConfigSections(configFilePath, ConfigFilePassword).value_or(QStringList());
     userNames.removeOne(CategorySection);
-    return int(userNames.size());
+    return userNames;
 }
 
-void writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests)
+bool writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests)
 {
     const qsizetype count = std::min(names.size(), digests.size());
+    bool written = true;
     for (qsizetype i = 0; i < count; ++i)
-        writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordKey, digests[i]);
+        written = writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordKey, digests[i]) && written;
+    return written;
 }
 
 QString readUserDigest(const QString &configFilePath, const QString &name)
@@ -41,10 +42,11 @@ bool writeUserDigest(const QString &configFilePath, const QString &name, const Q
 
 std::optional<int> accountsWithDigest(QByteArrayView storedFile)
 {
-    ProtectedFileFormat::Decoded decoded = ProtectedFileFormat::decode(storedFile, toGbk(ConfigFilePassword));
-    if (decoded.error != ProtectedFileError::None)
+    std::expected<QByteArray, ProtectedFileError> plain =
+        ProtectedFileFormat::decode(storedFile, toGbk(ConfigFilePassword));
+    if (!plain)
         return std::nullopt;
-    LineBuffer lines(std::move(decoded.plain));
+    LineBuffer lines(std::move(*plain));
     QList<QByteArray> names = ConfigLines::sectionNames(lines);
     names.removeOne(toGbk(CategorySection));
     const QByteArray key = toGbk(PasswordKey);

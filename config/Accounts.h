@@ -21,12 +21,12 @@ extern const QString DefaultListSeparator;
 extern const QString DefaultUserNames;
 extern const QString DefaultUserDigests;
 
-// Fills userNames with the file's sections, the first "分类信息" left out,
-// and returns how many there are; none when the file cannot be opened.
-int loadUserNames(const QString &configFilePath, QStringList &userNames);
+// The file's sections, the first "分类信息" left out; none when the file
+// cannot be opened.
+QStringList loadUserNames(const QString &configFilePath);
 // Writes each name's digest, the digest at the same position; names
-// without a digest are left out.
-void writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests);
+// without a digest are left out. False when any of them was not written.
+bool writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests);
 // The account's stored digest; empty when there is none.
 QString readUserDigest(const QString &configFilePath, const QString &name);
 bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest);

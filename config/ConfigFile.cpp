@@ -1,9 +1,9 @@
-#include "ConfigFile.h"
+#include "config/ConfigFile.h"
 
-#include "ConfigLines.h"
-#include "ConfigPaths.h"
-#include "GbkText.h"
-#include "ProtectedFile.h"
+#include "config/ConfigLines.h"
+#include "config/ConfigPaths.h"
+#include "config/GbkText.h"
+#include "config/ProtectedFile.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ QString readConfigItem(const QString &fileName, const QString &password, const Q
                        const QString &key, const QString &defaultValue)
 {
     ProtectedFile file;
-    if (file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read)
-        != ProtectedFileError::None)
+    if (!file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read))
         return defaultValue;
     const std::optional<QByteArray> value = ConfigLines::findItem(file.lines(), toGbk(section), toGbk(key));
     file.close();
@@ -47,23 +46,21 @@ bool writeConfigItem(const QString &fileName, const QString &password, const QSt
         return false;
 
     ProtectedFile file;
-    if (file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::ReadWrite)
-        != ProtectedFileError::None)
+    if (!file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::ReadWrite))
         return false;
     ConfigLines::putItem(file.lines(), sectionBytes, keyBytes, valueBytes);
-    return file.close() == ProtectedFileError::None;
+    return file.close().has_value();
 }
 
-bool listConfigSections(const QString &fileName, const QString &password, QStringList &sections)
+std::optional<QStringList> listConfigSections(const QString &fileName, const QString &password)
 {
     ProtectedFile file;
-    if (file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read)
-        != ProtectedFileError::None)
-        return false;
+    if (!file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read))
+        return std::nullopt;
     const QList<QByteArray> names = ConfigLines::sectionNames(file.lines());
     file.close();
-    sections.clear();
+    QStringList sections;
     for (const QByteArray &name : names)
         sections.append(fromGbk(name));
-    return true;
+    return sections;
 }

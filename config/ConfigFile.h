@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Item access to a sectioned configuration file stored as a protected file.
 // Every call normalises the file name, opens the file, works through its
 // lines from the top and closes it again; nothing is kept between calls and
@@ -20,6 +22,6 @@ QString readConfigItem(const QString &fileName, const QString &password, const Q
 bool writeConfigItem(const QString &fileName, const QString &password, const QString &section,
                      const QString &key, const QString &value);
 
-// The section names in file order, duplicates and empty names included.
-// False, with sections untouched, when the file cannot be opened.
-bool listConfigSections(const QString &fileName, const QString &password, QStringList &sections);
+// The section names in file order, duplicates and empty names included;
+// nothing when the file cannot be opened.
+std::optional<QStringList> listConfigSections(const QString &fileName, const QString &password);

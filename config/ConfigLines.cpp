@@ -1,6 +1,6 @@
-#include "ConfigLines.h"
+#include "config/ConfigLines.h"
 
-#include "GbkText.h"
+#include "config/GbkText.h"
 
 namespace ConfigLines {
 

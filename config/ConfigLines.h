@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineBuffer.h"
+#include "config/LineBuffer.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,3 +1,3 @@
-#include "ConfigLog.h"
+#include "config/ConfigLog.h"
 
 Q_LOGGING_CATEGORY(lcConfig, "lumbra.config")

@@ -1,4 +1,4 @@
-#include "ConfigPaths.h"
+#include "config/ConfigPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "DerivedKeyCache.h"
+#include "config/DerivedKeyCache.h"
 
-#include "OpenSslHandles.h"
+#include "config/OpenSslHandles.h"
 
 #include <openssl/core_names.h>
 #include <openssl/params.h>

@@ -1,4 +1,4 @@
-#include "GbkText.h"
+#include "config/GbkText.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "LineBuffer.h"
+#include "config/LineBuffer.h"
 
 #include <algorithm>
 

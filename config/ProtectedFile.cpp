@@ -1,11 +1,11 @@
-#include "ProtectedFile.h"
+#include "config/ProtectedFile.h"
 
-#include "AtomicFile.h"
+#include "config/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-ProtectedFileError ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
+std::expected<void, ProtectedFileError> ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
 {
     m_lines.reset();
     QFile file(path);
@@ -13,22 +13,22 @@ ProtectedFileError ProtectedFile::open(const QString &path, QByteArrayView passw
     m_created = !file.exists() || (QFileInfo(path).isFile() && file.size() == 0);
     if (m_created) {
         if (mode == Mode::Read && !file.exists())
-            return ProtectedFileError::Missing;
+            return std::unexpected(ProtectedFileError::Missing);
         m_lines.emplace();
     } else {
         if (!file.open(QIODevice::ReadOnly))
-            return ProtectedFileError::Unreadable;
+            return std::unexpected(ProtectedFileError::Unreadable);
         // One byte more than the format allows is enough to refuse the file.
         const QByteArray stored = file.read(ProtectedFileFormat::MaxFileSize + 1);
-        ProtectedFileFormat::Decoded decoded = ProtectedFileFormat::decode(stored, password);
-        if (decoded.error != ProtectedFileError::None)
-            return decoded.error;
-        m_lines.emplace(std::move(decoded.plain));
+        std::expected<QByteArray, ProtectedFileError> plain = ProtectedFileFormat::decode(stored, password);
+        if (!plain)
+            return std::unexpected(plain.error());
+        m_lines.emplace(std::move(*plain));
     }
     m_path = path;
     m_password = password.toByteArray();
     m_mode = mode;
-    return ProtectedFileError::None;
+    return {};
 }
 
 bool ProtectedFile::isOpen() const
@@ -42,22 +42,24 @@ LineBuffer &ProtectedFile::lines()
     return *m_lines;
 }
 
-ProtectedFileError ProtectedFile::close()
+std::expected<void, ProtectedFileError> ProtectedFile::close()
 {
     if (!m_lines)
-        return ProtectedFileError::None;
+        return {};
     const bool changed = m_mode == Mode::ReadWrite && (m_created || m_lines->isModified());
-    const ProtectedFileError result = changed ? save() : ProtectedFileError::None;
+    const std::expected<void, ProtectedFileError> result = changed ? save() : std::expected<void, ProtectedFileError>();
     m_lines.reset();
     m_password.clear();
     return result;
 }
 
-ProtectedFileError ProtectedFile::save()
+std::expected<void, ProtectedFileError> ProtectedFile::save()
 {
     const std::optional<QByteArray> stored = ProtectedFileFormat::encode(m_lines->content(), m_password);
     if (!stored)
-        return ProtectedFileError::WriteFailed;
+        return std::unexpected(ProtectedFileError::WriteFailed);
     // A crash leaves the old file or the new one, whole.
-    return writeFileAtomically(m_path, *stored) ? ProtectedFileError::None : ProtectedFileError::WriteFailed;
+    if (!writeFileAtomically(m_path, *stored))
+        return std::unexpected(ProtectedFileError::WriteFailed);
+    return {};
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "LineBuffer.h"
-#include "ProtectedFileFormat.h"
+#include "config/LineBuffer.h"
+#include "config/ProtectedFileFormat.h"
 
 #include <QString>
 
+#include <expected>
 #include <optional>
 
 // A file stored through the password-protected format, open for line work.
@@ -24,15 +25,15 @@ public:
     ProtectedFile(const ProtectedFile &) = delete;
     ProtectedFile &operator=(const ProtectedFile &) = delete;
 
-    ProtectedFileError open(const QString &path, QByteArrayView password, Mode mode);
+    std::expected<void, ProtectedFileError> open(const QString &path, QByteArrayView password, Mode mode);
     bool isOpen() const;
     // The plain content with its position; only while the file is open.
     LineBuffer &lines();
     // Ends the work on the file; a change in read-write mode is saved first.
-    ProtectedFileError close();
+    std::expected<void, ProtectedFileError> close();
 
 private:
-    ProtectedFileError save();
+    std::expected<void, ProtectedFileError> save();
 
     QString m_path;
     QByteArray m_password;

@@ -1,7 +1,7 @@
-#include "ProtectedFileFormat.h"
+#include "config/ProtectedFileFormat.h"
 
-#include "DerivedKeyCache.h"
-#include "OpenSslHandles.h"
+#include "config/DerivedKeyCache.h"
+#include "config/OpenSslHandles.h"
 
 #include <QtEndian>
 
@@ -64,9 +64,9 @@ CipherContext startCipher(bool encrypting, const QByteArray &key, QByteArrayView
     return context;
 }
 
-Decoded failure(ProtectedFileError error)
+std::unexpected<ProtectedFileError> failure(ProtectedFileError error)
 {
-    return {error, {}};
+    return std::unexpected(error);
 }
 
 }
@@ -100,7 +100,7 @@ std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password, 
     return stored;
 }
 
-Decoded decode(QByteArrayView stored, QByteArrayView password)
+std::expected<QByteArray, ProtectedFileError> decode(QByteArrayView stored, QByteArrayView password)
 {
     if (stored.size() > MaxFileSize || !Magic.startsWith(stored.first(std::min(stored.size(), Magic.size()))))
         return failure(ProtectedFileError::Foreign);
@@ -130,7 +130,7 @@ Decoded decode(QByteArrayView stored, QByteArrayView password)
         || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, int(TagSize), tag.data()) != 1
         || EVP_DecryptFinal_ex(context.get(), bytesOf(plain) + written, &finalWritten) != 1)
         return failure(ProtectedFileError::Rejected);
-    return {ProtectedFileError::None, plain};
+    return plain;
 }
 
 }

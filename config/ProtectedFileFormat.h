@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <expected>
 #include <optional>
 
 // Why a protected file could not be opened or written.
 enum class ProtectedFileError {
-    None,
     Missing,      // opened for reading, and there is no such file
     Unreadable,   // the file exists but cannot be read
     Foreign,      // not a protected file of a format this program knows
@@ -47,17 +47,11 @@ inline constexpr qsizetype TagSize = 16;
 // Far above any configuration file; larger files are not read at all.
 inline constexpr qsizetype MaxFileSize = 16 * 1024 * 1024;
 
-struct Decoded
-{
-    ProtectedFileError error = ProtectedFileError::None;
-    // Empty unless error is None.
-    QByteArray plain;
-};
-
 // Enciphers plain with a fresh salt and nonce; nothing when OpenSSL fails.
 std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password,
                                  quint32 iterations = DefaultIterations);
-// Authenticates and deciphers stored bytes; no unauthenticated byte comes back.
-Decoded decode(QByteArrayView stored, QByteArrayView password);
+// Authenticates and deciphers stored bytes into the plain content; no
+// unauthenticated byte comes back.
+std::expected<QByteArray, ProtectedFileError> decode(QByteArrayView stored, QByteArrayView password);
 
 }

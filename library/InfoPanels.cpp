@@ -1,6 +1,6 @@
-#include "InfoPanels.h"
+#include "library/InfoPanels.h"
 
-#include "ProgramInfo.h"
+#include "library/LibraryTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -12,22 +12,20 @@ QString panelHtml(const QString &title, int titlePadding, const QString &body, i
            "bgcolor=#555555><font color=#FFFFFF size=3> "_s
         + title + QString(titlePadding, u' ')
         + u"×</font></td></tr><tr><td width=100% bgcolor=#ffffdf><br>"_s + body
-        + u"</font><br><br><center>"_s + QString(datePadding, u' ') + u"2008-3-27</td></tr></table>"_s;
+        + u"</font><br><br><center>"_s + QString(datePadding, u' ') + LibraryText::PanelDate
+        + u"</td></tr></table>"_s;
 }
 
 }
 
 QString helpPanelHtml()
 {
-    return panelHtml(u"帮助"_s, 35,
-                     u" 一、窗口右键菜单修改口令及库文件备份管理。<br><br> 二、点选列表预览图片，双击图片全屏浏览。"
-                     "<br><br> 三、全屏浏览支持左、右光标键切换浏览图片。"_s,
-                     26);
+    return panelHtml(LibraryText::Help, 35, LibraryText::HelpBody, 26);
 }
 
 QString aboutPanelHtml()
 {
-    const QString body = ProgramInfo::Title + u"<br>"_s + ProgramInfo::Studio + u"<br><br>"_s
-        + ProgramInfo::ContactAddress;
-    return panelHtml(u"关于"_s, 24, body, 21);
+    const QString body = LibraryText::Title + u"<br>"_s + LibraryText::Studio + u"<br><br>"_s
+        + LibraryText::ContactAddress;
+    return panelHtml(LibraryText::About, 24, body, 21);
 }

@@ -1,24 +1,26 @@
-#include "MainWindow.h"
+#include "library/MainWindow.h"
 
-#include "BalloonTip.h"
-#include "CharacterLimit.h"
-#include "CheckBoxList.h"
-#include "DesignFonts.h"
-#include "DesignPlacement.h"
-#include "InfoPanels.h"
-#include "LibraryRecovery.h"
-#include "MessageBox.h"
-#include "PasswordWindow.h"
-#include "PictureLabel.h"
-#include "PictureOperations.h"
-#include "PopupMenu.h"
-#include "ProgramDirectory.h"
-#include "ProgramExit.h"
-#include "ProgramInfo.h"
-#include "Screen.h"
-#include "TitleStrip.h"
-#include "UserInfoBackup.h"
-#include "ViewerWindow.h"
+#include "auth/PasswordWindow.h"
+#include "library/InfoPanels.h"
+#include "library/LibraryLog.h"
+#include "library/LibraryTexts.h"
+#include "library/PictureOperations.h"
+#include "library/TitleStrip.h"
+#include "maintenance/LibraryRecovery.h"
+#include "maintenance/UserInfoBackup.h"
+#include "toolkit/BalloonTip.h"
+#include "toolkit/CharacterLimit.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/ControlPlacement.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/PictureLabel.h"
+#include "toolkit/PopupMenu.h"
+#include "toolkit/ProgramDirectory.h"
+#include "toolkit/ProgramExit.h"
+#include "toolkit/Screen.h"
+#include "toolkit/ToolkitTexts.h"
+#include "toolkit/WindowFonts.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -32,7 +34,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString FooterLine = ProgramInfo::Studio + u"  "_s + ProgramInfo::ContactAddress;
+const QString FooterLine = LibraryText::Studio + u"  "_s + LibraryText::ContactAddress;
 const QString StoreFileName = u"pic.edb"_s;
 // Characters a name may have when typed.
 constexpr int NameLimit = 20;
@@ -43,70 +45,70 @@ MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_background(u":/art/main-background.png"_s)
 {
-    createUnits();
-    styleUnits();
+    createControls();
+    styleControls();
     createMenu();
     createOperations();
     connectEvents();
     openPictureStore();
     refreshPictureList();
-    选择列表框1->setFocus();
+    m_pictureList->setFocus();
     attachPreviewHint();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createUnits()
+void MainWindow::createControls()
 {
     setObjectName(u"MainWindow"_s);
-    setWindowTitle(ProgramInfo::Title);
-    setFixedSize(DesignWidth, DesignHeight);
+    setWindowTitle(LibraryText::Title);
+    setFixedSize(Width, Height);
     move(50, 50);
 
-    标签1 = placeControl(new QLabel(this), u"标签1"_s, 250, 127, 70, 20);
-    标签2 = placeControl(new QLabel(this), u"标签2"_s, 180, 130, 60, 20);
-    标签3 = placeControl(new PictureLabel(this), u"标签3"_s, 6, 26, 378, 389);
-    标签3->setEnabled(false);
-    标签6 = placeControl(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
-    标签6->setPixmap(QPixmap(u":/art/welcome.png"_s));
-    标签6->setAlignment(Qt::AlignCenter);
-    标签7 = placeControl(new QLabel(u"Vostrand 2008.3"_s, this), u"标签7"_s, 54, 325, 300, 24);
-    标签7->setAlignment(Qt::AlignCenter);
+    m_recordNumberLabel = placeControl(new QLabel(this), u"标签1"_s, 250, 127, 70, 20);
+    m_categoryLabel = placeControl(new QLabel(this), u"标签2"_s, 180, 130, 60, 20);
+    m_preview = placeControl(new PictureLabel(this), u"标签3"_s, 6, 26, 378, 389);
+    m_preview->setEnabled(false);
+    m_welcomePicture = placeControl(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
+    m_welcomePicture->setPixmap(QPixmap(u":/art/welcome.png"_s));
+    m_welcomePicture->setAlignment(Qt::AlignCenter);
+    m_welcomeLine = placeControl(new QLabel(LibraryText::WelcomeLine, this), u"标签7"_s, 54, 325, 300, 24);
+    m_welcomeLine->setAlignment(Qt::AlignCenter);
 
-    标签5 = placeControl(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
-    选择列表框1 = placeControl(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
+    m_listFrame = placeControl(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
+    m_pictureList = placeControl(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
 
-    标签4 = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
-    标签999 = placeControl(new QLabel(u"编号"_s, this), u"标签999"_s, 395, 310, 27, 22);
-    编辑框1 = placeControl(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
-    new CharacterLimit(NameLimit, 编辑框1);
-    按钮添加 = placeControl(new QPushButton(u"添加"_s, this), u"按钮添加"_s, 499, 310, 33, 22);
-    按钮更新 = placeControl(new QPushButton(u"更换图片"_s, this), u"按钮更新"_s, 397, 343, 66, 24);
-    按钮改名 = placeControl(new QPushButton(u"图片改名"_s, this), u"按钮改名"_s, 466, 343, 66, 24);
-    按钮导出 = placeControl(new QPushButton(u"导出图片"_s, this), u"按钮导出"_s, 397, 378, 66, 24);
-    按钮删除 = placeControl(new QPushButton(u"删除图片"_s, this), u"按钮删除"_s, 466, 378, 66, 24);
+    m_buttonFrame = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
+    m_nameCaption = placeControl(new QLabel(LibraryText::NameCaption, this), u"标签999"_s, 395, 310, 27, 22);
+    m_nameBox = placeControl(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
+    new CharacterLimit(NameLimit, m_nameBox);
+    m_addButton = placeControl(new QPushButton(LibraryText::Add, this), u"按钮添加"_s, 499, 310, 33, 22);
+    m_replaceButton = placeControl(new QPushButton(LibraryText::Replace, this), u"按钮更新"_s, 397, 343, 66, 24);
+    m_renameButton = placeControl(new QPushButton(LibraryText::Rename, this), u"按钮改名"_s, 466, 343, 66, 24);
+    m_exportButton = placeControl(new QPushButton(LibraryText::Export, this), u"按钮导出"_s, 397, 378, 66, 24);
+    m_deleteButton = placeControl(new QPushButton(LibraryText::Delete, this), u"按钮删除"_s, 466, 378, 66, 24);
 
-    透明标签3 = placeControl(new QLabel(ProgramInfo::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
-    透明标签2 = placeControl(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
-    透明标签1 = placeControl(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
-    透明标签4 = placeControl(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
+    m_titleLabel = placeControl(new QLabel(LibraryText::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
+    m_minimiseMark = placeControl(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
+    m_closeMark = placeControl(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
+    m_footerLine = placeControl(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
 
-    new TitleStrip(this, 透明标签3, 透明标签2, 透明标签1);
-    气球提示框1 = new BalloonTip(this);
-    气球提示框1->setObjectName(u"气球提示框1"_s);
+    new TitleStrip(this, m_titleLabel, m_minimiseMark, m_closeMark);
+    m_balloonTip = new BalloonTip(this);
+    m_balloonTip->setObjectName(u"气球提示框1"_s);
 }
 
-void MainWindow::styleUnits()
+void MainWindow::styleControls()
 {
-    for (QPushButton *button : {按钮添加, 按钮更新, 按钮改名, 按钮导出, 按钮删除})
+    for (QPushButton *button : {m_addButton, m_replaceButton, m_renameButton, m_exportButton, m_deleteButton})
         button->setFont(simSunFont());
-    标签6->setFont(liSuFont(16));
-    标签7->setFont(liSuFont(16));
-    标签999->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    透明标签3->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    透明标签4->setAlignment(Qt::AlignCenter);
-    // Only this window's own units: the dialogs it opens use the same
-    // design names for units of their own.
+    m_welcomePicture->setFont(liSuFont(16));
+    m_welcomeLine->setFont(liSuFont(16));
+    m_nameCaption->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    m_titleLabel->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    m_footerLine->setAlignment(Qt::AlignCenter);
+    // Only this window's own controls: the dialogs it opens use the same
+    // object names for controls of their own.
     setStyleSheet(u"#MainWindow > #透明标签3 { color: #f2f4f7; font-weight: bold; }"
                   "#MainWindow > #透明标签4 { color: #aab2bd; }"
                   "#MainWindow > #标签7 { color: #4a5563; }"
@@ -114,27 +116,27 @@ void MainWindow::styleUnits()
                   "#MainWindow > #标签5, #MainWindow > #标签4"
                   " { background: #f4f6f8; border: 1px solid #d5dae0; border-radius: 3px; }"
                   "#MainWindow > #选择列表框1 { background: white; border: 1px solid #c9cfd6; }"_s);
-    透明标签1->setCursor(Qt::PointingHandCursor);
-    透明标签2->setCursor(Qt::PointingHandCursor);
+    m_closeMark->setCursor(Qt::PointingHandCursor);
+    m_minimiseMark->setCursor(Qt::PointingHandCursor);
 }
 
 void MainWindow::createMenu()
 {
-    菜单 = new QMenu(this);
-    菜单->setObjectName(u"菜单"_s);
-    菜单->addAction(u"修改口令"_s, this, [] {
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(u"菜单"_s);
+    m_menu->addAction(LibraryText::ChangePassword, this, [] {
         // A window of its own: it takes no looks from this one.
         PasswordWindow window;
         window.exec();
     });
-    菜单->addSeparator();
-    菜单->addAction(u"备份用户信息"_s, this, [this] { backupUserInfo(m_store); });
-    菜单->addAction(u"还原用户信息"_s, this, &restoreUserInfo);
-    菜单->addSeparator();
-    菜单->addAction(u"帮助"_s, this, [this] { 气球提示框1->showPanel(helpPanelHtml(), mousePosition()); });
-    菜单->addAction(u"关于"_s, this, [this] { 气球提示框1->showPanel(aboutPanelHtml(), mousePosition()); });
-    菜单->addSeparator();
-    菜单->addAction(u"退出"_s, this, &exitProgram);
+    m_menu->addSeparator();
+    m_menu->addAction(LibraryText::BackUp, this, [this] { backupUserInfo(m_store); });
+    m_menu->addAction(LibraryText::Restore, this, &restoreUserInfo);
+    m_menu->addSeparator();
+    m_menu->addAction(LibraryText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
+    m_menu->addAction(LibraryText::About, this, [this] { m_balloonTip->showPanel(aboutPanelHtml(), mousePosition()); });
+    m_menu->addSeparator();
+    m_menu->addAction(LibraryText::Exit, this, &exitProgram);
 }
 
 void MainWindow::createOperations()
@@ -144,16 +146,16 @@ void MainWindow::createOperations()
 
 void MainWindow::connectEvents()
 {
-    connect(选择列表框1, &CheckBoxList::userSelectionChanged, this, &MainWindow::showSelectedPicture);
-    connect(按钮添加, &QPushButton::clicked, m_operations, &PictureOperations::add);
-    connect(按钮更新, &QPushButton::clicked, m_operations, &PictureOperations::replace);
-    connect(按钮改名, &QPushButton::clicked, m_operations, &PictureOperations::rename);
-    connect(按钮删除, &QPushButton::clicked, m_operations, &PictureOperations::deletePicture);
-    connect(按钮导出, &QPushButton::clicked, m_operations, &PictureOperations::exportPicture);
+    connect(m_pictureList, &CheckBoxList::userSelectionChanged, this, &MainWindow::showSelectedPicture);
+    connect(m_addButton, &QPushButton::clicked, m_operations, &PictureOperations::add);
+    connect(m_replaceButton, &QPushButton::clicked, m_operations, &PictureOperations::replace);
+    connect(m_renameButton, &QPushButton::clicked, m_operations, &PictureOperations::rename);
+    connect(m_deleteButton, &QPushButton::clicked, m_operations, &PictureOperations::deletePicture);
+    connect(m_exportButton, &QPushButton::clicked, m_operations, &PictureOperations::exportPicture);
     // The preview hears double-clicks only once it is enabled, after the
     // first selection; the list hears them at any time.
-    connect(选择列表框1, &CheckBoxList::listDoubleClicked, this, &MainWindow::openViewer);
-    connect(标签3, &PictureLabel::doubleClicked, this, &MainWindow::openViewer);
+    connect(m_pictureList, &CheckBoxList::listDoubleClicked, this, &MainWindow::openViewer);
+    connect(m_preview, &PictureLabel::doubleClicked, this, &MainWindow::openViewer);
 }
 
 void MainWindow::openPictureStore()
@@ -162,6 +164,7 @@ void MainWindow::openPictureStore()
     auto opened = m_store.open(path);
     if (opened)
         return;
+    qCWarning(lcLibrary).noquote() << "the library cannot be opened:" << opened.error();
     switch (offerLibraryFromBak(path, opened.error())) {
     case Recovery::Restored:
         opened = m_store.open(path);
@@ -174,45 +177,44 @@ void MainWindow::openPictureStore()
     case Recovery::NoCopy:
         break;
     }
-    messageBox(u"图片库无法打开：%1。\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。"_s.arg(opened.error()),
-               MessageBoxFlags::IconStop, u"错误"_s);
+    messageBox(LibraryText::LibraryUnopenable.arg(opened.error()), MessageKind::Stop, ToolkitText::ErrorTitle);
 }
 
 void MainWindow::attachPreviewHint()
 {
-    气球提示框1->attachHint(标签3, u"双击全屏浏览"_s);
+    m_balloonTip->attachHint(m_preview, LibraryText::PreviewHint);
 }
 
 void MainWindow::refreshPictureList()
 {
-    选择列表框1->clear();
+    m_pictureList->clear();
     std::vector<CheckBoxList::Row> rows;
     rows.reserve(std::size_t(m_store.count()));
     for (int record = 1; record <= m_store.count(); ++record)
         rows.push_back({m_store.name(record), record});
-    选择列表框1->addRows(std::move(rows));
+    m_pictureList->addRows(std::move(rows));
 }
 
 void MainWindow::showSelectedPicture()
 {
-    标签6->hide();
-    标签7->hide();
-    标签3->setEnabled(true);
-    const int record = 选择列表框1->rowValue(选择列表框1->selectedIndex());
-    标签1->setText(QString::number(record));
+    m_welcomePicture->hide();
+    m_welcomeLine->hide();
+    m_preview->setEnabled(true);
+    const int record = m_pictureList->rowValue(m_pictureList->selectedIndex());
+    m_recordNumberLabel->setText(QString::number(record));
     if (!m_store.isRecord(record)) {
         showEmptyDetails();
         return;
     }
     m_currentRecord = record;
     m_currentCategory = m_store.category(record);
-    编辑框1->setText(m_store.name(record));
-    标签2->setText(m_currentCategory);
+    m_nameBox->setText(m_store.name(record));
+    m_categoryLabel->setText(m_currentCategory);
     const std::expected<QByteArray, QString> picture = m_store.picture(record);
     if (picture)
-        标签3->setPicture(*picture);
+        m_preview->setPicture(*picture);
     else
-        标签3->showNote(u"图片无法读取：%1"_s.arg(picture.error()));
+        m_preview->showNote(LibraryText::PictureUnreadable.arg(picture.error()));
 }
 
 void MainWindow::showRecordAfterChange(int record)
@@ -224,13 +226,13 @@ void MainWindow::showRecordAfterChange(int record)
         showWelcomeState();
         return;
     }
-    选择列表框1->setSelectedIndex(std::min(record, m_store.count()) - 1);
+    m_pictureList->setSelectedIndex(std::min(record, m_store.count()) - 1);
     showSelectedPicture();
 }
 
 int MainWindow::selectedRecord() const
 {
-    return 选择列表框1->selectedIndex() >= 0 ? m_currentRecord : 0;
+    return m_pictureList->selectedIndex() >= 0 ? m_currentRecord : 0;
 }
 
 QString MainWindow::currentCategory() const
@@ -240,24 +242,24 @@ QString MainWindow::currentCategory() const
 
 QString MainWindow::typedName() const
 {
-    return 编辑框1->text();
+    return m_nameBox->text();
 }
 
 void MainWindow::showEmptyDetails()
 {
-    编辑框1->clear();
-    标签2->clear();
-    标签3->clearPicture();
+    m_nameBox->clear();
+    m_categoryLabel->clear();
+    m_preview->clearPicture();
 }
 
 void MainWindow::showWelcomeState()
 {
-    选择列表框1->setSelectedIndex(-1);
-    标签1->clear();
+    m_pictureList->setSelectedIndex(-1);
+    m_recordNumberLabel->clear();
     showEmptyDetails();
-    标签3->setEnabled(false);
-    标签6->show();
-    标签7->show();
+    m_preview->setEnabled(false);
+    m_welcomePicture->show();
+    m_welcomeLine->show();
 }
 
 void MainWindow::openViewer()
@@ -273,22 +275,22 @@ int MainWindow::pictureCount() const
 
 int MainWindow::rowCount() const
 {
-    return 选择列表框1->rowCount();
+    return m_pictureList->rowCount();
 }
 
 int MainWindow::selectedRow() const
 {
-    return 选择列表框1->selectedIndex();
+    return m_pictureList->selectedIndex();
 }
 
 QString MainWindow::rowName(int row) const
 {
-    return 选择列表框1->rowText(row);
+    return m_pictureList->rowText(row);
 }
 
 void MainWindow::showRow(int row)
 {
-    选择列表框1->setSelectedIndex(row);
+    m_pictureList->setSelectedIndex(row);
     showSelectedPicture();
 }
 
@@ -311,7 +313,7 @@ void MainWindow::paintEvent(QPaintEvent *)
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton) {
-        popupMenu(*菜单, mousePosition());
+        popupMenu(*m_menu, mousePosition());
         return;
     }
     QWidget::mousePressEvent(event);

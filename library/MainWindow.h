@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PictureSequence.h"
-#include "PictureStore.h"
+#include "store/PictureStore.h"
+#include "viewer/PictureSequence.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -25,8 +25,8 @@ class MainWindow : public QWidget, public PictureSequence
     Q_OBJECT
 
 public:
-    static constexpr int DesignWidth = 550;
-    static constexpr int DesignHeight = 450;
+    static constexpr int Width = 550;
+    static constexpr int Height = 450;
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -35,10 +35,10 @@ public:
     // name as text and its record number as value. No row is selected
     // afterwards.
     void refreshPictureList();
-    // Shows the selected row's record: its number in 标签1, its name in the
-    // name box, its category in 标签2 and its picture in the preview, and
-    // makes it the current record. With no valid row selected, the details
-    // go blank and the current record stays.
+    // Shows the selected row's record: its number, its name in the name box,
+    // its category and its picture in the preview, and makes it the current
+    // record. With no valid row selected, the details go blank and the
+    // current record stays.
     void showSelectedPicture();
     // Rebuilds the list after a change and shows record, or the last one
     // when there are fewer now, or the welcome state when none is left.
@@ -68,8 +68,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createUnits();
-    void styleUnits();
+    void createControls();
+    void styleControls();
     void createMenu();
     void createOperations();
     void connectEvents();
@@ -78,37 +78,34 @@ private:
     void showEmptyDetails();
     void showWelcomeState();
 
-
     PictureStore m_store;
+    QPixmap m_background;
+    PictureOperations *m_operations = nullptr;
     // The record last shown, kept while no row is selected (the viewer
     // goes on showing it); 0 before the first.
     int m_currentRecord = 0;
     QString m_currentCategory;
-    QPixmap m_background;
-    PictureOperations *m_operations = nullptr;
 
-public:
-    // The window's units under their design names, in stacking order from
-    // the bottom up.
-    QLabel *标签1 = nullptr;
-    QLabel *标签2 = nullptr;
-    PictureLabel *标签3 = nullptr;
-    QLabel *标签6 = nullptr;
-    QLabel *标签7 = nullptr;
-    QLabel *标签5 = nullptr;
-    CheckBoxList *选择列表框1 = nullptr;
-    QLabel *标签4 = nullptr;
-    QLabel *标签999 = nullptr;
-    QLineEdit *编辑框1 = nullptr;
-    QPushButton *按钮添加 = nullptr;
-    QPushButton *按钮更新 = nullptr;
-    QPushButton *按钮改名 = nullptr;
-    QPushButton *按钮导出 = nullptr;
-    QPushButton *按钮删除 = nullptr;
-    QLabel *透明标签3 = nullptr;
-    QLabel *透明标签2 = nullptr;
-    QLabel *透明标签1 = nullptr;
-    QLabel *透明标签4 = nullptr;
-    BalloonTip *气球提示框1 = nullptr;
-    QMenu *菜单 = nullptr;
+    // The controls, from the bottom up.
+    QLabel *m_recordNumberLabel = nullptr;
+    QLabel *m_categoryLabel = nullptr;
+    PictureLabel *m_preview = nullptr;
+    QLabel *m_welcomePicture = nullptr;
+    QLabel *m_welcomeLine = nullptr;
+    QLabel *m_listFrame = nullptr;
+    CheckBoxList *m_pictureList = nullptr;
+    QLabel *m_buttonFrame = nullptr;
+    QLabel *m_nameCaption = nullptr;
+    QLineEdit *m_nameBox = nullptr;
+    QPushButton *m_addButton = nullptr;
+    QPushButton *m_replaceButton = nullptr;
+    QPushButton *m_renameButton = nullptr;
+    QPushButton *m_exportButton = nullptr;
+    QPushButton *m_deleteButton = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_minimiseMark = nullptr;
+    QLabel *m_closeMark = nullptr;
+    QLabel *m_footerLine = nullptr;
+    BalloonTip *m_balloonTip = nullptr;
+    QMenu *m_menu = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "PictureFileName.h"
+#include "library/PictureFileName.h"
 
 #include <QDir>
 #include <QStringList>

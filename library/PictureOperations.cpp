@@ -1,28 +1,20 @@
-#include "PictureOperations.h"
+#include "library/PictureOperations.h"
 
-#include "AtomicFile.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "PictureFile.h"
-#include "PictureFileName.h"
-#include "PictureStore.h"
+#include "config/AtomicFile.h"
+#include "library/LibraryLog.h"
+#include "library/LibraryTexts.h"
+#include "library/MainWindow.h"
+#include "library/PictureFile.h"
+#include "library/PictureFileName.h"
+#include "store/PictureStore.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/ToolkitTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString AddFilter = u"图片文件[*.bmp;*.bmp;*.jpg;*.gif]|*.bmp;*.jpg;*.gif;*.ico|所有文件[*.*]|*.*"_s;
-const QString AllFilesFilter = u"所有文件[*.*]|*.*"_s;
-const QString AddTitle = u"请选择要导入的图片"_s;
-const QString ReplaceTitle = u"请选择新的图片"_s;
-const QString ExportTitle = u"请选择保存位置"_s;
-const QString DeleteQuestion = u"删除图片将不可恢复。\r\n\r\n继续吗？"_s;
-const QString DeleteTitle = u"真的删除吗？"_s;
-const QString ReplaceFileTitle = u"导出图片"_s;
-const QString ErrorTitle = u"错误"_s;
 
 // Only ASCII letters change, as everywhere in the program's texts.
 QString asciiUpper(const QString &text)
@@ -41,8 +33,8 @@ QString asciiUpper(const QString &text)
 QString categoryFilter(const QString &category)
 {
     if (category.isEmpty())
-        return AllFilesFilter;
-    return asciiUpper(category) + u"图片(*."_s + category + u")|*."_s + category;
+        return LibraryText::AllFilesFilter;
+    return LibraryText::CategoryFilter.arg(asciiUpper(category), category);
 }
 
 // Removes ordinary and ideographic spaces, inside the text too.
@@ -51,11 +43,6 @@ QString withoutSpaces(QString text)
     text.remove(u' ');
     text.remove(QChar(0x3000));
     return text;
-}
-
-QString quoted(const QString &path)
-{
-    return u"“"_s + QDir::toNativeSeparators(path) + u"”"_s;
 }
 
 }
@@ -69,7 +56,7 @@ PictureOperations::PictureOperations(MainWindow &window, PictureStore &store)
 
 void PictureOperations::add()
 {
-    const std::optional<QString> path = pickFile(AddFilter, {}, FileDialogKind::Open, AddTitle);
+    const std::optional<QString> path = pickFile(LibraryText::AddFilter, {}, FileDialogKind::Open, LibraryText::AddTitle);
     if (!path)
         return;
     std::optional<QByteArray> bytes = readChosenFile(*path);
@@ -78,7 +65,7 @@ void PictureOperations::add()
     const PictureFileName file = PictureFileName::fromPath(*path);
     const auto added = m_store.append({file.name, file.category, std::move(*bytes)});
     if (!added) {
-        reportError(u"图片未能存入图片库：%1。\r\n\r\n图片库未作改动。"_s.arg(added.error()));
+        reportError(LibraryText::AddFailed.arg(added.error()));
         return;
     }
     m_window.showRecordAfterChange(m_store.count());
@@ -90,7 +77,7 @@ void PictureOperations::replace()
     if (record == 0)
         return;
     const std::optional<QString> path =
-        pickFile(categoryFilter(m_window.currentCategory()), {}, FileDialogKind::Open, ReplaceTitle);
+        pickFile(categoryFilter(m_window.currentCategory()), {}, FileDialogKind::Open, LibraryText::ReplaceTitle);
     if (!path)
         return;
     std::optional<QByteArray> bytes = readChosenFile(*path);
@@ -101,7 +88,7 @@ void PictureOperations::replace()
     const QString category = PictureFileName::fromPath(*path).category;
     const auto replaced = m_store.replacePicture(record, std::move(*bytes), category);
     if (!replaced) {
-        reportError(u"新的图片未能存入图片库：%1。\r\n\r\n原来的图片保持不变。"_s.arg(replaced.error()));
+        reportError(LibraryText::ReplaceFailed.arg(replaced.error()));
         return;
     }
     m_window.showRecordAfterChange(record);
@@ -116,7 +103,7 @@ void PictureOperations::rename()
     if (name.isEmpty())
         return;
     if (const auto renamed = m_store.rename(record, name); !renamed) {
-        reportError(u"新的图片名未能存入图片库：%1。\r\n\r\n图片名保持不变。"_s.arg(renamed.error()));
+        reportError(LibraryText::RenameFailed.arg(renamed.error()));
         return;
     }
     m_window.showRecordAfterChange(record);
@@ -127,10 +114,11 @@ void PictureOperations::deletePicture()
     const int record = m_window.selectedRecord();
     if (record == 0)
         return;
-    if (messageBox(DeleteQuestion, MessageBoxFlags::OkCancel | MessageBoxFlags::IconQuestion, DeleteTitle) != IDOK)
+    if (messageBox(LibraryText::DeleteQuestion, MessageKind::OkCancelQuestion, LibraryText::DeleteTitle)
+        != MessageAnswer::Ok)
         return;
     if (const auto removed = m_store.remove(record); !removed) {
-        reportError(u"图片未能从图片库中删除：%1。\r\n\r\n图片库未作改动。"_s.arg(removed.error()));
+        reportError(LibraryText::DeleteFailed.arg(removed.error()));
         return;
     }
     m_window.showRecordAfterChange(record);
@@ -143,7 +131,7 @@ void PictureOperations::exportPicture()
     if (record == 0 || withoutSpaces(typedName).isEmpty())
         return;
     const QString category = m_window.currentCategory();
-    FileDialogRequest dialog{FileDialogKind::Save, ExportTitle, typedName, categoryFilter(category), {}};
+    FileDialogRequest dialog{FileDialogKind::Save, LibraryText::ExportTitle, typedName, categoryFilter(category), {}};
     // The question about replacing a file is asked below, about the file
     // really written: the chosen name with the category added.
     dialog.confirmOverwrite = false;
@@ -159,8 +147,7 @@ void PictureOperations::exportPicture()
     const std::expected<void, QString> written =
         bytes ? writeFileAtomically(target, *bytes) : std::unexpected(bytes.error());
     if (!written) {
-        reportError(u"图片无法导出到"_s + quoted(target) + u"：\r\n"_s + written.error()
-                    + u"。\r\n\r\n没有写入任何内容，已有的同名文件保持不变。"_s);
+        reportError(LibraryText::ExportFailed.arg(QDir::toNativeSeparators(target), written.error()));
     }
 }
 
@@ -168,10 +155,9 @@ bool PictureOperations::mayWrite(const QString &target)
 {
     if (!QFileInfo(target).isFile())
         return true;
-    return messageBox(quoted(target) + u"已存在。要替换它吗？"_s,
-                      MessageBoxFlags::YesNo | MessageBoxFlags::IconExclamation | MessageBoxFlags::DefaultButton2,
-                      ReplaceFileTitle)
-        == IDYES;
+    return messageBox(LibraryText::ReplaceFileQuestion.arg(QDir::toNativeSeparators(target)),
+                      MessageKind::YesNoWarning, LibraryText::Export)
+        == MessageAnswer::Yes;
 }
 
 std::optional<QString> PictureOperations::pickFile(const QString &filter, const QString &initialName,
@@ -185,11 +171,12 @@ std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)
     std::expected<QByteArray, QString> bytes = readPictureFile(path, m_store.pictureSizeLimit());
     if (bytes)
         return std::move(*bytes);
-    reportError(u"无法读取图片文件"_s + quoted(path) + u"：\r\n"_s + bytes.error() + u"\r\n\r\n图片库未作改动。"_s);
+    reportError(LibraryText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
     return std::nullopt;
 }
 
 void PictureOperations::reportError(const QString &text)
 {
-    messageBox(text, MessageBoxFlags::IconStop, ErrorTitle);
+    qCWarning(lcLibrary).noquote() << text;
+    messageBox(text, MessageKind::Stop, ToolkitText::ErrorTitle);
 }

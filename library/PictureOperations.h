@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileDialog.h"
+#include "toolkit/FileDialog.h"
 
 #include <QObject>
 #include <QString>

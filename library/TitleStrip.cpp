@@ -1,6 +1,6 @@
-#include "TitleStrip.h"
+#include "library/TitleStrip.h"
 
-#include "ProgramExit.h"
+#include "toolkit/ProgramExit.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "FileIdentity.h"
+#include "maintenance/FileIdentity.h"
 
 #include <filesystem>
 

@@ -1,9 +1,12 @@
-#include "LibraryRecovery.h"
+#include "maintenance/LibraryRecovery.h"
 
-#include "MessageBox.h"
-#include "PictureStore.h"
-#include "ProgramDirectory.h"
-#include "ProgressDialog.h"
+#include "maintenance/MaintenanceLog.h"
+#include "maintenance/MaintenanceTexts.h"
+#include "store/PictureStore.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/ProgramDirectory.h"
+#include "toolkit/ProgressDialog.h"
+#include "toolkit/ToolkitTexts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,12 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Question = u"图片库无法打开：%1。\r\n\r\nBAK 文件夹中有一份图片库的备份副本（%2 张图片，备份于 %3）。"
-                         "要用这份副本恢复图片库吗？\r\n\r\n损坏的文件会改名为“*%4”保留，不会删除。"_s;
-const QString Failed = u"图片库未能从 BAK 文件夹恢复：%1。\r\n\r\n损坏的文件已放回原处，未作改动。"_s;
-const QString Title = u"恢复图片库"_s;
-const QString CopyLabel = u"正在从 BAK 文件夹恢复图片库……"_s;
 
 // The store's files, with a journal that belongs to them.
 QStringList libraryFiles(const QString &edbPath)
@@ -41,13 +38,12 @@ Recovery offerLibraryFromBak(const QString &edbPath, const QString &reason)
         return Recovery::NoCopy;
 
     const QDateTime backedUp = QFileInfo(bakPath).lastModified();
-    const QString suffix = u".damaged-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
+    const QString suffix =
+        MaintenanceText::DamagedSuffix + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
     const QString when = QLocale(QLocale::Chinese, QLocale::China).toString(backedUp, QLocale::ShortFormat);
-    const int answer = messageBox(Question.arg(reason).arg(copy.count()).arg(when, suffix),
-                                  MessageBoxFlags::YesNo | MessageBoxFlags::IconExclamation
-                                      | MessageBoxFlags::DefaultButton2,
-                                  Title);
-    if (answer != IDYES)
+    const MessageAnswer answer = messageBox(MaintenanceText::RecoveryQuestion.arg(reason).arg(copy.count()).arg(when, suffix),
+                                            MessageKind::YesNoWarning, MaintenanceText::RecoveryTitle);
+    if (answer != MessageAnswer::Yes)
         return Recovery::Declined;
 
     QStringList kept;
@@ -60,15 +56,18 @@ Recovery offerLibraryFromBak(const QString &edbPath, const QString &reason)
         else
             cleared = false;
     }
-    std::expected<void, QString> copied = std::unexpected(u"损坏的文件无法改名"_s);
+    std::expected<void, QString> copied = std::unexpected(MaintenanceText::DamagedNotMoved);
     if (cleared) {
-        ProgressDialog progress(CopyLabel);
+        ProgressDialog progress(MaintenanceText::RecoveryLabel);
         copied = copy.copyTo(edbPath, [&progress](qint64 done, qint64 total) { return progress.step(done, total); });
     }
-    if (copied)
+    if (copied) {
+        qCInfo(lcMaintenance) << "the library came back from its BAK copy; the damaged files end in" << suffix;
         return Recovery::Restored;
+    }
+    qCWarning(lcMaintenance).noquote() << "the library could not come back from BAK:" << copied.error();
     for (const QString &file : kept)
         QFile::rename(file + suffix, file);
-    messageBox(Failed.arg(copied.error()), MessageBoxFlags::IconStop, u"错误"_s);
+    messageBox(MaintenanceText::RecoveryFailed.arg(copied.error()), MessageKind::Stop, ToolkitText::ErrorTitle);
     return Recovery::Failed;
 }

@@ -1,19 +1,20 @@
 // A new user's first session through the real windows, from the first
 // start without any files to the next start after a restore.
-#include "CheckBoxList.h"
-#include "GlobalState.h"
 #include "KeyboardInput.h"
-#include "LibraryLock.h"
-#include "LoginWindow.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "PasswordWindow.h"
-#include "PictureLabel.h"
-#include "ProgramWindows.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
-#include "ViewerWindow.h"
 #include "WidgetDriving.h"
+#include "WindowControls.h"
+#include "app/ProgramWindows.h"
+#include "auth/LoginWindow.h"
+#include "auth/PasswordWindow.h"
+#include "library/MainWindow.h"
+#include "store/LibraryLock.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/PictureLabel.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,10 +41,10 @@ namespace {
 void logIn(ProgramWindows &windows, const QString &password)
 {
     LoginWindow &login = windows.loginWindow();
-    login.口令编辑框->setFocus();
-    login.口令编辑框->selectAll();
-    typeText(login.口令编辑框, password);
-    QTest::keyClick(login.口令编辑框, Qt::Key_Return);
+    ui(login).口令编辑框->setFocus();
+    ui(login).口令编辑框->selectAll();
+    typeText(ui(login).口令编辑框, password);
+    QTest::keyClick(ui(login).口令编辑框, Qt::Key_Return);
 }
 
 void chooseFromMenu(MainWindow &window, ScriptedResponder &responder, const QString &item)
@@ -73,12 +74,12 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     {
         ProgramWindows windows;
         LoginWindow &login = windows.loginWindow();
-        ASSERT_EQ(login.用户组合框->count(), 1);
-        EXPECT_EQ(login.用户组合框->itemText(0), u"管理员"_s);
+        ASSERT_EQ(ui(login).用户组合框->count(), 1);
+        EXPECT_EQ(ui(login).用户组合框->itemText(0), u"管理员"_s);
         EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
 
-        // Enter logs in with the designed content of the password box.
-        QTest::keyClick(login.口令编辑框, Qt::Key_Return);
+        // Enter logs in with what the password box holds at start.
+        QTest::keyClick(ui(login).口令编辑框, Qt::Key_Return);
         MainWindow *window = windows.mainWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
@@ -87,9 +88,9 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
 
         for (const auto &[name, bytes] : files) {
             responder.queueFileAnswer(pictureFolder.filePath(name));
-            QTest::mouseClick(window->按钮添加, Qt::LeftButton);
+            QTest::mouseClick(ui(*window).按钮添加, Qt::LeftButton);
         }
-        CheckBoxList &list = *window->选择列表框1;
+        CheckBoxList &list = *ui(*window).选择列表框1;
         ASSERT_EQ(list.rowCount(), 3);
         EXPECT_EQ(list.rowText(0), u"山景"_s);
         EXPECT_EQ(list.selectedIndex(), 2);
@@ -100,33 +101,33 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
             pressKey(viewer, Qt::Key_Right);
             pressKey(viewer, Qt::Key_Right);
             pressKey(viewer, Qt::Key_Left);
-            EXPECT_EQ(viewer.标签3->text(), u"图片编号：日落"_s);
-            QTest::mouseClick(viewer.超级按钮1, Qt::LeftButton);
+            EXPECT_EQ(ui(viewer).标签3->text(), u"图片编号：日落"_s);
+            QTest::mouseClick(ui(viewer).超级按钮1, Qt::LeftButton);
         });
         doubleClickRow(list, 0);
         EXPECT_EQ(list.selectedIndex(), 1) << "the main window follows the viewer";
-        EXPECT_TRUE(shows(*window->标签3, files[1].second));
+        EXPECT_TRUE(shows(*ui(*window).标签3, files[1].second));
 
-        window->编辑框1->setText(u" 晚 霞 "_s);
-        QTest::mouseClick(window->按钮改名, Qt::LeftButton);
+        ui(*window).编辑框1->setText(u" 晚 霞 "_s);
+        QTest::mouseClick(ui(*window).按钮改名, Qt::LeftButton);
         EXPECT_EQ(list.rowText(1), u"晚霞"_s);
 
         const QString exported = pictureFolder.filePath(u"导出"_s);
         responder.queueFileAnswer(exported);
-        QTest::mouseClick(window->按钮导出, Qt::LeftButton);
+        QTest::mouseClick(ui(*window).按钮导出, Qt::LeftButton);
         EXPECT_EQ(readFile(exported + u".png"_s), files[1].second);
 
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            dialog->原口令编辑框->setFocus();
-            typeText(dialog->原口令编辑框, u"3196"_s);
-            for (QLineEdit *box : {dialog->新口令编辑框, dialog->复核口令编辑框}) {
+            ui(*dialog).原口令编辑框->setFocus();
+            typeText(ui(*dialog).原口令编辑框, u"3196"_s);
+            for (QLineEdit *box : {ui(*dialog).新口令编辑框, ui(*dialog).复核口令编辑框}) {
                 ASSERT_TRUE(box->isEnabled());
                 box->setFocus();
                 typeText(box, newPassword);
             }
-            QTest::mouseClick(dialog->确定按钮, Qt::LeftButton);
+            QTest::mouseClick(ui(*dialog).确定按钮, Qt::LeftButton);
         });
         chooseFromMenu(*window, responder, u"修改口令"_s);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -137,7 +138,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
         EXPECT_TRUE(QFile::exists(program.filePath(u"BAK/pic.edb"_s)));
         EXPECT_EQ(responder.messages().back().title, u"备份完成"_s);
 
-        responder.queueMessageAnswer(IDYES);
+        responder.queueMessageAnswer(MessageAnswer::Yes);
         responder.queueFileAnswer(backup);
         chooseFromMenu(*window, responder, u"还原用户信息"_s);
         EXPECT_EQ(responder.messages().back().text, u"用户信息还原完成！请重新运行本程序。"_s);
@@ -154,7 +155,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     EXPECT_EQ(responder.messages().back().text, u"用户口令不正确，请重新输入！"_s);
     logIn(windows, newPassword);
     ASSERT_NE(windows.mainWindow(), nullptr);
-    CheckBoxList &list = *windows.mainWindow()->选择列表框1;
+    CheckBoxList &list = *ui(*windows.mainWindow()).选择列表框1;
     ASSERT_EQ(list.rowCount(), 3);
     EXPECT_EQ(list.rowText(1), u"晚霞"_s);
     EXPECT_EQ(responder.exitCount(), 1);

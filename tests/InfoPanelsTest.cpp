@@ -1,4 +1,4 @@
-#include "InfoPanels.h"
+#include "library/InfoPanels.h"
 
 #include <gtest/gtest.h>
 

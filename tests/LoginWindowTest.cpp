@@ -1,13 +1,14 @@
-#include "GbkText.h"
-#include "GlobalState.h"
 #include "KeyboardInput.h"
-#include "LoginWindow.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "PasswordDigest.h"
 #include "PlainConfigFile.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
+#include "WindowControls.h"
+#include "auth/LoginWindow.h"
+#include "config/GbkText.h"
+#include "config/PasswordDigest.h"
+#include "library/MainWindow.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/MessageBox.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -46,16 +47,16 @@ struct LoginRun
     // Types into the password box as a person would and presses Enter.
     void tryPassword(const QString &password)
     {
-        window.口令编辑框->setFocus();
-        QTest::keyClick(window.口令编辑框, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(window.口令编辑框, Qt::Key_Backspace);
-        typeText(window.口令编辑框, password);
-        QTest::keyClick(window.口令编辑框, Qt::Key_Return);
+        ui(window).口令编辑框->setFocus();
+        QTest::keyClick(ui(window).口令编辑框, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(ui(window).口令编辑框, Qt::Key_Backspace);
+        typeText(ui(window).口令编辑框, password);
+        QTest::keyClick(ui(window).口令编辑框, Qt::Key_Return);
     }
 
     void chooseAccount(int row)
     {
-        QComboBox *box = window.用户组合框;
+        QComboBox *box = ui(window).用户组合框;
         box->showPopup();
         QAbstractItemView *view = box->view();
         const QRect item = view->visualRect(view->model()->index(row, 0));
@@ -69,10 +70,10 @@ struct LoginRun
     LoginWindow window;
 };
 
-void expectMessage(const MessageRequest &message, const QString &text, unsigned flags, const QString &title)
+void expectMessage(const MessageRequest &message, const QString &text, MessageKind kind, const QString &title)
 {
     EXPECT_EQ(message.text, text);
-    EXPECT_EQ(message.flags, flags);
+    EXPECT_EQ(message.kind, kind);
     EXPECT_EQ(message.title, title);
 }
 
@@ -89,7 +90,7 @@ void givenAccounts(TestProgram &program)
 
 }
 
-TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheDesignedContent)
+TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheStartContent)
 {
     TestProgram program;
     LoginRun run;
@@ -99,13 +100,13 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheDesi
     EXPECT_EQ(readPlainContent(state.ConfigFilePath).size(), 49);
     EXPECT_THAT(state.UserNameList, ElementsAre(u"管理员"_s));
     EXPECT_THAT(state.UserDigestList, ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
-    ASSERT_EQ(run.window.用户组合框->count(), 1);
-    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
-    EXPECT_EQ(run.window.口令编辑框->text(), u"3196"_s);
-    EXPECT_TRUE(run.window.口令编辑框->hasFocus());
-    EXPECT_EQ(run.window.口令编辑框->selectedText(), u"3196"_s);
+    ASSERT_EQ(ui(run.window).用户组合框->count(), 1);
+    EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
+    EXPECT_EQ(ui(run.window).口令编辑框->text(), u"3196"_s);
+    EXPECT_TRUE(ui(run.window).口令编辑框->hasFocus());
+    EXPECT_EQ(ui(run.window).口令编辑框->selectedText(), u"3196"_s);
 
-    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return);
     EXPECT_TRUE(run.loggedIn());
     EXPECT_EQ(run.mainWindowOpenings, 1);
     EXPECT_EQ(state.CurrentUserName, u"管理员"_s);
@@ -113,7 +114,7 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheDesi
     EXPECT_EQ(program.responder().exitCount(), 0) << "the main window was open when the log-in window closed";
 }
 
-TEST(LoginWindowTest, ControlsStandAtTheirDesignWithTheirTextsFontsAndTabOrder)
+TEST(LoginWindowTest, ControlsStandInPlaceWithTheirTextsFontsAndTabOrder)
 {
     TestProgram program;
     LoginRun run;
@@ -122,7 +123,7 @@ TEST(LoginWindowTest, ControlsStandAtTheirDesignWithTheirTextsFontsAndTabOrder)
     EXPECT_EQ(window.size(), QSize(240, 156));
     EXPECT_EQ(window.pos(), QPoint(50, 50));
 
-    const std::vector<std::tuple<QString, QRect, QString>> design = {
+    const std::vector<std::tuple<QString, QRect, QString>> layout = {
         {u"标签1"_s, {0, 0, 240, 156}, u""_s},          {u"图形按钮1"_s, {18, 13, 30, 32}, u""_s},
         {u"图形按钮2"_s, {19, 47, 27, 31}, u""_s},      {u"透明标签1"_s, {55, 24, 48, 16}, u"用户姓名"_s},
         {u"用户组合框"_s, {113, 23, 100, 20}, u""_s},   {u"透明标签2"_s, {55, 56, 48, 16}, u"用户口令"_s},
@@ -131,7 +132,7 @@ TEST(LoginWindowTest, ControlsStandAtTheirDesignWithTheirTextsFontsAndTabOrder)
     };
     const QObjectList children = window.children();
     qsizetype previous = -1;
-    for (const auto &[name, geometry, text] : design) {
+    for (const auto &[name, geometry, text] : layout) {
         auto *control = window.findChild<QWidget *>(name);
         ASSERT_NE(control, nullptr) << name.toStdString();
         EXPECT_EQ(control->geometry(), geometry) << name.toStdString();
@@ -146,16 +147,16 @@ TEST(LoginWindowTest, ControlsStandAtTheirDesignWithTheirTextsFontsAndTabOrder)
             EXPECT_EQ(button->text(), text);
         }
     }
-    EXPECT_FALSE(window.标签1->pixmap().isNull());
-    EXPECT_FALSE(window.图形按钮1->icon().isNull());
-    EXPECT_EQ(window.图形按钮1->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(window.口令编辑框->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(window.口令编辑框->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                   window.口令编辑框),
+    EXPECT_FALSE(ui(window).标签1->pixmap().isNull());
+    EXPECT_FALSE(ui(window).图形按钮1->icon().isNull());
+    EXPECT_EQ(ui(window).图形按钮1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(ui(window).口令编辑框->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(ui(window).口令编辑框->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                   ui(window).口令编辑框),
               u'*');
 
-    QWidget *focus = window.用户组合框;
-    for (QWidget *next : std::vector<QWidget *>{window.口令编辑框, window.登录按钮, window.取消按钮, window.用户组合框}) {
+    QWidget *focus = ui(window).用户组合框;
+    for (QWidget *next : std::vector<QWidget *>{ui(window).口令编辑框, ui(window).登录按钮, ui(window).取消按钮, ui(window).用户组合框}) {
         focus = focus->nextInFocusChain();
         while (focus->focusPolicy() == Qt::NoFocus)
             focus = focus->nextInFocusChain();
@@ -168,28 +169,28 @@ TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)
     TestProgram program;
     LoginRun run;
     LoginWindow &window = run.window;
-    EXPECT_TRUE(window.登录按钮->isDefault());
-    EXPECT_FALSE(window.取消按钮->isDefault());
+    EXPECT_TRUE(ui(window).登录按钮->isDefault());
+    EXPECT_FALSE(ui(window).取消按钮->isDefault());
 
-    QTest::keyClick(window.口令编辑框, Qt::Key_Tab);
-    QTest::keyClick(window.登录按钮, Qt::Key_Tab);
-    ASSERT_TRUE(window.取消按钮->hasFocus());
-    EXPECT_TRUE(window.取消按钮->isDefault());
-    EXPECT_FALSE(window.登录按钮->isDefault());
+    QTest::keyClick(ui(window).口令编辑框, Qt::Key_Tab);
+    QTest::keyClick(ui(window).登录按钮, Qt::Key_Tab);
+    ASSERT_TRUE(ui(window).取消按钮->hasFocus());
+    EXPECT_TRUE(ui(window).取消按钮->isDefault());
+    EXPECT_FALSE(ui(window).登录按钮->isDefault());
 
-    QTest::keyClick(window.取消按钮, Qt::Key_Tab);
-    ASSERT_TRUE(window.用户组合框->hasFocus());
-    EXPECT_TRUE(window.登录按钮->isDefault());
-    EXPECT_FALSE(window.取消按钮->isDefault());
+    QTest::keyClick(ui(window).取消按钮, Qt::Key_Tab);
+    ASSERT_TRUE(ui(window).用户组合框->hasFocus());
+    EXPECT_TRUE(ui(window).登录按钮->isDefault());
+    EXPECT_FALSE(ui(window).取消按钮->isDefault());
 
-    window.取消按钮->setFocus();
-    window.登录按钮->setFocus();
-    EXPECT_TRUE(window.登录按钮->isDefault()) << "登录 focused is 登录 default";
-    EXPECT_FALSE(window.取消按钮->isDefault());
+    ui(window).取消按钮->setFocus();
+    ui(window).登录按钮->setFocus();
+    EXPECT_TRUE(ui(window).登录按钮->isDefault()) << "登录 focused is 登录 default";
+    EXPECT_FALSE(ui(window).取消按钮->isDefault());
 
     // Enter in the combo box presses 登录; with 取消 focused it cancels.
-    window.取消按钮->setFocus();
-    QTest::keyClick(window.取消按钮, Qt::Key_Return);
+    ui(window).取消按钮->setFocus();
+    QTest::keyClick(ui(window).取消按钮, Qt::Key_Return);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(program.responder().exitCount(), 1);
     EXPECT_EQ(run.mainWindowOpenings, 0);
@@ -205,18 +206,18 @@ TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBoxButKeepsTheFailureCo
 
     run.tryPassword(u"zs"_s);
     EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
-    EXPECT_EQ(window.口令编辑框->text(), u"zs"_s) << "a wrong password stays in the box";
+    EXPECT_EQ(ui(window).口令编辑框->text(), u"zs"_s) << "a wrong password stays in the box";
 
     run.chooseAccount(1);
-    EXPECT_EQ(window.用户组合框->currentText(), u"李四"_s);
-    EXPECT_TRUE(window.口令编辑框->text().isEmpty());
+    EXPECT_EQ(ui(window).用户组合框->currentText(), u"李四"_s);
+    EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty());
     EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
 
-    QTest::keyClicks(window.口令编辑框, u"x"_s);
-    window.用户组合框->setCurrentIndex(0);
-    EXPECT_EQ(window.口令编辑框->text(), u"x"_s) << "a selection by the program is no choice";
-    QTest::keyClick(window.用户组合框, Qt::Key_Down);
-    EXPECT_TRUE(window.口令编辑框->text().isEmpty()) << "the arrow keys choose too";
+    QTest::keyClicks(ui(window).口令编辑框, u"x"_s);
+    ui(window).用户组合框->setCurrentIndex(0);
+    EXPECT_EQ(ui(window).口令编辑框->text(), u"x"_s) << "a selection by the program is no choice";
+    QTest::keyClick(ui(window).用户组合框, Qt::Key_Down);
+    EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty()) << "the arrow keys choose too";
 
     run.chooseAccount(0);
     run.tryPassword(u"Zs"_s);
@@ -240,9 +241,9 @@ TEST(LoginWindowTest, ThreeWrongPasswordsAcrossAccountsEndTheProgram)
 
     const std::vector<MessageRequest> &messages = program.responder().messages();
     ASSERT_EQ(messages.size(), 3u);
-    expectMessage(messages[0], RetryText, 0x40, u"错误"_s);
-    expectMessage(messages[1], RetryText, 0x40, u"错误"_s);
-    expectMessage(messages[2], IllegalText, 0x30, u"错误"_s);
+    expectMessage(messages[0], RetryText, MessageKind::Information, u"错误"_s);
+    expectMessage(messages[1], RetryText, MessageKind::Information, u"错误"_s);
+    expectMessage(messages[2], IllegalText, MessageKind::Warning, u"错误"_s);
     EXPECT_EQ(program.responder().exitCount(), 1);
     EXPECT_FALSE(run.window.isVisible());
     EXPECT_EQ(run.mainWindowOpenings, 0);
@@ -256,7 +257,7 @@ TEST(LoginWindowTest, RightPasswordAtTheThirdAttemptLogsIn)
 
     run.tryPassword(u"ZS"_s);
     run.tryPassword(u"zs"_s);
-    EXPECT_TRUE(run.window.口令编辑框->hasFocus());
+    EXPECT_TRUE(ui(run.window).口令编辑框->hasFocus());
     run.tryPassword(u"Zs"_s);
     EXPECT_TRUE(run.loggedIn());
     EXPECT_EQ(program.responder().messages().size(), 2u);
@@ -269,9 +270,9 @@ TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
         TestProgram program;
         LoginRun run;
         if (way == 0)
-            QTest::mouseClick(run.window.取消按钮, Qt::LeftButton);
+            QTest::mouseClick(ui(run.window).取消按钮, Qt::LeftButton);
         else if (way == 1)
-            QTest::keyClick(run.window.口令编辑框, Qt::Key_Escape);
+            QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Escape);
         else
             run.window.close();
         EXPECT_FALSE(run.window.isVisible()) << way;
@@ -290,9 +291,9 @@ TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
     LoginWindow window({[] { return false; }, [] {}});
 
     ASSERT_EQ(program.responder().messages().size(), 1u);
-    expectMessage(program.responder().messages()[0], u"创建配置文件路径失败。"_s, 0x10, u""_s);
+    expectMessage(program.responder().messages()[0], u"创建配置文件路径失败。"_s, MessageKind::Stop, u""_s);
     EXPECT_EQ(program.responder().exitCount(), 1);
-    EXPECT_EQ(window.用户组合框->count(), 0);
+    EXPECT_EQ(ui(window).用户组合框->count(), 0);
 }
 
 TEST(LoginWindowTest, AnEmptyConfigFileGivesTheDefaultAccount)
@@ -300,9 +301,9 @@ TEST(LoginWindowTest, AnEmptyConfigFileGivesTheDefaultAccount)
     TestProgram program;
     writeFile(program.filePath(u"system.dat"_s), {});
     LoginRun run;
-    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
+    EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
     EXPECT_EQ(readPlainContent(program.filePath(u"system.dat"_s)).size(), 49);
-    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return);
     EXPECT_TRUE(run.loggedIn());
 }
 
@@ -316,10 +317,13 @@ TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)
     writeFile(path, damaged);
 
     LoginRun run;
-    EXPECT_EQ(run.window.用户组合框->currentText(), u"管理员"_s);
-    QTest::keyClick(run.window.口令编辑框, Qt::Key_Return);
+    EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
+    ASSERT_EQ(program.responder().messages().size(), 1u) << "the user hears why nobody can log in";
+    EXPECT_EQ(program.responder().messages()[0].kind, MessageKind::Stop);
+    EXPECT_TRUE(program.responder().messages()[0].text.startsWith(u"用户信息文件（system.dat）已损坏或无法写入"_s));
+    QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return);
     EXPECT_FALSE(run.loggedIn());
-    ASSERT_EQ(program.responder().messages().size(), 1u);
-    EXPECT_EQ(program.responder().messages()[0].text, RetryText);
+    ASSERT_EQ(program.responder().messages().size(), 2u);
+    EXPECT_EQ(program.responder().messages()[1].text, RetryText);
     EXPECT_EQ(readFile(path), damaged);
 }

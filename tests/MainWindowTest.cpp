@@ -1,14 +1,15 @@
-#include "BalloonTip.h"
-#include "CheckBoxList.h"
-#include "InfoPanels.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "PasswordWindow.h"
-#include "PictureLabel.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 #include "WidgetDriving.h"
+#include "WindowControls.h"
+#include "auth/PasswordWindow.h"
+#include "library/InfoPanels.h"
+#include "library/MainWindow.h"
+#include "toolkit/BalloonTip.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/PictureLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,22 +50,22 @@ TEST(MainWindowTest, NewInstallationStartsEmptyInTheWelcomeState)
     EXPECT_EQ(window.windowTitle(), u" Lumbra v2008.3"_s);
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
 
-    EXPECT_EQ(window.选择列表框1->rowCount(), 0);
-    EXPECT_EQ(window.选择列表框1->selectedIndex(), -1);
-    EXPECT_FALSE(window.标签6->isHidden());
-    EXPECT_FALSE(window.标签7->isHidden());
-    EXPECT_EQ(window.标签7->text(), u"Vostrand 2008.3"_s);
-    EXPECT_FALSE(window.标签6->pixmap().isNull());
-    EXPECT_FALSE(window.标签3->isEnabled());
-    EXPECT_TRUE(window.编辑框1->text().isEmpty());
-    EXPECT_EQ(window.标签3->toolTip(), u"双击全屏浏览"_s);
+    EXPECT_EQ(ui(window).选择列表框1->rowCount(), 0);
+    EXPECT_EQ(ui(window).选择列表框1->selectedIndex(), -1);
+    EXPECT_FALSE(ui(window).标签6->isHidden());
+    EXPECT_FALSE(ui(window).标签7->isHidden());
+    EXPECT_EQ(ui(window).标签7->text(), u"Vostrand 2008.3"_s);
+    EXPECT_FALSE(ui(window).标签6->pixmap().isNull());
+    EXPECT_FALSE(ui(window).标签3->isEnabled());
+    EXPECT_TRUE(ui(window).编辑框1->text().isEmpty());
+    EXPECT_EQ(ui(window).标签3->toolTip(), u"双击全屏浏览"_s);
 }
 
-TEST(MainWindowTest, UnitsStandAtTheirDesignPlacesInDesignOrder)
+TEST(MainWindowTest, ControlsStandInPlaceAndInStackingOrder)
 {
     TestProgram program;
     MainWindow window;
-    const std::vector<std::pair<QString, QRect>> design = {
+    const std::vector<std::pair<QString, QRect>> layout = {
         {u"透明标签3"_s, {8, 0, 472, 24}},     {u"透明标签2"_s, {488, 0, 24, 24}},
         {u"透明标签1"_s, {528, 0, 24, 24}},    {u"标签6"_s, {54, 103, 300, 190}},
         {u"标签7"_s, {54, 325, 300, 24}},      {u"标签3"_s, {6, 26, 378, 389}},
@@ -76,26 +77,26 @@ TEST(MainWindowTest, UnitsStandAtTheirDesignPlacesInDesignOrder)
         {u"按钮删除"_s, {466, 378, 66, 24}},   {u"标签4"_s, {384, 295, 161, 120}},
         {u"透明标签4"_s, {0, 420, 550, 30}},
     };
-    for (const auto &[name, geometry] : design) {
+    for (const auto &[name, geometry] : layout) {
         const auto *unit = window.findChild<QWidget *>(name);
         ASSERT_NE(unit, nullptr) << name.toStdString();
         EXPECT_EQ(unit->geometry(), geometry) << name.toStdString();
     }
-    EXPECT_EQ(window.按钮更新->text(), u"更换图片"_s);
-    EXPECT_TRUE(window.透明标签4->text().startsWith(u"Vostrand  "_s));
+    EXPECT_EQ(ui(window).按钮更新->text(), u"更换图片"_s);
+    EXPECT_TRUE(ui(window).透明标签4->text().startsWith(u"Vostrand  "_s));
 
     // Later children lie above earlier ones.
     const QObjectList children = window.children();
     auto above = [&](QObject *upper, QObject *lower) {
         return children.indexOf(upper) > children.indexOf(lower);
     };
-    EXPECT_TRUE(above(window.标签6, window.标签3));
-    EXPECT_TRUE(above(window.标签7, window.标签3));
-    EXPECT_TRUE(above(window.标签3, window.标签1));
-    EXPECT_TRUE(above(window.标签3, window.标签2));
-    EXPECT_TRUE(above(window.选择列表框1, window.标签5));
-    EXPECT_TRUE(above(window.编辑框1, window.标签4));
-    EXPECT_TRUE(above(window.按钮删除, window.标签4));
+    EXPECT_TRUE(above(ui(window).标签6, ui(window).标签3));
+    EXPECT_TRUE(above(ui(window).标签7, ui(window).标签3));
+    EXPECT_TRUE(above(ui(window).标签3, ui(window).标签1));
+    EXPECT_TRUE(above(ui(window).标签3, ui(window).标签2));
+    EXPECT_TRUE(above(ui(window).选择列表框1, ui(window).标签5));
+    EXPECT_TRUE(above(ui(window).编辑框1, ui(window).标签4));
+    EXPECT_TRUE(above(ui(window).按钮删除, ui(window).标签4));
 }
 
 TEST(MainWindowTest, SelectingRowIShowsRecordIPlusOne)
@@ -106,30 +107,30 @@ TEST(MainWindowTest, SelectingRowIShowsRecordIPlusOne)
     MainWindow window;
     window.show();
 
-    ASSERT_EQ(window.选择列表框1->rowCount(), 4);
+    ASSERT_EQ(ui(window).选择列表框1->rowCount(), 4);
     for (int row = 0; row < 4; ++row) {
-        EXPECT_EQ(window.选择列表框1->rowText(row), records[std::size_t(row)].name);
-        EXPECT_EQ(window.选择列表框1->rowValue(row), row + 1);
+        EXPECT_EQ(ui(window).选择列表框1->rowText(row), records[std::size_t(row)].name);
+        EXPECT_EQ(ui(window).选择列表框1->rowValue(row), row + 1);
     }
-    EXPECT_EQ(window.选择列表框1->selectedIndex(), -1) << "nothing is selected at start";
+    EXPECT_EQ(ui(window).选择列表框1->selectedIndex(), -1) << "nothing is selected at start";
 
-    clickRow(*window.选择列表框1, 2);
-    EXPECT_EQ(window.选择列表框1->selectedIndex(), 2);
-    EXPECT_EQ(window.标签1->text(), u"3"_s);
+    clickRow(*ui(window).选择列表框1, 2);
+    EXPECT_EQ(ui(window).选择列表框1->selectedIndex(), 2);
+    EXPECT_EQ(ui(window).标签1->text(), u"3"_s);
     EXPECT_EQ(window.selectedRecord(), 3);
-    EXPECT_EQ(window.编辑框1->text(), u"猫"_s);
-    EXPECT_EQ(window.标签2->text(), u"jpg"_s);
-    EXPECT_TRUE(shows(*window.标签3, records[2].picture));
-    EXPECT_FALSE(window.标签3->pixmap().isNull());
-    EXPECT_TRUE(window.标签6->isHidden());
-    EXPECT_TRUE(window.标签7->isHidden());
-    EXPECT_TRUE(window.标签3->isEnabled());
+    EXPECT_EQ(ui(window).编辑框1->text(), u"猫"_s);
+    EXPECT_EQ(ui(window).标签2->text(), u"jpg"_s);
+    EXPECT_TRUE(shows(*ui(window).标签3, records[2].picture));
+    EXPECT_FALSE(ui(window).标签3->pixmap().isNull());
+    EXPECT_TRUE(ui(window).标签6->isHidden());
+    EXPECT_TRUE(ui(window).标签7->isHidden());
+    EXPECT_TRUE(ui(window).标签3->isEnabled());
 
     // The arrow keys move the selection like clicks do.
-    QTest::keyClick(window.选择列表框1, Qt::Key_Down);
-    EXPECT_EQ(window.标签1->text(), u"4"_s);
+    QTest::keyClick(ui(window).选择列表框1, Qt::Key_Down);
+    EXPECT_EQ(ui(window).标签1->text(), u"4"_s);
     EXPECT_EQ(window.selectedRecord(), 4);
-    EXPECT_TRUE(shows(*window.标签3, records[3].picture));
+    EXPECT_TRUE(shows(*ui(window).标签3, records[3].picture));
 }
 
 TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
@@ -139,7 +140,7 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     program.createLibrary(records);
     MainWindow window;
     window.show();
-    CheckBoxList &list = *window.选择列表框1;
+    CheckBoxList &list = *ui(window).选择列表框1;
 
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_EQ(list.selectedIndex(), 0) << "the first Down selects the first row";
@@ -149,8 +150,8 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(list.selectedIndex(), 2) << "a click beside the rows or a Ctrl+click changes nothing";
     EXPECT_EQ(window.selectedRecord(), 3);
-    EXPECT_EQ(window.编辑框1->text(), u"猫"_s);
-    EXPECT_TRUE(shows(*window.标签3, records[2].picture));
+    EXPECT_EQ(ui(window).编辑框1->text(), u"猫"_s);
+    EXPECT_TRUE(shows(*ui(window).标签3, records[2].picture));
 }
 
 TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)
@@ -162,14 +163,14 @@ TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)
     MainWindow window;
     window.show();
 
-    EXPECT_EQ(window.选择列表框1->rowText(0), window.选择列表框1->rowText(1));
-    clickRow(*window.选择列表框1, 1);
-    EXPECT_EQ(window.标签1->text(), u"2"_s);
-    EXPECT_EQ(window.标签2->text(), u"bmp"_s);
-    EXPECT_TRUE(shows(*window.标签3, second));
-    clickRow(*window.选择列表框1, 0);
-    EXPECT_EQ(window.标签2->text(), u"png"_s);
-    EXPECT_TRUE(shows(*window.标签3, first));
+    EXPECT_EQ(ui(window).选择列表框1->rowText(0), ui(window).选择列表框1->rowText(1));
+    clickRow(*ui(window).选择列表框1, 1);
+    EXPECT_EQ(ui(window).标签1->text(), u"2"_s);
+    EXPECT_EQ(ui(window).标签2->text(), u"bmp"_s);
+    EXPECT_TRUE(shows(*ui(window).标签3, second));
+    clickRow(*ui(window).选择列表框1, 0);
+    EXPECT_EQ(ui(window).标签2->text(), u"png"_s);
+    EXPECT_TRUE(shows(*ui(window).标签3, first));
 }
 
 TEST(MainWindowTest, ShowingWithoutAValidRowWritesNothingAndKeepsTheStorePosition)
@@ -183,18 +184,18 @@ TEST(MainWindowTest, ShowingWithoutAValidRowWritesNothingAndKeepsTheStorePositio
     window.show();
 
     window.showSelectedPicture();
-    EXPECT_TRUE(window.标签3->pixmap().isNull());
-    EXPECT_TRUE(window.编辑框1->text().isEmpty());
+    EXPECT_TRUE(ui(window).标签3->pixmap().isNull());
+    EXPECT_TRUE(ui(window).编辑框1->text().isEmpty());
 
-    window.选择列表框1->setSelectedIndex(1);
+    ui(window).选择列表框1->setSelectedIndex(1);
     window.showSelectedPicture();
     EXPECT_EQ(window.selectedRecord(), 2);
-    EXPECT_FALSE(window.选择列表框1->setSelectedIndex(4));
+    EXPECT_FALSE(ui(window).选择列表框1->setSelectedIndex(4));
     window.showSelectedPicture();
-    EXPECT_EQ(window.选择列表框1->selectedIndex(), -1);
+    EXPECT_EQ(ui(window).选择列表框1->selectedIndex(), -1);
     EXPECT_EQ(window.selectedRecord(), 0);
     EXPECT_EQ(window.currentPicture(), records[1].picture) << "the record shown last stays current";
-    EXPECT_TRUE(window.标签3->pixmap().isNull());
+    EXPECT_TRUE(ui(window).标签3->pixmap().isNull());
 
     window.close();
     EXPECT_FALSE(window.store().isOpen()) << "closing the window closes the store";
@@ -214,18 +215,18 @@ TEST(MainWindowTest, PreviewFitsLargePicturesAndKeepsTheOriginalBytes)
     MainWindow window;
     window.show();
 
-    clickRow(*window.选择列表框1, 0);
-    EXPECT_TRUE(shows(*window.标签3, wide));
-    const QSize shown = window.标签3->pixmap().size();
+    clickRow(*ui(window).选择列表框1, 0);
+    EXPECT_TRUE(shows(*ui(window).标签3, wide));
+    const QSize shown = ui(window).标签3->pixmap().size();
     EXPECT_EQ(shown, QSize(378, 189)) << "fitted into the whole 378 x 389 preview";
 
-    clickRow(*window.选择列表框1, 1);
-    EXPECT_EQ(window.标签3->pixmap().size(), QSize(16, 16)) << "small pictures keep their size";
+    clickRow(*ui(window).选择列表框1, 1);
+    EXPECT_EQ(ui(window).标签3->pixmap().size(), QSize(16, 16)) << "small pictures keep their size";
 
-    clickRow(*window.选择列表框1, 2);
-    EXPECT_TRUE(window.标签3->pixmap().isNull());
-    EXPECT_TRUE(window.标签3->pixmap().isNull());
-    EXPECT_EQ(window.编辑框1->text(), u"broken"_s);
+    clickRow(*ui(window).选择列表框1, 2);
+    EXPECT_TRUE(ui(window).标签3->pixmap().isNull());
+    EXPECT_TRUE(ui(window).标签3->pixmap().isNull());
+    EXPECT_EQ(ui(window).编辑框1->text(), u"broken"_s);
 }
 
 TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
@@ -239,13 +240,13 @@ TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
     }
     {
         MainWindow window;
-        EXPECT_EQ(window.选择列表框1->rowCount(), 0);
+        EXPECT_EQ(ui(window).选择列表框1->rowCount(), 0);
         window.showSelectedPicture();
         window.close();
     }
     ASSERT_EQ(program.responder().messages().size(), 1u);
     const MessageRequest &message = program.responder().messages().front();
-    EXPECT_EQ(message.flags, 0x10u);
+    EXPECT_EQ(message.kind, MessageKind::Stop);
     EXPECT_EQ(message.title, u"错误"_s);
     EXPECT_TRUE(message.text.contains(u"图片库无法打开"_s));
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), garbage);
@@ -276,12 +277,12 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
     ASSERT_EQ(responder.messages().size(), 1u);
     const MessageRequest &question = responder.messages().front();
     EXPECT_EQ(question.title, u"恢复图片库"_s);
-    EXPECT_EQ(question.flags, 0x134u);
+    EXPECT_EQ(question.kind, MessageKind::YesNoWarning);
     EXPECT_TRUE(question.text.startsWith(u"图片库无法打开：pic.edb"_s)) << question.text.toStdString();
     EXPECT_TRUE(question.text.contains(u"4 张图片"_s));
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), damaged);
 
-    responder.queueMessageAnswer(IDYES);
+    responder.queueMessageAnswer(MessageAnswer::Yes);
     const MainWindow window;
     ASSERT_EQ(window.rowCount(), 4);
     EXPECT_EQ(window.rowName(2), u"猫"_s);
@@ -299,19 +300,19 @@ TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)
     window.show();
     const QPoint start = window.pos();
 
-    QTest::mousePress(window.透明标签3, Qt::LeftButton, {}, {100, 12});
-    QTest::mouseRelease(window.透明标签3, Qt::LeftButton, {}, {100, 12});
+    QTest::mousePress(ui(window).透明标签3, Qt::LeftButton, {}, {100, 12});
+    QTest::mouseRelease(ui(window).透明标签3, Qt::LeftButton, {}, {100, 12});
     EXPECT_EQ(window.pos(), start) << "a press without a move leaves the window in place";
 
-    QTest::mousePress(window.透明标签3, Qt::LeftButton, {}, {100, 12});
-    QTest::mouseMove(window.透明标签3, {130, 32});
-    QTest::mouseRelease(window.透明标签3, Qt::LeftButton, {}, {130, 32});
+    QTest::mousePress(ui(window).透明标签3, Qt::LeftButton, {}, {100, 12});
+    QTest::mouseMove(ui(window).透明标签3, {130, 32});
+    QTest::mouseRelease(ui(window).透明标签3, Qt::LeftButton, {}, {130, 32});
     EXPECT_EQ(window.pos(), start + QPoint(30, 20));
 
     EXPECT_EQ(program.responder().exitCount(), 0);
-    QTest::mousePress(window.透明标签2, Qt::LeftButton);
+    QTest::mousePress(ui(window).透明标签2, Qt::LeftButton);
     EXPECT_TRUE(window.isMinimized());
-    QTest::mousePress(window.透明标签1, Qt::LeftButton);
+    QTest::mousePress(ui(window).透明标签1, Qt::LeftButton);
     EXPECT_EQ(program.responder().exitCount(), 1) << "the close mark ends the program, nothing asked";
     EXPECT_TRUE(program.responder().messages().empty());
 }
@@ -330,32 +331,32 @@ TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
     ASSERT_EQ(responder.menus().size(), 1u);
     EXPECT_EQ(responder.menus().front(),
               (QStringList{u"修改口令"_s, u"备份用户信息"_s, u"还原用户信息"_s, u"帮助"_s, u"关于"_s, u"退出"_s}));
-    const QList<QAction *> actions = window.菜单->actions();
+    const QList<QAction *> actions = ui(window).菜单->actions();
     ASSERT_EQ(actions.size(), 9);
     for (int separator : {1, 4, 7})
         EXPECT_TRUE(actions.at(separator)->isSeparator());
-    ASSERT_NE(window.气球提示框1->panel(), nullptr);
-    EXPECT_EQ(window.气球提示框1->panel()->text(), aboutPanelHtml());
-    EXPECT_EQ(window.气球提示框1->panel()->pos(), QPoint(200, 150));
+    ASSERT_NE(ui(window).气球提示框1->panel(), nullptr);
+    EXPECT_EQ(ui(window).气球提示框1->panel()->text(), aboutPanelHtml());
+    EXPECT_EQ(ui(window).气球提示框1->panel()->pos(), QPoint(200, 150));
 
     // About again shows the same panel at the new mouse position.
     responder.setMousePosition({260, 90});
     responder.queueMenuChoice(u"关于"_s);
     QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
     QApplication::processEvents();
-    EXPECT_EQ(window.气球提示框1->panel()->text(), aboutPanelHtml());
-    EXPECT_EQ(window.气球提示框1->panel()->pos(), QPoint(260, 90));
+    EXPECT_EQ(ui(window).气球提示框1->panel()->text(), aboutPanelHtml());
+    EXPECT_EQ(ui(window).气球提示框1->panel()->pos(), QPoint(260, 90));
 
     // Once a picture shows, the preview opens the menu too; Help replaces About.
-    clickRow(*window.选择列表框1, 0);
+    clickRow(*ui(window).选择列表框1, 0);
     responder.queueMenuChoice(u"帮助"_s);
-    QTest::mouseClick(window.标签3, Qt::RightButton);
+    QTest::mouseClick(ui(window).标签3, Qt::RightButton);
     QApplication::processEvents();
-    EXPECT_EQ(window.气球提示框1->panel()->text(), helpPanelHtml());
+    EXPECT_EQ(ui(window).气球提示框1->panel()->text(), helpPanelHtml());
     EXPECT_EQ(responder.menus().size(), 3u);
 
     // Exit ends the program at once, without a question.
-    window.选择列表框1->setSelectedIndex(-1);
+    ui(window).选择列表框1->setSelectedIndex(-1);
     responder.queueMenuChoice(u"退出"_s);
     QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
     EXPECT_EQ(responder.exitCount(), 1);
@@ -377,11 +378,11 @@ TEST(MainWindowTest, ChangePasswordOpensThePasswordWindowModally)
         auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         modal = dialog->isModal();
-        shownUser = dialog->用户编辑框->text();
-        dialog->原口令编辑框->setText(u"3196"_s);
-        maskedOldPassword = dialog->原口令编辑框->displayText();
-        newPasswordLabelColour = dialog->透明标签3->palette().color(QPalette::WindowText);
-        QTest::mouseClick(dialog->取消按钮, Qt::LeftButton);
+        shownUser = ui(*dialog).用户编辑框->text();
+        ui(*dialog).原口令编辑框->setText(u"3196"_s);
+        maskedOldPassword = ui(*dialog).原口令编辑框->displayText();
+        newPasswordLabelColour = ui(*dialog).透明标签3->palette().color(QPalette::WindowText);
+        QTest::mouseClick(ui(*dialog).取消按钮, Qt::LeftButton);
     });
     program.responder().queueMenuChoice(u"修改口令"_s);
     QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});

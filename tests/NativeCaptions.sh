@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program on a real X server, in a program folder of its own, and
 # reads the captions its windows carry there, as a task bar or a window
-# manager shows them: exactly the designed texts, nothing appended.
+# manager shows them: exactly the windows' own titles, nothing appended.
 # Usage: NativeCaptions.sh path/to/lumbra
 set -euo pipefail
 
@@ -88,4 +88,4 @@ xdotool key Escape
 if captions | grep -q "—"; then
     fail "a caption carries an appended name: $(captions | tr '\n' '|')"
 fi
-echo "native captions as designed"
+echo "native captions are the windows' own titles"

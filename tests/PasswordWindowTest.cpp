@@ -1,13 +1,14 @@
-#include "Accounts.h"
-#include "GlobalState.h"
 #include "KeyboardInput.h"
-#include "LoginWindow.h"
-#include "MessageBox.h"
-#include "PasswordDigest.h"
-#include "PasswordWindow.h"
-#include "ScriptedResponder.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
+#include "WindowControls.h"
+#include "auth/LoginWindow.h"
+#include "auth/PasswordWindow.h"
+#include "config/Accounts.h"
+#include "config/PasswordDigest.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/ScriptedResponder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Logs in with the designed password, as the program's first start does,
+// Logs in with the password the box holds at start, as the program's first start does,
 // and opens the password window as the main window's menu does.
 class PasswordWindowTest : public ::testing::Test
 {
@@ -29,7 +30,7 @@ protected:
     PasswordWindowTest()
     {
         LoginWindow login({[] { return true; }, [] {}});
-        QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+        QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
         EXPECT_EQ(GlobalState::current().CurrentUserName, u"管理员"_s);
         window.emplace();
         window->show();
@@ -42,12 +43,12 @@ protected:
         typeText(box, text);
     }
 
-    void expectLastMessage(const QString &text, unsigned flags, const QString &title)
+    void expectLastMessage(const QString &text, MessageKind kind, const QString &title)
     {
         ASSERT_FALSE(program.responder().messages().empty());
         const MessageRequest &message = program.responder().messages().back();
         EXPECT_EQ(message.text, text);
-        EXPECT_EQ(message.flags, flags);
+        EXPECT_EQ(message.kind, kind);
         EXPECT_EQ(message.title, title);
     }
 
@@ -57,12 +58,12 @@ protected:
 
 }
 
-TEST_F(PasswordWindowTest, ControlsStandAtTheirDesignAndTheNewBoxesStartDisabled)
+TEST_F(PasswordWindowTest, ControlsStandInPlaceAndTheNewBoxesStartDisabled)
 {
     EXPECT_EQ(window->windowTitle(), u"修改用户口令"_s);
     EXPECT_EQ(window->size(), QSize(240, 156));
     EXPECT_TRUE(window->isModal());
-    const std::vector<std::pair<QString, QRect>> design = {
+    const std::vector<std::pair<QString, QRect>> layout = {
         {u"标签1"_s, {0, 0, 240, 156}},       {u"透明标签1"_s, {11, 22, 50, 16}},
         {u"透明标签2"_s, {11, 54, 50, 16}},   {u"透明标签3"_s, {11, 86, 50, 16}},
         {u"透明标签4"_s, {11, 119, 50, 16}},  {u"用户编辑框"_s, {66, 18, 100, 22}},
@@ -70,89 +71,89 @@ TEST_F(PasswordWindowTest, ControlsStandAtTheirDesignAndTheNewBoxesStartDisabled
         {u"复核口令编辑框"_s, {66, 115, 100, 22}}, {u"确定按钮"_s, {172, 18, 50, 50}},
         {u"取消按钮"_s, {172, 87, 50, 50}},
     };
-    for (const auto &[name, geometry] : design) {
+    for (const auto &[name, geometry] : layout) {
         auto *control = window->findChild<QWidget *>(name);
         ASSERT_NE(control, nullptr) << name.toStdString();
         EXPECT_EQ(control->geometry(), geometry) << name.toStdString();
         EXPECT_EQ(control->font().pixelSize(), 12) << name.toStdString();
     }
-    EXPECT_EQ(window->透明标签3->text(), u"新设口令"_s);
-    EXPECT_EQ(window->确定按钮->text(), u"确定"_s);
-    EXPECT_EQ(window->用户编辑框->text(), u"管理员"_s);
-    EXPECT_TRUE(window->用户编辑框->isReadOnly());
-    for (QLineEdit *box : {window->原口令编辑框, window->新口令编辑框, window->复核口令编辑框}) {
+    EXPECT_EQ(ui(*window).透明标签3->text(), u"新设口令"_s);
+    EXPECT_EQ(ui(*window).确定按钮->text(), u"确定"_s);
+    EXPECT_EQ(ui(*window).用户编辑框->text(), u"管理员"_s);
+    EXPECT_TRUE(ui(*window).用户编辑框->isReadOnly());
+    for (QLineEdit *box : {ui(*window).原口令编辑框, ui(*window).新口令编辑框, ui(*window).复核口令编辑框}) {
         EXPECT_EQ(box->echoMode(), QLineEdit::Password);
         EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), u'*');
     }
-    EXPECT_FALSE(window->新口令编辑框->isEnabled());
-    EXPECT_FALSE(window->复核口令编辑框->isEnabled());
+    EXPECT_FALSE(ui(*window).新口令编辑框->isEnabled());
+    EXPECT_FALSE(ui(*window).复核口令编辑框->isEnabled());
     EXPECT_EQ(GlobalState::current().CurrentUserDigest, u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
-    EXPECT_TRUE(window->确定按钮->isDefault());
+    EXPECT_TRUE(ui(*window).确定按钮->isDefault());
 
-    QWidget *focus = window->用户编辑框;
-    for (QWidget *next : {static_cast<QWidget *>(window->原口令编辑框), static_cast<QWidget *>(window->确定按钮),
-                          static_cast<QWidget *>(window->取消按钮)}) {
+    QWidget *focus = ui(*window).用户编辑框;
+    for (QWidget *next : {static_cast<QWidget *>(ui(*window).原口令编辑框), static_cast<QWidget *>(ui(*window).确定按钮),
+                          static_cast<QWidget *>(ui(*window).取消按钮)}) {
         focus = focus->nextInFocusChain();
         while (!focus->isEnabled() || focus->focusPolicy() == Qt::NoFocus)
             focus = focus->nextInFocusChain();
         EXPECT_EQ(focus, next) << focus->objectName().toStdString();
     }
-    window->取消按钮->setFocus();
-    EXPECT_TRUE(window->取消按钮->isDefault());
-    EXPECT_FALSE(window->确定按钮->isDefault());
-    QTest::keyClicks(window->原口令编辑框, u"12345678901234"_s);
-    EXPECT_EQ(window->原口令编辑框->text(), u"1234567890"_s) << "input limit";
+    ui(*window).取消按钮->setFocus();
+    EXPECT_TRUE(ui(*window).取消按钮->isDefault());
+    EXPECT_FALSE(ui(*window).确定按钮->isDefault());
+    QTest::keyClicks(ui(*window).原口令编辑框, u"12345678901234"_s);
+    EXPECT_EQ(ui(*window).原口令编辑框->text(), u"1234567890"_s) << "input limit";
 }
 
 TEST_F(PasswordWindowTest, NewBoxesFollowTheOldPasswordAtEveryKeystroke)
 {
-    type(window->原口令编辑框, u"319"_s);
-    EXPECT_FALSE(window->新口令编辑框->isEnabled());
-    QTest::keyClicks(window->原口令编辑框, u"6"_s);
-    EXPECT_TRUE(window->新口令编辑框->isEnabled());
-    EXPECT_TRUE(window->复核口令编辑框->isEnabled());
+    type(ui(*window).原口令编辑框, u"319"_s);
+    EXPECT_FALSE(ui(*window).新口令编辑框->isEnabled());
+    QTest::keyClicks(ui(*window).原口令编辑框, u"6"_s);
+    EXPECT_TRUE(ui(*window).新口令编辑框->isEnabled());
+    EXPECT_TRUE(ui(*window).复核口令编辑框->isEnabled());
 
-    type(window->新口令编辑框, u"新的"_s);
+    type(ui(*window).新口令编辑框, u"新的"_s);
     // Tabbing back would select the old password; a click at its end does not.
-    QTest::mouseClick(window->原口令编辑框, Qt::LeftButton, {}, QPoint(95, 11));
-    EXPECT_FALSE(window->原口令编辑框->hasSelectedText());
-    QTest::keyClicks(window->原口令编辑框, u"7"_s);
-    EXPECT_FALSE(window->新口令编辑框->isEnabled());
-    EXPECT_FALSE(window->复核口令编辑框->isEnabled());
-    EXPECT_EQ(window->新口令编辑框->text(), u"新的"_s) << "disabling keeps the content";
-    QTest::keyClick(window->原口令编辑框, Qt::Key_Backspace);
-    EXPECT_TRUE(window->新口令编辑框->isEnabled());
+    QTest::mouseClick(ui(*window).原口令编辑框, Qt::LeftButton, {}, QPoint(95, 11));
+    EXPECT_FALSE(ui(*window).原口令编辑框->hasSelectedText());
+    QTest::keyClicks(ui(*window).原口令编辑框, u"7"_s);
+    EXPECT_FALSE(ui(*window).新口令编辑框->isEnabled());
+    EXPECT_FALSE(ui(*window).复核口令编辑框->isEnabled());
+    EXPECT_EQ(ui(*window).新口令编辑框->text(), u"新的"_s) << "disabling keeps the content";
+    QTest::keyClick(ui(*window).原口令编辑框, Qt::Key_Backspace);
+    EXPECT_TRUE(ui(*window).新口令编辑框->isEnabled());
 }
 
 TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
 {
-    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
-    expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, 0x40, u"警告"_s);
-    EXPECT_TRUE(window->原口令编辑框->hasFocus());
+    QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
+    expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, MessageKind::Information, u"警告"_s);
+    EXPECT_TRUE(ui(*window).原口令编辑框->hasFocus());
 
-    type(window->原口令编辑框, u"3196"_s);
-    type(window->新口令编辑框, u"abc"_s);
-    QTest::keyClick(window->新口令编辑框, Qt::Key_Return);
-    expectLastMessage(u"新密码复核错误，请重新设置密码！"_s, 0x10, u""_s);
-    EXPECT_TRUE(window->复核口令编辑框->hasFocus());
+    type(ui(*window).原口令编辑框, u"3196"_s);
+    type(ui(*window).新口令编辑框, u"abc"_s);
+    QTest::keyClick(ui(*window).新口令编辑框, Qt::Key_Return);
+    expectLastMessage(u"新密码复核错误，请重新设置密码！"_s, MessageKind::Stop, u""_s);
+    EXPECT_TRUE(ui(*window).复核口令编辑框->hasFocus());
 
-    window->新口令编辑框->clear();
-    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
-    expectLastMessage(u"用户口令不能为空，请重新输入用户新口令！"_s, 0x40, u"错误"_s);
-    EXPECT_TRUE(window->新口令编辑框->hasFocus());
+    ui(*window).新口令编辑框->clear();
+    QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
+    expectLastMessage(u"用户口令不能为空，请重新输入用户新口令！"_s, MessageKind::Information, u"错误"_s);
+    EXPECT_TRUE(ui(*window).新口令编辑框->hasFocus());
 
     // Two checks failing at once: the old password comes first, and a filled
     // new box with an empty verification is a mismatch, not an empty password.
-    window->复核口令编辑框->clear();
-    window->新口令编辑框->setText(u"abc"_s);
-    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
-    expectLastMessage(u"新密码复核错误，请重新设置密码！"_s, 0x10, u""_s);
+    ui(*window).复核口令编辑框->clear();
+    ui(*window).新口令编辑框->setText(u"abc"_s);
+    QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
+    expectLastMessage(u"新密码复核错误，请重新设置密码！"_s, MessageKind::Stop, u""_s);
     for (const QString &verification : {u"abc"_s, u"xyz"_s}) {
-        window->原口令编辑框->setText(u"wrong"_s);
-        window->复核口令编辑框->setText(verification);
-        QTest::mouseClick(window->确定按钮, Qt::LeftButton);
-        expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, 0x40, u"警告"_s);
-        EXPECT_EQ(window->原口令编辑框->selectedText(), u"wrong"_s);
+        ui(*window).原口令编辑框->setText(u"wrong"_s);
+        ui(*window).复核口令编辑框->setText(verification);
+        QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
+        expectLastMessage(u"原始口令错误，请重新输入。如果你不知道原始口令，你将无权修改。"_s, MessageKind::Information, u"警告"_s);
+        EXPECT_EQ(ui(*window).原口令编辑框->selectedText(), u"wrong"_s);
     }
     EXPECT_EQ(program.responder().messages().size(), 6u);
     EXPECT_TRUE(window->isVisible());
@@ -161,10 +162,10 @@ TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
 
 TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
 {
-    type(window->原口令编辑框, u"3196"_s);
-    type(window->新口令编辑框, u"新口令"_s);
-    type(window->复核口令编辑框, u"新口令"_s);
-    QTest::keyClick(window->复核口令编辑框, Qt::Key_Return);
+    type(ui(*window).原口令编辑框, u"3196"_s);
+    type(ui(*window).新口令编辑框, u"新口令"_s);
+    type(ui(*window).复核口令编辑框, u"新口令"_s);
+    QTest::keyClick(ui(*window).复核口令编辑框, Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
     EXPECT_TRUE(program.responder().messages().empty());
@@ -176,11 +177,11 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     ScriptedResponder responder;
     bool opened = false;
     LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
-    QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+    QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
     EXPECT_FALSE(opened) << "the old password fails";
     ASSERT_EQ(responder.messages().size(), 1u);
-    login.口令编辑框->setText(u"新口令"_s);
-    QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+    ui(login).口令编辑框->setText(u"新口令"_s);
+    QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
     EXPECT_TRUE(opened);
     EXPECT_EQ(responder.exitCount(), 0);
 }
@@ -189,51 +190,51 @@ TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
 {
     // Ten characters, the last an emoji: one limit for every password box.
     const QString password = u"abcdefghi😀"_s;
-    type(window->原口令编辑框, u"3196"_s);
-    type(window->新口令编辑框, password + u"xyz"_s);
-    type(window->复核口令编辑框, password + u"😀"_s);
-    EXPECT_EQ(window->新口令编辑框->text(), password);
-    EXPECT_EQ(window->复核口令编辑框->text(), password);
-    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    type(ui(*window).原口令编辑框, u"3196"_s);
+    type(ui(*window).新口令编辑框, password + u"xyz"_s);
+    type(ui(*window).复核口令编辑框, password + u"😀"_s);
+    EXPECT_EQ(ui(*window).新口令编辑框->text(), password);
+    EXPECT_EQ(ui(*window).复核口令编辑框->text(), password);
+    QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
     ASSERT_FALSE(window->isVisible());
 
     TestProgram::forgetCaches();
     const GlobalState restarted;
     bool opened = false;
     LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
-    login.口令编辑框->clear();
-    typeText(login.口令编辑框, password + u"zz"_s);
-    EXPECT_EQ(login.口令编辑框->text(), password);
-    QTest::mouseClick(login.登录按钮, Qt::LeftButton);
+    ui(login).口令编辑框->clear();
+    typeText(ui(login).口令编辑框, password + u"zz"_s);
+    EXPECT_EQ(ui(login).口令编辑框->text(), password);
+    QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
     EXPECT_TRUE(opened);
 }
 
 TEST_F(PasswordWindowTest, AFailedSaveIsToldAndKeepsTheOldPassword)
 {
-    type(window->原口令编辑框, u"3196"_s);
-    type(window->新口令编辑框, u"新口令"_s);
-    type(window->复核口令编辑框, u"新口令"_s);
+    type(ui(*window).原口令编辑框, u"3196"_s);
+    type(ui(*window).新口令编辑框, u"新口令"_s);
+    type(ui(*window).复核口令编辑框, u"新口令"_s);
     {
         const DiskFull full(16);
-        QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+        QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
     }
     expectLastMessage(u"新口令未能保存：用户信息文件无法写入，可能没有写入权限或磁盘已满。\r\n\r\n原来的口令仍然有效。"_s,
-                      0x10, u"错误"_s);
+                      MessageKind::Stop, u"错误"_s);
     EXPECT_TRUE(window->isVisible()) << "the window stays for another try";
     TestProgram::forgetCaches();
     EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
 
-    QTest::mouseClick(window->确定按钮, Qt::LeftButton);
+    QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"新口令"_s));
 }
 
 TEST_F(PasswordWindowTest, CancelWritesNothing)
 {
-    type(window->原口令编辑框, u"3196"_s);
-    type(window->新口令编辑框, u"x"_s);
-    type(window->复核口令编辑框, u"x"_s);
-    QTest::mouseClick(window->取消按钮, Qt::LeftButton);
+    type(ui(*window).原口令编辑框, u"3196"_s);
+    type(ui(*window).新口令编辑框, u"x"_s);
+    type(ui(*window).复核口令编辑框, u"x"_s);
+    QTest::mouseClick(ui(*window).取消按钮, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Rejected);
     EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));

@@ -1,5 +1,5 @@
-#include "PictureDecoder.h"
 #include "TestPictures.h"
+#include "toolkit/PictureDecoder.h"
 
 #include <gtest/gtest.h>
 

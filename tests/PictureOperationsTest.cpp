@@ -1,11 +1,12 @@
-#include "CheckBoxList.h"
 #include "KeyboardInput.h"
-#include "MainWindow.h"
-#include "MessageBox.h"
-#include "PictureLabel.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
 #include "WidgetDriving.h"
+#include "WindowControls.h"
+#include "library/MainWindow.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/PictureLabel.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,7 +65,7 @@ protected:
 
     bool unchanged(int n) { return stored(n).picture == original[std::size_t(n - 1)].picture; }
 
-    CheckBoxList &list() { return *window->选择列表框1; }
+    CheckBoxList &list() { return *ui(*window).选择列表框1; }
     ScriptedResponder &responder() { return program.responder(); }
 
     TestProgram program;
@@ -80,7 +81,7 @@ TEST_F(Operations, AddStoresTheChosenFileAsTheNewLastRecord)
     open(pictures(4));
     const QByteArray jpeg = pictureFile({64, 48}, Qt::darkGreen, "JPG");
     responder().queueFileAnswer(pick(u"0001.jpg"_s, jpeg));
-    click(window->按钮添加);
+    click(ui(*window).按钮添加);
 
     ASSERT_EQ(responder().fileRequests().size(), 1u);
     const FileDialogRequest &dialog = responder().fileRequests().front();
@@ -95,10 +96,10 @@ TEST_F(Operations, AddStoresTheChosenFileAsTheNewLastRecord)
     EXPECT_EQ(stored(5).picture, jpeg);
     EXPECT_EQ(list().selectedIndex(), 4);
     EXPECT_EQ(window->selectedRecord(), 5);
-    EXPECT_TRUE(shows(*window->标签3, jpeg));
+    EXPECT_TRUE(shows(*ui(*window).标签3, jpeg));
     EXPECT_TRUE(responder().messages().empty());
 
-    click(window->按钮添加);
+    click(ui(*window).按钮添加);
     EXPECT_EQ(count(), 5) << "a cancelled dialog adds nothing";
 }
 
@@ -110,7 +111,7 @@ TEST_F(Operations, FileNamesSplitAtEveryDotAndAFileWithoutOneHasNoCategory)
         {u"trailing."_s, u"trailing"_s, {}},  {u"scan"_s, u"scan"_s, {}}};
     for (const auto &[fileName, name, category] : cases) {
         responder().queueFileAnswer(pick(fileName, pictureFile({8, 8}, Qt::red)));
-        click(window->按钮添加);
+        click(ui(*window).按钮添加);
         const int last = count();
         EXPECT_EQ(stored(last).name, name) << fileName.toStdString();
         EXPECT_EQ(stored(last).category, category) << fileName.toStdString();
@@ -120,8 +121,8 @@ TEST_F(Operations, FileNamesSplitAtEveryDotAndAFileWithoutOneHasNoCategory)
     // writes the chosen name without a trailing dot.
     const QString target = QDir(files.path()).filePath(u"out"_s);
     responder().queueFileAnswer(target);
-    click(window->按钮导出);
-    click(window->按钮更新);
+    click(ui(*window).按钮导出);
+    click(ui(*window).按钮更新);
     EXPECT_EQ(responder().fileRequests().at(4).filter, u"所有文件[*.*]|*.*"_s);
     EXPECT_EQ(responder().fileRequests().at(5).filter, u"所有文件[*.*]|*.*"_s);
     EXPECT_EQ(readFile(target), stored(4).picture);
@@ -132,13 +133,13 @@ TEST_F(Operations, ReplaceChangesThePictureAndTakesTheCategoryOfTheNewFile)
     auto records = pictures(3);
     records[1] = {u"动图"_s, u"gif"_s, pictureFile({10, 10}, Qt::red, "GIF")};
     open(records);
-    click(window->按钮更新);
+    click(ui(*window).按钮更新);
     EXPECT_TRUE(responder().fileRequests().empty()) << "no row selected, no dialog";
 
     clickRow(list(), 1);
     const QByteArray replacement = pictureFile({12, 12}, Qt::cyan);
     responder().queueFileAnswer(pick(u"new.png"_s, replacement));
-    click(window->按钮更新);
+    click(ui(*window).按钮更新);
 
     ASSERT_EQ(responder().fileRequests().size(), 1u);
     const FileDialogRequest &dialog = responder().fileRequests().front();
@@ -149,7 +150,7 @@ TEST_F(Operations, ReplaceChangesThePictureAndTakesTheCategoryOfTheNewFile)
     EXPECT_EQ(stored(2).name, u"动图"_s);
     EXPECT_EQ(stored(2).category, u"png"_s) << "PNG bytes are exported as .png, not .gif";
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_TRUE(shows(*window->标签3, replacement));
+    EXPECT_TRUE(shows(*ui(*window).标签3, replacement));
     EXPECT_TRUE(unchanged(1) && unchanged(3));
 }
 
@@ -171,11 +172,11 @@ TEST_F(Operations, UnusableFilesStoreNothingAndAreReported)
     ASSERT_TRUE(QFile::resize(unusable.back(), window->store().pictureSizeLimit() + 1));
 
     for (const QString &path : unusable) {
-        for (QPushButton *button : {window->按钮添加, window->按钮更新}) {
+        for (QPushButton *button : {ui(*window).按钮添加, ui(*window).按钮更新}) {
             responder().queueFileAnswer(path);
             click(button);
             const MessageRequest &message = responder().messages().back();
-            EXPECT_EQ(message.flags, 0x10u);
+            EXPECT_EQ(message.kind, MessageKind::Stop);
             EXPECT_EQ(message.title, u"错误"_s);
             EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(path))) << message.text.toStdString();
         }
@@ -184,24 +185,24 @@ TEST_F(Operations, UnusableFilesStoreNothingAndAreReported)
     EXPECT_TRUE(responder().messages().back().text.contains(u"文件太大"_s));
     EXPECT_EQ(count(), 3);
     EXPECT_TRUE(unchanged(1) && unchanged(2) && unchanged(3));
-    EXPECT_TRUE(shows(*window->标签3, original[2].picture));
+    EXPECT_TRUE(shows(*ui(*window).标签3, original[2].picture));
 }
 
 TEST_F(Operations, RenameStoresTheNameWithoutSpaces)
 {
     open(pictures(3));
     clickRow(list(), 1);
-    window->编辑框1->clear();
-    QTest::keyClicks(window->编辑框1, u" a b "_s);
-    click(window->按钮改名);
+    ui(*window).编辑框1->clear();
+    QTest::keyClicks(ui(*window).编辑框1, u" a b "_s);
+    click(ui(*window).按钮改名);
     EXPECT_EQ(stored(2).name, u"ab"_s);
     EXPECT_EQ(list().rowText(1), u"ab"_s);
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_EQ(window->编辑框1->text(), u"ab"_s);
+    EXPECT_EQ(ui(*window).编辑框1->text(), u"ab"_s);
 
     for (const QString &blank : {u"   "_s, u"\u3000"_s}) {
-        window->编辑框1->setText(blank);
-        click(window->按钮改名);
+        ui(*window).编辑框1->setText(blank);
+        click(ui(*window).按钮改名);
         EXPECT_EQ(stored(2).name, u"ab"_s) << "a name of spaces changes nothing";
     }
 }
@@ -212,16 +213,16 @@ TEST_F(Operations, LongNamesStayWholeAndTypingCountsCharacters)
     records[0].name = u"一个比二十个字符还要长得多的图片名字也要完整地保存下来"_s;
     open(records);
     clickRow(list(), 0);
-    EXPECT_EQ(window->编辑框1->text(), records[0].name) << "a stored name shows whole";
-    click(window->按钮改名);
+    EXPECT_EQ(ui(*window).编辑框1->text(), records[0].name) << "a stored name shows whole";
+    click(ui(*window).按钮改名);
     EXPECT_EQ(stored(1).name, records[0].name) << "renaming without an edit keeps it whole";
 
     clickRow(list(), 1);
-    window->编辑框1->clear();
+    ui(*window).编辑框1->clear();
     const QString nineteen(19, u'a');
-    typeText(window->编辑框1, nineteen + u"😀"_s + u"bc"_s);
-    EXPECT_EQ(window->编辑框1->text(), nineteen + u"😀"_s) << "20 characters, the emoji whole";
-    click(window->按钮改名);
+    typeText(ui(*window).编辑框1, nineteen + u"😀"_s + u"bc"_s);
+    EXPECT_EQ(ui(*window).编辑框1->text(), nineteen + u"😀"_s) << "20 characters, the emoji whole";
+    click(ui(*window).按钮改名);
     EXPECT_EQ(stored(2).name, nineteen + u"😀"_s);
 }
 
@@ -232,14 +233,14 @@ TEST_F(Operations, FailedChangesAreReportedAndTheNextChangeWorks)
     responder().queueFileAnswer(pick(u"0004.png"_s, pictureFile({90, 90}, Qt::cyan)));
     {
         const DiskFull full;
-        click(window->按钮删除);
-        window->编辑框1->setText(u"新名"_s);
-        click(window->按钮改名);
-        click(window->按钮添加);
+        click(ui(*window).按钮删除);
+        ui(*window).编辑框1->setText(u"新名"_s);
+        click(ui(*window).按钮改名);
+        click(ui(*window).按钮添加);
     }
     ASSERT_EQ(responder().messages().size(), 4u) << "the delete question and three failures";
     for (std::size_t i = 1; i < 4; ++i) {
-        EXPECT_EQ(responder().messages()[i].flags, 0x10u);
+        EXPECT_EQ(responder().messages()[i].kind, MessageKind::Stop);
         EXPECT_TRUE(responder().messages()[i].text.contains(u"磁盘已满"_s))
             << responder().messages()[i].text.toStdString();
     }
@@ -247,7 +248,7 @@ TEST_F(Operations, FailedChangesAreReportedAndTheNextChangeWorks)
     EXPECT_TRUE(unchanged(1) && unchanged(2) && unchanged(3));
     EXPECT_EQ(list().rowText(1), original[1].name);
 
-    click(window->按钮删除);
+    click(ui(*window).按钮删除);
     EXPECT_EQ(count(), 2);
     EXPECT_EQ(stored(2).name, original[2].name) << "only the chosen picture went";
 }
@@ -256,20 +257,20 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
 {
     open(pictures(5));
     clickRow(list(), 1);
-    responder().queueMessageAnswer(IDCANCEL);
-    click(window->按钮删除);
+    responder().queueMessageAnswer(MessageAnswer::Cancel);
+    click(ui(*window).按钮删除);
     ASSERT_EQ(responder().messages().size(), 1u);
     EXPECT_EQ(responder().messages()[0].text, u"删除图片将不可恢复。\r\n\r\n继续吗？"_s);
     EXPECT_EQ(responder().messages()[0].title, u"真的删除吗？"_s);
-    EXPECT_EQ(responder().messages()[0].flags, 0x21u);
+    EXPECT_EQ(responder().messages()[0].kind, MessageKind::OkCancelQuestion);
     EXPECT_EQ(count(), 5) << "Cancel deletes nothing";
 
-    responder().queueMessageAnswer(IDOK);
-    click(window->按钮删除);
+    responder().queueMessageAnswer(MessageAnswer::Ok);
+    click(ui(*window).按钮删除);
     ASSERT_EQ(count(), 4);
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_EQ(window->编辑框1->text(), original[2].name);
-    EXPECT_TRUE(shows(*window->标签3, original[2].picture));
+    EXPECT_EQ(ui(*window).编辑框1->text(), original[2].name);
+    EXPECT_TRUE(shows(*ui(*window).标签3, original[2].picture));
     EXPECT_EQ(stored(2).picture, original[2].picture) << "the former record 3 is now record 2";
 }
 
@@ -277,20 +278,20 @@ TEST_F(Operations, DeletingTheLastRowSelectsTheNewLastRowUntilTheLibraryIsEmpty)
 {
     open(pictures(2));
     clickRow(list(), 1);
-    click(window->按钮删除);
+    click(ui(*window).按钮删除);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(list().selectedIndex(), 0);
-    EXPECT_TRUE(shows(*window->标签3, original[0].picture));
+    EXPECT_TRUE(shows(*ui(*window).标签3, original[0].picture));
     EXPECT_TRUE(unchanged(1));
 
-    click(window->按钮删除);
+    click(ui(*window).按钮删除);
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(list().selectedIndex(), -1);
-    EXPECT_FALSE(window->标签6->isHidden()) << "back in the welcome state";
-    EXPECT_FALSE(window->标签3->isEnabled());
-    EXPECT_TRUE(window->标签3->pixmap().isNull());
-    EXPECT_TRUE(window->编辑框1->text().isEmpty());
-    click(window->按钮删除);
+    EXPECT_FALSE(ui(*window).标签6->isHidden()) << "back in the welcome state";
+    EXPECT_FALSE(ui(*window).标签3->isEnabled());
+    EXPECT_TRUE(ui(*window).标签3->pixmap().isNull());
+    EXPECT_TRUE(ui(*window).编辑框1->text().isEmpty());
+    click(ui(*window).按钮删除);
     EXPECT_EQ(responder().messages().size(), 2u) << "nothing selected, nothing asked";
 }
 
@@ -299,16 +300,16 @@ TEST_F(Operations, ExportWritesExactlyTheStoredBytesUnderNameDotCategory)
     auto records = pictures(1);
     records[0] = {u"0001"_s, u"jpg"_s, pictureFile({50, 40}, Qt::magenta, "JPG")};
     open(records);
-    click(window->按钮导出);
+    click(ui(*window).按钮导出);
     EXPECT_TRUE(responder().fileRequests().empty()) << "no row selected, no dialog";
 
     clickRow(list(), 0);
-    window->编辑框1->setText(u" 0001 "_s);
+    ui(*window).编辑框1->setText(u" 0001 "_s);
     const QDir out(files.path());
     responder().queueFileAnswer(out.filePath(u"0001"_s));
     responder().queueFileAnswer(out.filePath(u"a.jpg"_s));
-    click(window->按钮导出);
-    click(window->按钮导出);
+    click(ui(*window).按钮导出);
+    click(ui(*window).按钮导出);
 
     const FileDialogRequest &dialog = responder().fileRequests().front();
     EXPECT_EQ(dialog.kind, FileDialogKind::Save);
@@ -319,8 +320,8 @@ TEST_F(Operations, ExportWritesExactlyTheStoredBytesUnderNameDotCategory)
     EXPECT_EQ(readFile(out.filePath(u"a.jpg.jpg"_s)), records[0].picture);
     EXPECT_TRUE(responder().messages().empty()) << "a successful export is silent";
 
-    window->编辑框1->setText(u"  "_s);
-    click(window->按钮导出);
+    ui(*window).编辑框1->setText(u"  "_s);
+    click(ui(*window).按钮导出);
     EXPECT_EQ(responder().fileRequests().size(), 2u) << "a blank name exports nothing";
 }
 
@@ -337,22 +338,22 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
     writeFile(out.filePath(u"zz"_s), bare);
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
-    responder().queueMessageAnswer(IDNO);
-    click(window->按钮导出);
+    responder().queueMessageAnswer(MessageAnswer::No);
+    click(ui(*window).按钮导出);
     EXPECT_FALSE(responder().fileRequests().back().confirmOverwrite) << "the dialog's own question is off";
     ASSERT_EQ(responder().messages().size(), 1u);
     const MessageRequest &question = responder().messages().front();
     EXPECT_EQ(question.text, u"“"_s + QDir::toNativeSeparators(out.filePath(u"0002.gif"_s)) + u"”已存在。要替换它吗？"_s);
-    EXPECT_EQ(question.flags, 0x134u) << "Yes/No, No the default";
+    EXPECT_EQ(question.kind, MessageKind::YesNoWarning) << "Yes/No, No the default";
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), oldGif) << "No keeps the file";
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
-    responder().queueMessageAnswer(IDYES);
-    click(window->按钮导出);
+    responder().queueMessageAnswer(MessageAnswer::Yes);
+    click(ui(*window).按钮导出);
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), records[0].picture);
 
     responder().queueFileAnswer(out.filePath(u"zz"_s));
-    click(window->按钮导出);
+    click(ui(*window).按钮导出);
     EXPECT_EQ(responder().messages().size(), 2u) << "zz.gif is new: nothing to ask";
     EXPECT_EQ(readFile(out.filePath(u"zz"_s)), bare);
     EXPECT_EQ(readFile(out.filePath(u"zz.gif"_s)), records[0].picture);
@@ -371,8 +372,8 @@ TEST_F(Operations, FailedExportWritesNothingAndIsReported)
     out.mkdir(u"folder.png"_s);
     const auto exportTo = [&](const QString &name) {
         responder().queueFileAnswer(out.filePath(name));
-        responder().queueMessageAnswer(IDYES);
-        click(window->按钮导出);
+        responder().queueMessageAnswer(MessageAnswer::Yes);
+        click(ui(*window).按钮导出);
     };
 
     clickRow(list(), 0);
@@ -390,7 +391,7 @@ TEST_F(Operations, FailedExportWritesNothingAndIsReported)
 
     std::vector<MessageRequest> errors;
     std::copy_if(responder().messages().begin(), responder().messages().end(), std::back_inserter(errors),
-                 [](const MessageRequest &message) { return message.flags == 0x10u; });
+                 [](const MessageRequest &message) { return message.kind == MessageKind::Stop; });
     ASSERT_EQ(errors.size(), 7u);
     for (const MessageRequest &message : errors) {
         EXPECT_EQ(message.title, u"错误"_s);

@@ -1,5 +1,5 @@
-#include "PictureStore.h"
 #include "TestFiles.h"
+#include "store/PictureStore.h"
 
 #include <QDir>
 #include <QFile>

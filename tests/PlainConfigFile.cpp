@@ -1,18 +1,17 @@
 #include "PlainConfigFile.h"
 
-#include "Accounts.h"
-#include "GbkText.h"
-#include "ProtectedFileFormat.h"
 #include "TestFiles.h"
+#include "config/Accounts.h"
+#include "config/GbkText.h"
+#include "config/ProtectedFileFormat.h"
 
 #include <gtest/gtest.h>
 
 QByteArray readPlainContent(const QString &path)
 {
-    const ProtectedFileFormat::Decoded decoded =
-        ProtectedFileFormat::decode(readFile(path), toGbk(ConfigFilePassword));
-    EXPECT_EQ(decoded.error, ProtectedFileError::None) << path.toStdString();
-    return decoded.plain;
+    const auto plain = ProtectedFileFormat::decode(readFile(path), toGbk(ConfigFilePassword));
+    EXPECT_TRUE(plain.has_value()) << path.toStdString();
+    return plain.value_or(QByteArray());
 }
 
 void writePlainContent(const QString &path, const QByteArray &plain)

@@ -1,6 +1,6 @@
 #include "TestProgram.h"
 
-#include "DerivedKeyCache.h"
+#include "config/DerivedKeyCache.h"
 
 #include <gtest/gtest.h>
 

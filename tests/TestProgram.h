@@ -1,9 +1,9 @@
 #pragma once
 
-#include "GlobalState.h"
-#include "PictureStore.h"
-#include "ProgramDirectory.h"
-#include "ScriptedResponder.h"
+#include "store/PictureStore.h"
+#include "toolkit/GlobalState.h"
+#include "toolkit/ProgramDirectory.h"
+#include "toolkit/ScriptedResponder.h"
 
 #include <QTemporaryDir>
 

@@ -1,11 +1,11 @@
-#include "BalloonTip.h"
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "PopupMenu.h"
-#include "ProgramExit.h"
-#include "Screen.h"
-#include "ScriptedResponder.h"
 #include "TestFiles.h"
+#include "toolkit/BalloonTip.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/PopupMenu.h"
+#include "toolkit/ProgramExit.h"
+#include "toolkit/Screen.h"
+#include "toolkit/ScriptedResponder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,21 +26,21 @@
 using namespace Qt::StringLiterals;
 using ::testing::ElementsAre;
 
-TEST(MessageBoxFlagsTest, ButtonsDefaultAndEscapeFollowTheStandardValues)
+TEST(MessageBoxTest, KindsHaveTheirButtonsDefaultsAndEscapes)
 {
-    for (unsigned flags : {0x10u, 0x30u, 0x40u}) {
-        EXPECT_THAT(messageBoxButtons(flags), ElementsAre(IDOK));
-        EXPECT_EQ(messageBoxDefaultButton(flags), IDOK);
-        EXPECT_EQ(messageBoxEscapeButton(flags), IDOK);
+    for (MessageKind kind : {MessageKind::Stop, MessageKind::Warning, MessageKind::Information}) {
+        EXPECT_THAT(answersOf(kind), ElementsAre(MessageAnswer::Ok));
+        EXPECT_EQ(defaultAnswer(kind), MessageAnswer::Ok);
+        EXPECT_EQ(escapeAnswer(kind), MessageAnswer::Ok);
     }
-    EXPECT_THAT(messageBoxButtons(0x21), ElementsAre(IDOK, IDCANCEL));
-    EXPECT_EQ(messageBoxDefaultButton(0x21), IDOK);
-    EXPECT_EQ(messageBoxEscapeButton(0x21), IDCANCEL);
-    EXPECT_THAT(messageBoxButtons(0x144), ElementsAre(IDYES, IDNO));
-    EXPECT_EQ(messageBoxDefaultButton(0x144), IDNO);
-    EXPECT_EQ(messageBoxEscapeButton(0x144), IDNO);
-    EXPECT_THAT(messageBoxButtons(0x3), ElementsAre(IDYES, IDNO, IDCANCEL));
-    EXPECT_EQ(messageBoxDefaultButton(0x203), IDCANCEL);
+    EXPECT_THAT(answersOf(MessageKind::OkCancelQuestion), ElementsAre(MessageAnswer::Ok, MessageAnswer::Cancel));
+    EXPECT_EQ(defaultAnswer(MessageKind::OkCancelQuestion), MessageAnswer::Ok);
+    EXPECT_EQ(escapeAnswer(MessageKind::OkCancelQuestion), MessageAnswer::Cancel);
+    for (MessageKind kind : {MessageKind::YesNoInformation, MessageKind::YesNoWarning}) {
+        EXPECT_THAT(answersOf(kind), ElementsAre(MessageAnswer::Yes, MessageAnswer::No));
+        EXPECT_EQ(defaultAnswer(kind), MessageAnswer::No);
+        EXPECT_EQ(escapeAnswer(kind), MessageAnswer::No);
+    }
 }
 
 namespace {
@@ -75,30 +75,30 @@ TEST(MessageBoxTest, RealBoxShowsIconTitleAndButtonsAndReturnsTheButtonPressed)
         EXPECT_EQ(box.buttons().size(), 2);
         EXPECT_EQ(box.defaultButton()->text(), u"确定"_s);
     });
-    EXPECT_EQ(messageBox(u"继续吗？"_s, 0x21, u"真的删除吗？"_s), IDCANCEL);
+    EXPECT_EQ(messageBox(u"继续吗？"_s, MessageKind::OkCancelQuestion, u"真的删除吗？"_s), MessageAnswer::Cancel);
 
     answerRealMessageBox({}, [](QMessageBox &box) {
         EXPECT_EQ(box.icon(), QMessageBox::Information);
         EXPECT_EQ(box.defaultButton()->text(), u"否(&N)"_s);
     });
-    EXPECT_EQ(messageBox(u"还原吗？"_s, 0x144, u"提示"_s), IDNO);
+    EXPECT_EQ(messageBox(u"还原吗？"_s, MessageKind::YesNoInformation, u"提示"_s), MessageAnswer::No);
 
     answerRealMessageBox({}, [](QMessageBox &box) {
         EXPECT_EQ(box.icon(), QMessageBox::Critical);
-        EXPECT_EQ(box.windowTitle(), QApplication::applicationDisplayName());
+        EXPECT_EQ(box.windowTitle(), QApplication::applicationName()) << "no title of its own: the program's name";
     });
-    EXPECT_EQ(messageBox(u"创建配置文件路径失败。"_s, 0x10), IDOK);
+    EXPECT_EQ(messageBox(u"创建配置文件路径失败。"_s, MessageKind::Stop), MessageAnswer::Ok);
 }
 
 TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
 {
     ScriptedResponder responder;
-    responder.queueMessageAnswer(IDCANCEL);
-    EXPECT_EQ(messageBox(u"a"_s, 0x21, u"t"_s), IDCANCEL);
-    EXPECT_EQ(messageBox(u"b"_s, 0x144), IDNO) << "unscripted boxes take their default button";
+    responder.queueMessageAnswer(MessageAnswer::Cancel);
+    EXPECT_EQ(messageBox(u"a"_s, MessageKind::OkCancelQuestion, u"t"_s), MessageAnswer::Cancel);
+    EXPECT_EQ(messageBox(u"b"_s, MessageKind::YesNoInformation), MessageAnswer::No) << "unscripted boxes take their default button";
     ASSERT_EQ(responder.messages().size(), 2u);
     EXPECT_EQ(responder.messages()[0].text, u"a"_s);
-    EXPECT_EQ(responder.messages()[0].flags, 0x21u);
+    EXPECT_EQ(responder.messages()[0].kind, MessageKind::OkCancelQuestion);
     EXPECT_EQ(responder.messages()[0].title, u"t"_s);
 
     responder.queueFileAnswer(u"/tmp/x.jpg"_s);

@@ -1,11 +1,11 @@
-#include "GbkText.h"
-#include "MessageBox.h"
-#include "PasswordDigest.h"
 #include "PlainConfigFile.h"
 #include "TestFiles.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
-#include "UserInfoBackup.h"
+#include "config/GbkText.h"
+#include "config/PasswordDigest.h"
+#include "maintenance/UserInfoBackup.h"
+#include "toolkit/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,7 +91,7 @@ TEST_F(BackupTest, BackupCopiesTheAccountsAndASnapshotOfTheLibraryIntoBak)
     ASSERT_EQ(program.responder().messages().size(), 1u);
     EXPECT_EQ(lastMessage().text, u"用户信息备份完成！你可以在以后使用其还原用户信息。"_s);
     EXPECT_EQ(lastMessage().title, u"备份完成"_s);
-    EXPECT_EQ(lastMessage().flags, 0x40u);
+    EXPECT_EQ(lastMessage().kind, MessageKind::Information);
 
     // BAK did not exist; now it holds a store with the same pictures.
     PictureStore copy;
@@ -145,7 +145,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     restoreUserInfo();
     ASSERT_EQ(program.responder().messages().size(), 1u);
     const MessageRequest question = program.responder().messages().front();
-    EXPECT_EQ(question.flags, 0x144u);
+    EXPECT_EQ(question.kind, MessageKind::YesNoInformation);
     EXPECT_TRUE(question.title.isEmpty());
     const QStringList paragraphs = question.text.split(u"\r\n"_s);
     ASSERT_EQ(paragraphs.size(), 3);
@@ -153,7 +153,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
         EXPECT_TRUE(paragraph.startsWith(u"    "_s) && paragraph.at(4) != u' ');
     EXPECT_TRUE(program.responder().fileRequests().empty());
 
-    program.responder().queueMessageAnswer(IDYES);
+    program.responder().queueMessageAnswer(MessageAnswer::Yes);
     restoreUserInfo();
     ASSERT_EQ(program.responder().fileRequests().size(), 1u);
     EXPECT_EQ(program.responder().fileRequests().front().kind, FileDialogKind::Open);
@@ -161,7 +161,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     EXPECT_EQ(readFile(configPath), accounts()) << "a cancelled dialog changes nothing";
     EXPECT_EQ(program.responder().exitCount(), 0);
 
-    program.responder().queueMessageAnswer(IDYES);
+    program.responder().queueMessageAnswer(MessageAnswer::Yes);
     program.responder().queueFileAnswer(backup);
     restoreUserInfo();
     EXPECT_EQ(readFile(configPath), restored);
@@ -175,7 +175,7 @@ TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
     const QString good = QDir(elsewhere.path()).filePath(u"good.usb"_s);
     writeFile(good, accountFile(u"[张三]\r\n口令=%1\r\n"_s.arg(passwordDigest(u"Zs"_s))));
     for (const QString &source : {QDir(elsewhere.path()).filePath(u"missing.usb"_s), elsewhere.path(), good}) {
-        program.responder().queueMessageAnswer(IDYES);
+        program.responder().queueMessageAnswer(MessageAnswer::Yes);
         program.responder().queueFileAnswer(source);
         const DiskFull full(8);
         restoreUserInfo();
@@ -200,7 +200,7 @@ TEST_F(BackupTest, RestoreRefusesFilesThatWouldLockEveryoneOut)
     };
     for (const auto &[name, content] : refused) {
         writeFile(folder.filePath(name), content);
-        program.responder().queueMessageAnswer(IDYES);
+        program.responder().queueMessageAnswer(MessageAnswer::Yes);
         program.responder().queueFileAnswer(folder.filePath(name));
         restoreUserInfo();
         EXPECT_TRUE(lastMessage().text.startsWith(u"用户信息还原失败：所选文件不是本程序的用户信息备份文件"_s))
@@ -243,7 +243,7 @@ TEST_F(BackupTest, AFailedOrCancelledLibraryCopyIsToldAndLeavesTheOldCopyWhole)
     backupUserInfo(store);
     EXPECT_EQ(readFile(target), accounts()) << "the accounts are backed up all the same";
     EXPECT_EQ(lastMessage().title, u"备份完成"_s);
-    EXPECT_EQ(lastMessage().flags, 0x30u);
+    EXPECT_EQ(lastMessage().kind, MessageKind::Warning);
     EXPECT_TRUE(lastMessage().text.contains(u"但图片库未能复制到 BAK 文件夹：BAK 文件夹无法创建"_s))
         << lastMessage().text.toStdString();
 

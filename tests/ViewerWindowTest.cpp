@@ -1,13 +1,12 @@
-#include "CheckBoxList.h"
-#include "GlobalState.h"
-#include "HotKeys.h"
-#include "MainWindow.h"
-#include "PictureBox.h"
-#include "PictureLabel.h"
 #include "TestPictures.h"
 #include "TestProgram.h"
-#include "ViewerWindow.h"
 #include "WidgetDriving.h"
+#include "WindowControls.h"
+#include "library/MainWindow.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/PictureLabel.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -52,7 +51,7 @@ protected:
     }
 
     const QByteArray &recordPicture(int record) const { return m_records[std::size_t(record - 1)].picture; }
-    CheckBoxList &list() { return *window->选择列表框1; }
+    CheckBoxList &list() { return *ui(*window).选择列表框1; }
 
     TestProgram program;
     std::optional<MainWindow> window;
@@ -67,7 +66,7 @@ QRect geometryOf(const ViewerWindow &viewer, const char *name)
 
 }
 
-TEST_F(Viewer, CoversTheScreenByTheDesignFormulas)
+TEST_F(Viewer, CoversTheScreenAndPlacesTheBottomRowByTheScreen)
 {
     open(pictures({u"0001"_s}));
     program.responder().setScreenSize({1024, 768});
@@ -90,12 +89,12 @@ TEST_F(Viewer, CoversTheScreenByTheDesignFormulas)
     EXPECT_EQ(geometryOf(*wide, "图片框1"), QRect(10, 10, 1345, 698));
 
     EXPECT_TRUE(wide->windowTitle().trimmed().isEmpty());
-    for (QToolButton *button : {wide->超级按钮1, wide->超级按钮2, wide->超级按钮3}) {
+    for (QToolButton *button : {ui(*wide).超级按钮1, ui(*wide).超级按钮2, ui(*wide).超级按钮3}) {
         EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_EQ(button->icon().pixmap(16, 16).size(), QSize(16, 16));
     }
-    EXPECT_EQ(wide->标签2->palette().color(QPalette::WindowText), QColor(236, 236, 236));
-    EXPECT_EQ(wide->children().indexOf(wide->标签1), 0) << "the backdrop lies beneath everything";
+    EXPECT_EQ(ui(*wide).标签2->palette().color(QPalette::WindowText), QColor(236, 236, 236));
+    EXPECT_EQ(wide->children().indexOf(ui(*wide).标签1), 0) << "the backdrop lies beneath everything";
 }
 
 TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
@@ -106,19 +105,19 @@ TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
     clickRow(list(), 0);
     auto viewer = makeViewer();
     viewer->show();
-    EXPECT_EQ(viewer->标签2->text(), u"库内共有2张图片"_s);
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号：猫"_s);
-    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(1)));
-    EXPECT_EQ(viewer->图片框1->image().size(), QSize(40, 30)) << "not scaled";
+    EXPECT_EQ(ui(*viewer).标签2->text(), u"库内共有2张图片"_s);
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：猫"_s);
+    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1)));
+    EXPECT_EQ(ui(*viewer).图片框1->image().size(), QSize(40, 30)) << "not scaled";
 
-    const QImage shown = viewer->图片框1->grab().toImage();
-    const QPoint middle = viewer->图片框1->rect().center();
+    const QImage shown = ui(*viewer).图片框1->grab().toImage();
+    const QPoint middle = ui(*viewer).图片框1->rect().center();
     EXPECT_EQ(shown.pixel(middle), QColor::fromHsv(50, 200, 200).rgb());
     EXPECT_EQ(shown.pixel(middle + QPoint(19, 14)), QColor::fromHsv(50, 200, 200).rgb());
     EXPECT_EQ(shown.pixel(middle + QPoint(21, 16)), QColor(Qt::black).rgb()) << "the rest is backdrop";
 
     viewer->stepNext();
-    EXPECT_EQ(viewer->图片框1->image().size(), QSize(3000, 20)) << "a larger picture is not scaled either";
+    EXPECT_EQ(ui(*viewer).图片框1->image().size(), QSize(3000, 20)) << "a larger picture is not scaled either";
 }
 
 TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
@@ -130,36 +129,36 @@ TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
     auto viewer = makeViewer();
     viewer->show();
 
-    QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_EQ(window->标签1->text(), u"2"_s);
-    EXPECT_TRUE(shows(*window->标签3, recordPicture(2))) << "the main window follows";
-    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(2)));
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号："_s) << "an empty name, stepping forward";
+    EXPECT_EQ(ui(*window).标签1->text(), u"2"_s);
+    EXPECT_TRUE(shows(*ui(*window).标签3, recordPicture(2))) << "the main window follows";
+    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(2)));
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号："_s) << "an empty name, stepping forward";
 
     for (int extra = 0; extra < 3; ++extra)
-        QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
+        QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 2) << "forward from the last row stays there";
-    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(3)));
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0003"_s);
+    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(3)));
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0003"_s);
 
-    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s) << "an empty name, stepping back";
-    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s) << "an empty name, stepping back";
+    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 0);
-    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), -1) << "back from the first row leaves no row selected";
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
-    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(1))) << "the store stays on record 1";
-    EXPECT_TRUE(window->标签3->pixmap().isNull());
-    QTest::mouseClick(viewer->超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
+    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1))) << "the store stays on record 1";
+    EXPECT_TRUE(ui(*window).标签3->pixmap().isNull());
+    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), -1);
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
 
-    QTest::mouseClick(viewer->超级按钮3, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 0) << "forward from no selection shows the first picture";
-    EXPECT_TRUE(shows(*viewer->图片框1, recordPicture(1)));
-    EXPECT_TRUE(shows(*window->标签3, recordPicture(1)));
+    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1)));
+    EXPECT_TRUE(shows(*ui(*window).标签3, recordPicture(1)));
 
     viewer->reject();
     window->close();
@@ -172,14 +171,14 @@ TEST_F(Viewer, EmptyLibraryShowsACountOfZeroAndStepsSafely)
     open({});
     auto viewer = makeViewer();
     viewer->show();
-    EXPECT_EQ(viewer->标签2->text(), u"库内共有0张图片"_s);
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号："_s);
-    EXPECT_TRUE(viewer->图片框1->image().isNull());
+    EXPECT_EQ(ui(*viewer).标签2->text(), u"库内共有0张图片"_s);
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号："_s);
+    EXPECT_TRUE(ui(*viewer).图片框1->image().isNull());
     viewer->stepNext();
     viewer->stepPrevious();
     viewer->stepPrevious();
     EXPECT_EQ(list().selectedIndex(), -1);
-    EXPECT_EQ(viewer->标签3->text(), u"图片编号：0001"_s);
+    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
     EXPECT_EQ(window->pictureCount(), 0);
 }
 
@@ -196,50 +195,62 @@ TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
             viewer->reject();
         }
     });
-    QTest::mouseDClick(window->标签3, Qt::LeftButton);
+    QTest::mouseDClick(ui(*window).标签3, Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_FALSE(openedTooEarly);
 
     for (int opening = 0; opening < 2; ++opening) {
-        int leftId = 0;
-        int rightId = 0;
         bool opened = false;
         whenViewerOpens([&](ViewerWindow &viewer) {
             opened = true;
             EXPECT_TRUE(viewer.isModal());
             ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
-            const GlobalState &state = GlobalState::current();
-            leftId = state.LeftHotKeyId;
-            rightId = state.RightHotKeyId;
-            EXPECT_NE(leftId, 0);
-            EXPECT_NE(rightId, 0);
-            EXPECT_EQ(viewer.标签3->text(), u"图片编号：0001"_s);
+            EXPECT_EQ(ui(viewer).标签3->text(), u"图片编号：0001"_s);
             pressKey(viewer, Qt::Key_Right);
-            pressKey(*viewer.超级按钮1, Qt::Key_Right);
+            pressKey(viewer, Qt::Key_Right);
             EXPECT_EQ(list().selectedIndex(), 2) << "opening " << opening;
-            EXPECT_EQ(viewer.标签3->text(), u"图片编号：0003"_s);
-            EXPECT_EQ(window->编辑框1->text(), u"0003"_s);
+            EXPECT_EQ(ui(viewer).标签3->text(), u"图片编号：0003"_s);
+            EXPECT_EQ(ui(*window).编辑框1->text(), u"0003"_s);
             pressKey(viewer, Qt::Key_Left);
             EXPECT_EQ(list().selectedIndex(), 1);
-            EXPECT_TRUE(shows(*window->标签3, recordPicture(2)));
-            QTest::mouseClick(viewer.超级按钮1, Qt::LeftButton);
+            EXPECT_TRUE(shows(*ui(*window).标签3, recordPicture(2)));
+            QTest::mouseClick(ui(viewer).超级按钮1, Qt::LeftButton);
             EXPECT_FALSE(viewer.isVisible()) << "the exit button closes the viewer";
         });
         if (opening == 0)
             doubleClickRow(list(), 0);
         else
-            QTest::mouseDClick(window->标签3, Qt::LeftButton);
+            QTest::mouseDClick(ui(*window).标签3, Qt::LeftButton);
         ASSERT_TRUE(opened);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_FALSE(unregisterHotKey(leftId)) << "released when the viewer closed";
-        EXPECT_FALSE(unregisterHotKey(rightId));
-
-        list().setSelectedIndex(0);
-        window->showSelectedPicture();
-        pressKey(list(), Qt::Key_Left);
-        pressKey(list(), Qt::Key_Right);
-        EXPECT_EQ(list().selectedIndex(), 0) << "the arrow keys no longer step";
+        window->showRow(0);
     }
+}
+
+TEST_F(Viewer, TheArrowKeysStepWhereverTheFocusIsAndAreFreeOnceItCloses)
+{
+    open(pictures({u"1"_s, u"2"_s, u"3"_s}));
+    clickRow(list(), 0);
+    auto viewer = makeViewer();
+    viewer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
+    for (QWidget *control : viewer->findChildren<QWidget *>())
+        EXPECT_EQ(control->focusPolicy(), Qt::NoFocus) << "no control takes the arrow keys away";
+    QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
+    QWidget *focus = QApplication::focusWidget();
+    pressKey(focus ? *focus : *viewer, Qt::Key_Right);
+    EXPECT_EQ(list().selectedIndex(), 2);
+
+    // Closed but not yet destroyed: the keys go where the user types again.
+    QTest::mouseClick(ui(*viewer).超级按钮1, Qt::LeftButton);
+    ASSERT_FALSE(viewer->isVisible());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));
+    list().setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list().selectedIndex(), 1) << "Left no longer steps; Up moves the list";
 }
 
 TEST_F(Viewer, HeldArrowKeyStepsOncePerBurstOfRepeats)

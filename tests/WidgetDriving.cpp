@@ -1,9 +1,9 @@
 #include "WidgetDriving.h"
 
-#include "CheckBoxList.h"
-#include "PictureBox.h"
-#include "PictureDecoder.h"
-#include "ViewerWindow.h"
+#include "toolkit/CheckBoxList.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/PictureDecoder.h"
+#include "viewer/ViewerWindow.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,15 +1,14 @@
-#include "ViewerWindow.h"
+#include "viewer/ViewerWindow.h"
 
-#include "DesignFonts.h"
-#include "DesignPlacement.h"
-#include "GlobalState.h"
-#include "HotKeyEvent.h"
-#include "HotKeys.h"
-#include "PictureBox.h"
-#include "PictureSequence.h"
-#include "Screen.h"
+#include "toolkit/ControlPlacement.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/Screen.h"
+#include "toolkit/WindowFonts.h"
+#include "viewer/PictureSequence.h"
+#include "viewer/ViewerTexts.h"
 
 #include <QLabel>
+#include <QKeyEvent>
 #include <QToolButton>
 
 #include <algorithm>
@@ -18,7 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString NumberPrefix = u"图片编号："_s;
 const QColor CaptionColour(236, 236, 236);
 constexpr QSize ButtonImageSize(16, 16);
 
@@ -32,6 +30,9 @@ QToolButton *imageButton(QWidget *parent, const QString &caption, const QString 
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);
+    // The viewer takes every key itself: a focused button would take the
+    // arrow keys to move the focus.
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
@@ -54,12 +55,6 @@ ViewerWindow::ViewerWindow(PictureSequence &pictures)
     showCurrentPicture();
     showCount();
     showNumber();
-    registerHotKeys();
-}
-
-ViewerWindow::~ViewerWindow()
-{
-    releaseHotKeys();
 }
 
 void ViewerWindow::createControls()
@@ -69,13 +64,16 @@ void ViewerWindow::createControls()
     // program's name there.
     setWindowTitle(u" "_s);
     resize(400, 320);
-    标签1 = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
-    图片框1 = placeControl(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);
-    标签2 = placeControl(new QLabel(this), u"标签2"_s, 16, 8, 96, 24);
-    标签3 = placeControl(new QLabel(this), u"标签3"_s, 120, 8, 144, 24);
-    超级按钮2 = placeControl(imageButton(this, u"返回"_s, u":/art/viewer-back.png"_s), u"超级按钮2"_s, 102, 276, 22, 22);
-    超级按钮3 = placeControl(imageButton(this, u"前进"_s, u":/art/viewer-forward.png"_s), u"超级按钮3"_s, 152, 276, 22, 22);
-    超级按钮1 = placeControl(imageButton(this, u"退出"_s, u":/art/viewer-exit.png"_s), u"超级按钮1"_s, 14, 276, 22, 22);
+    m_backdrop = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
+    m_pictureBox = placeControl(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);
+    m_countLabel = placeControl(new QLabel(this), u"标签2"_s, 16, 8, 96, 24);
+    m_numberLabel = placeControl(new QLabel(this), u"标签3"_s, 120, 8, 144, 24);
+    m_backButton = placeControl(imageButton(this, ViewerText::Back, u":/art/viewer-back.png"_s), u"超级按钮2"_s,
+                                102, 276, 22, 22);
+    m_forwardButton = placeControl(imageButton(this, ViewerText::Forward, u":/art/viewer-forward.png"_s),
+                                   u"超级按钮3"_s, 152, 276, 22, 22);
+    m_exitButton = placeControl(imageButton(this, ViewerText::Exit, u":/art/viewer-exit.png"_s), u"超级按钮1"_s,
+                                14, 276, 22, 22);
 }
 
 void ViewerWindow::styleControls()
@@ -85,9 +83,9 @@ void ViewerWindow::styleControls()
     black.setColor(QPalette::WindowText, CaptionColour);
     setPalette(black);
     setAutoFillBackground(true);
-    for (QWidget *control : std::initializer_list<QWidget *>{标签1, 图片框1, 标签2, 标签3})
+    for (QWidget *control : std::initializer_list<QWidget *>{m_backdrop, m_pictureBox, m_countLabel, m_numberLabel})
         control->setAutoFillBackground(true);
-    for (QLabel *caption : {标签2, 标签3}) {
+    for (QLabel *caption : {m_countLabel, m_numberLabel}) {
         caption->setFont(simSunFont());
         caption->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     }
@@ -95,10 +93,9 @@ void ViewerWindow::styleControls()
 
 void ViewerWindow::connectEvents()
 {
-    connect(超级按钮2, &QToolButton::clicked, this, &ViewerWindow::stepPrevious);
-    connect(超级按钮3, &QToolButton::clicked, this, &ViewerWindow::stepNext);
-    connect(超级按钮1, &QToolButton::clicked, this, &ViewerWindow::reject);
-    标签1->installEventFilter(this);
+    connect(m_backButton, &QToolButton::clicked, this, &ViewerWindow::stepPrevious);
+    connect(m_forwardButton, &QToolButton::clicked, this, &ViewerWindow::stepNext);
+    connect(m_exitButton, &QToolButton::clicked, this, &ViewerWindow::reject);
 }
 
 void ViewerWindow::coverScreen()
@@ -111,38 +108,18 @@ void ViewerWindow::coverScreen()
 
 void ViewerWindow::showCurrentPicture()
 {
-    图片框1->setPicture(m_pictures.currentPicture().value_or(QByteArray()));
+    m_pictureBox->setPicture(m_pictures.currentPicture().value_or(QByteArray()));
 }
 
 void ViewerWindow::showCount()
 {
-    标签2->setText(u"库内共有"_s + QString::number(m_pictures.pictureCount()) + u"张图片"_s);
+    m_countLabel->setText(ViewerText::CountPrefix + QString::number(m_pictures.pictureCount())
+                          + ViewerText::CountSuffix);
 }
 
 void ViewerWindow::showNumber()
 {
-    标签3->setText(NumberPrefix + m_pictures.rowName(m_pictures.selectedRow()));
-}
-
-void ViewerWindow::registerHotKeys()
-{
-    GlobalState &state = GlobalState::current();
-    state.LeftHotKeyId = registerHotKey(this, 标签1, HotKeyModifiers::None, VirtualKey::Left);
-    state.RightHotKeyId = registerHotKey(this, 标签1, HotKeyModifiers::None, VirtualKey::Right);
-    m_hotKeys = {state.LeftHotKeyId, state.RightHotKeyId};
-}
-
-void ViewerWindow::releaseHotKeys()
-{
-    for (int id : m_hotKeys)
-        unregisterHotKey(id);
-    m_hotKeys.clear();
-}
-
-void ViewerWindow::done(int result)
-{
-    releaseHotKeys();
-    QDialog::done(result);
+    m_numberLabel->setText(ViewerText::NumberPrefix + m_pictures.rowName(m_pictures.selectedRow()));
 }
 
 void ViewerWindow::resizeEvent(QResizeEvent *event)
@@ -151,26 +128,45 @@ void ViewerWindow::resizeEvent(QResizeEvent *event)
     layoutViewer();
 }
 
+void ViewerWindow::keyPressEvent(QKeyEvent *event)
+{
+    const int offset = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+    if (offset == 0) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (event->isAutoRepeat() && m_stepsWaiting > 0)
+        return;
+    ++m_stepsWaiting;
+    QMetaObject::invokeMethod(
+        this,
+        [this, offset] {
+            --m_stepsWaiting;
+            offset < 0 ? stepPrevious() : stepNext();
+        },
+        Qt::QueuedConnection);
+}
+
 void ViewerWindow::layoutViewer()
 {
-    标签1->setGeometry(0, 0, width(), height());
+    m_backdrop->setGeometry(0, 0, width(), height());
     // The window stands at the screen's corner; the box keeps 10 pixels
     // from its left, top and right edges and ends where the bottom row begins.
-    图片框1->setGeometry(10, 10, width() - 20, height() - 40);
+    m_pictureBox->setGeometry(10, 10, width() - 20, height() - 40);
     const int screenW = screenWidth();
     const int rowTop = screenHeight() - 60;
-    超级按钮1->move(screenW - 70, rowTop);
-    超级按钮2->move(truncated(screenW / 2.0 - 100), rowTop);
-    超级按钮3->move(truncated(screenW / 2.0 + 100), rowTop);
-    标签2->move(标签2->x(), rowTop);
-    标签3->move(标签3->x(), rowTop);
+    m_exitButton->move(screenW - 70, rowTop);
+    m_backButton->move(truncated(screenW / 2.0 - 100), rowTop);
+    m_forwardButton->move(truncated(screenW / 2.0 + 100), rowTop);
+    m_countLabel->move(m_countLabel->x(), rowTop);
+    m_numberLabel->move(m_numberLabel->x(), rowTop);
 }
 
 void ViewerWindow::stepPrevious()
 {
     step(-1);
-    if (标签3->text() == NumberPrefix)
-        标签3->setText(NumberPrefix + u"0001"_s);
+    if (m_numberLabel->text() == ViewerText::NumberPrefix)
+        m_numberLabel->setText(ViewerText::NumberPrefix + ViewerText::FirstNumber);
 }
 
 void ViewerWindow::stepNext()
@@ -186,17 +182,4 @@ void ViewerWindow::step(int offset)
     m_pictures.showRow(target);
     showCurrentPicture();
     showNumber();
-}
-
-bool ViewerWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != 标签1 || event->type() != HotKeyEvent::eventType())
-        return QDialog::eventFilter(watched, event);
-    const int id = static_cast<HotKeyEvent *>(event)->hotKeyId();
-    const GlobalState &state = GlobalState::current();
-    if (id == state.LeftHotKeyId)
-        stepPrevious();
-    if (id == state.RightHotKeyId)
-        stepNext();
-    return true;
 }

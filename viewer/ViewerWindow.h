@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <vector>
-
 class PictureBox;
 class PictureSequence;
 class QLabel;
@@ -21,17 +19,16 @@ class ViewerWindow : public QDialog
 
 public:
     explicit ViewerWindow(PictureSequence &pictures);
-    ~ViewerWindow() override;
 
     void stepPrevious();
     void stepNext();
 
-    // Closing releases the Left and Right keys.
-    void done(int result) override;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Left and Right step. A repeat of a held key that comes while the
+    // step before it still waits is stale and dropped, so holding a key
+    // never piles up steps behind the keyboard.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createControls();
@@ -41,23 +38,21 @@ private:
     void showCurrentPicture();
     void showCount();
     void showNumber();
-    void registerHotKeys();
-    void releaseHotKeys();
     // Places the controls: the backdrop and the picture box follow the
     // window, the bottom row follows the screen.
     void layoutViewer();
     void step(int offset);
 
     PictureSequence &m_pictures;
-    std::vector<int> m_hotKeys;
+    // Steps asked for by a key and not yet taken.
+    int m_stepsWaiting = 0;
 
-public:
-    // The controls under their design names, from the bottom up.
-    QLabel *标签1 = nullptr;
-    PictureBox *图片框1 = nullptr;
-    QLabel *标签2 = nullptr;
-    QLabel *标签3 = nullptr;
-    QToolButton *超级按钮2 = nullptr;
-    QToolButton *超级按钮3 = nullptr;
-    QToolButton *超级按钮1 = nullptr;
+    // The controls, from the bottom up.
+    QLabel *m_backdrop = nullptr;
+    PictureBox *m_pictureBox = nullptr;
+    QLabel *m_countLabel = nullptr;
+    QLabel *m_numberLabel = nullptr;
+    QToolButton *m_backButton = nullptr;
+    QToolButton *m_forwardButton = nullptr;
+    QToolButton *m_exitButton = nullptr;
 };

@@ -1,8 +1,0 @@
-#pragma once
-
-#include <QFont>
-
-// The designs' Windows fonts, with the CJK fonts of other systems behind
-// them so that Chinese renders wherever SimSun or LiSu is missing.
-QFont simSunFont(int pixelSize = 12);
-QFont liSuFont(int pixelSize);

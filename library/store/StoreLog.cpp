@@ -1,3 +1,0 @@
-#include "StoreLog.h"
-
-Q_LOGGING_CATEGORY(lcStore, "lumbra.store")

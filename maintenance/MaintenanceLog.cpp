@@ -1,0 +1,3 @@
+#include "maintenance/MaintenanceLog.h"
+
+Q_LOGGING_CATEGORY(lcMaintenance, "lumbra.maintenance")

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <expected>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+struct sqlite3;
+class SqliteStatement;
+
+// One SQLite connection, closed when the object goes away. Every operation
+// returns either its result or a reason a person can read (in Chinese); the
+// SQLite details behind a failure go to the log.
+class SqliteDatabase
+{
+public:
+    SqliteDatabase();
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase &) = delete;
+    SqliteDatabase &operator=(const SqliteDatabase &) = delete;
+
+    // flags are SQLITE_OPEN_* flags; without SQLITE_OPEN_CREATE a missing
+    // file is an error and nothing is created.
+    std::expected<void, QString> open(const QString &path, int flags);
+    bool isOpen() const;
+
+    // Runs one or more statements, discarding any rows.
+    std::expected<void, QString> exec(const char *sql);
+    // Prepared on first use and kept for the life of the connection; the
+    // statement comes back reset.
+    std::expected<SqliteStatement *, QString> statement(const char *sql);
+
+    // Runs a cached statement with these parameters bound in order
+    // (numbers, texts, SqliteZeroBlob), discarding any rows.
+    template<typename... Parameters>
+    std::expected<void, QString> run(const char *sql, const Parameters &...parameters);
+
+    // Ok for SQLITE_OK, SQLITE_ROW and SQLITE_DONE; otherwise the reason,
+    // after logging what SQLite said.
+    std::expected<void, QString> check(int resultCode) const;
+
+    // Copies one schema of this connection ("main" or an attached name),
+    // as a consistent snapshot, into a new database file at targetPath, a
+    // few megabytes at a time; after each piece progress hears how many
+    // pages are copied of how many, and may cancel the copy.
+    using CopyProgress = std::function<bool(qint64 copiedPages, qint64 totalPages)>;
+    std::expected<void, QString> copySchemaTo(const char *schema, const QString &targetPath,
+                                              const CopyProgress &progress);
+
+    // Writes bytes into the blob that column holds in row rowId, which has
+    // exactly that size already: the bytes go straight into the pages,
+    // without a second copy in memory.
+    std::expected<void, QString> writeBlob(const char *schema, const char *table, const char *column,
+                                           qint64 rowId, const QByteArray &bytes);
+    // Reads that blob whole; nothing when the row does not exist.
+    std::expected<std::optional<QByteArray>, QString> readBlob(const char *schema, const char *table,
+                                                                const char *column, qint64 rowId) const;
+
+    // The largest string or blob this connection stores.
+    qint64 lengthLimit() const;
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    sqlite3 *handle() const;
+
+private:
+    struct Closer
+    {
+        void operator()(sqlite3 *handle) const;
+    };
+
+    std::unique_ptr<sqlite3, Closer> m_handle;
+    // Declared after the handle so the statements are finalized first.
+    std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> m_cache;
+};
+
+#include "store/SqliteStatement.h"
+
+template<typename... Parameters>
+std::expected<void, QString> SqliteDatabase::run(const char *sql, const Parameters &...parameters)
+{
+    std::expected<SqliteStatement *, QString> prepared = statement(sql);
+    if (!prepared)
+        return std::unexpected(prepared.error());
+    int index = 0;
+    ((*prepared)->bind(++index, parameters), ...);
+    return (*prepared)->run();
+}

@@ -1,0 +1,88 @@
+#include "store/SqliteStatement.h"
+
+#include "store/SqliteDatabase.h"
+
+#include <sqlite3.h>
+
+void SqliteStatement::Finalizer::operator()(sqlite3_stmt *statement) const
+{
+    sqlite3_finalize(statement);
+}
+
+SqliteStatement::SqliteStatement(const SqliteDatabase &database, sqlite3_stmt *statement)
+    : m_database(database)
+    , m_statement(statement)
+{
+}
+
+SqliteStatement::~SqliteStatement() = default;
+
+SqliteStatement &SqliteStatement::noteBinding(int resultCode)
+{
+    if (resultCode != SQLITE_OK && m_bindingError == SQLITE_OK)
+        m_bindingError = resultCode;
+    return *this;
+}
+
+SqliteStatement &SqliteStatement::bind(int index, qint64 value)
+{
+    return noteBinding(sqlite3_bind_int64(m_statement.get(), index, value));
+}
+
+SqliteStatement &SqliteStatement::bind(int index, QStringView text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return noteBinding(sqlite3_bind_text64(m_statement.get(), index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                           SQLITE_TRANSIENT, SQLITE_UTF8));
+}
+
+SqliteStatement &SqliteStatement::bind(int index, SqliteZeroBlob blob)
+{
+    return noteBinding(sqlite3_bind_zeroblob64(m_statement.get(), index, sqlite3_uint64(blob.size)));
+}
+
+std::expected<void, QString> SqliteStatement::run()
+{
+    std::expected<bool, QString> row = next();
+    while (row && *row)
+        row = next();
+    reset();
+    if (!row)
+        return std::unexpected(row.error());
+    return {};
+}
+
+std::expected<bool, QString> SqliteStatement::next()
+{
+    if (m_bindingError != SQLITE_OK)
+        return std::unexpected(m_database.check(m_bindingError).error());
+    const int rc = sqlite3_step(m_statement.get());
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    return std::unexpected(m_database.check(rc).error());
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(m_statement.get());
+    sqlite3_clear_bindings(m_statement.get());
+    m_bindingError = SQLITE_OK;
+}
+
+qint64 SqliteStatement::columnInt64(int column) const
+{
+    return sqlite3_column_int64(m_statement.get(), column);
+}
+
+QString SqliteStatement::columnText(int column) const
+{
+    return QString::fromUtf8(columnUtf8(column));
+}
+
+QByteArrayView SqliteStatement::columnUtf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement.get(), column));
+    return QByteArrayView(text, sqlite3_column_bytes(m_statement.get(), column));
+}

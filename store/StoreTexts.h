@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+// The reasons the picture store gives, for the windows to show.
+namespace StoreText {
+inline const QString DiskFull = QStringLiteral("磁盘已满");
+inline const QString DiskError = QStringLiteral("读写磁盘时出错");
+inline const QString ReadOnly = QStringLiteral("图片库文件是只读的");
+inline const QString NoPermission = QStringLiteral("没有访问图片库文件的权限");
+inline const QString Damaged = QStringLiteral("图片库文件已损坏");
+inline const QString Busy = QStringLiteral("图片库正被另一个程序使用");
+inline const QString CannotOpen = QStringLiteral("图片库文件无法打开");
+inline const QString TooBig = QStringLiteral("图片太大，图片库存不下");
+inline const QString OutOfMemory = QStringLiteral("内存不足");
+inline const QString OtherError = QStringLiteral("图片库出错（%1）");
+inline const QString Cancelled = QStringLiteral("已取消");
+
+inline const QString NotAFile = QStringLiteral("%1 不是文件");
+inline const QString Unreadable = QStringLiteral("%1 无法读取");
+inline const QString UnreadableBecause = QStringLiteral("%1 无法读取：%2");
+inline const QString UnopenableBecause = QStringLiteral("%1 无法打开：%2");
+inline const QString NotALibraryFile = QStringLiteral("%1 已损坏，或不是图片库文件");
+inline const QString ForeignFile = QStringLiteral("%1 不是本程序的图片库文件");
+inline const QString WalFile = QStringLiteral("%1 使用了本程序不用的日志模式（WAL）");
+inline const QString NewerVersion = QStringLiteral("%1 由更新版本的本程序写成");
+inline const QString NoTables = QStringLiteral("%1 没有图片库的表");
+inline const QString NamedLikeBytes = QStringLiteral("%1 是图片数据文件的名字，不是图片库的名字");
+inline const QString Missing = QStringLiteral("%1 不见了，它应当在 %2 旁边");
+inline const QString NewFilesNotPlaced = QStringLiteral("新建的图片库文件无法放到位");
+inline const QString CannotCreate = QStringLiteral("无法新建图片库：%1");
+inline const QString NotOpen = QStringLiteral("图片库没有打开");
+inline const QString NoSuchRecord = QStringLiteral("图片库中没有第 %1 张图片");
+inline const QString BytesMissing = QStringLiteral("图片的数据不见了，图片库可能已损坏");
+inline const QString NotPlaced = QStringLiteral("%1 无法放到位");
+
+inline const QString AlreadyOpen = QStringLiteral("图片库已经打开：本程序已经在运行，正在使用同一个程序文件夹。");
+inline const QString CannotLock = QStringLiteral("程序文件夹无法加锁，可能没有写入权限。");
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "toolkit/MessageBox.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct MessageRequest
+{
+    QString text;
+    MessageKind kind = MessageKind::Information;
+    QString title;
+};
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest
+{
+    FileDialogKind kind = FileDialogKind::Open;
+    QString title;
+    QString initialName;
+    // Description and pattern pairs separated by "|", e.g. "JPG图片(*.jpg)|*.jpg".
+    QString filter;
+    QString defaultExtension;
+    // Whether a save dialog itself asks before an existing file is chosen.
+    bool confirmOverwrite = true;
+};
+
+// Answers the program's dialogs in place of a person. While one is installed,
+// message boxes, file dialogs and pop-up menus are not shown; the responder
+// answers them and hears of every program exit. Tests install one to run
+// whole user flows headless; the program itself never does.
+class DialogResponder
+{
+public:
+    virtual ~DialogResponder();
+
+    virtual MessageAnswer answerMessage(const MessageRequest &request) = 0;
+    // The chosen full path, or nothing for a cancelled dialog.
+    virtual std::optional<QString> answerFileDialog(const FileDialogRequest &request) = 0;
+    // The index among the given item captions, or nothing for a dismissed menu.
+    virtual std::optional<int> chooseMenuItem(const QStringList &captions) = 0;
+    virtual void programExited() = 0;
+    // Hears of a step of a long piece of work; false cancels it.
+    virtual bool continueProgress(const QString &label, qint64 done, qint64 total) = 0;
+
+    virtual std::optional<QSize> screenSize() const { return std::nullopt; }
+    virtual std::optional<QPoint> mousePosition() const { return std::nullopt; }
+
+    static DialogResponder *installed();
+
+    DialogResponder(const DialogResponder &) = delete;
+    DialogResponder &operator=(const DialogResponder &) = delete;
+
+protected:
+    // Installs this responder for its whole lifetime; the previous one comes
+    // back when it ends.
+    DialogResponder();
+
+private:
+    DialogResponder *m_previous = nullptr;
+};

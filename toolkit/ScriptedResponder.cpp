@@ -1,0 +1,114 @@
+#include "toolkit/ScriptedResponder.h"
+
+#include "toolkit/MessageBox.h"
+
+void ScriptedResponder::queueMessageAnswer(MessageAnswer answer)
+{
+    m_messageAnswers.push_back(answer);
+}
+
+void ScriptedResponder::queueFileAnswer(std::optional<QString> path)
+{
+    m_fileAnswers.push_back(std::move(path));
+}
+
+void ScriptedResponder::queueMenuChoice(const QString &caption)
+{
+    m_menuChoices.push_back(caption);
+}
+
+void ScriptedResponder::setScreenSize(QSize size)
+{
+    m_screenSize = size;
+}
+
+void ScriptedResponder::setMousePosition(QPoint position)
+{
+    m_mousePosition = position;
+}
+
+const std::vector<MessageRequest> &ScriptedResponder::messages() const
+{
+    return m_messages;
+}
+
+const std::vector<FileDialogRequest> &ScriptedResponder::fileRequests() const
+{
+    return m_fileRequests;
+}
+
+const std::vector<QStringList> &ScriptedResponder::menus() const
+{
+    return m_menus;
+}
+
+int ScriptedResponder::exitCount() const
+{
+    return m_exitCount;
+}
+
+MessageAnswer ScriptedResponder::answerMessage(const MessageRequest &request)
+{
+    m_messages.push_back(request);
+    if (m_messageAnswers.empty())
+        return defaultAnswer(request.kind);
+    const MessageAnswer answer = m_messageAnswers.front();
+    m_messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedResponder::answerFileDialog(const FileDialogRequest &request)
+{
+    m_fileRequests.push_back(request);
+    if (m_fileAnswers.empty())
+        return std::nullopt;
+    const QString answer = m_fileAnswers.front().value_or(QString());
+    const bool cancelled = !m_fileAnswers.front().has_value();
+    m_fileAnswers.pop_front();
+    if (cancelled)
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<int> ScriptedResponder::chooseMenuItem(const QStringList &captions)
+{
+    m_menus.push_back(captions);
+    if (m_menuChoices.empty())
+        return std::nullopt;
+    const QString choice = m_menuChoices.front();
+    m_menuChoices.pop_front();
+    const qsizetype index = captions.indexOf(choice);
+    return index < 0 ? std::nullopt : std::optional<int>(int(index));
+}
+
+void ScriptedResponder::programExited()
+{
+    ++m_exitCount;
+}
+
+std::optional<QSize> ScriptedResponder::screenSize() const
+{
+    return m_screenSize;
+}
+
+std::optional<QPoint> ScriptedResponder::mousePosition() const
+{
+    return m_mousePosition;
+}
+
+void ScriptedResponder::cancelProgress(const QString &label)
+{
+    m_cancelLabel = label;
+}
+
+const QStringList &ScriptedResponder::progressLabels() const
+{
+    return m_progressLabels;
+}
+
+bool ScriptedResponder::continueProgress(const QString &label, qint64, qint64)
+{
+    if (!m_progressLabels.endsWith(label))
+        m_progressLabels.append(label);
+    return label != m_cancelLabel;
+}

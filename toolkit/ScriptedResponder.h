@@ -1,0 +1,52 @@
+#pragma once
+
+#include "toolkit/DialogResponder.h"
+
+#include <deque>
+#include <vector>
+
+// A responder that answers from scripts queued in advance and records every
+// request. Unscripted message boxes answer with their default button,
+// unscripted file dialogs and menus are cancelled.
+class ScriptedResponder : public DialogResponder
+{
+public:
+    ScriptedResponder() = default;
+
+    void queueMessageAnswer(MessageAnswer answer);
+    void queueFileAnswer(std::optional<QString> path);
+    // Chooses the item with this caption at the next menu (nothing when absent).
+    void queueMenuChoice(const QString &caption);
+    void setScreenSize(QSize size);
+    void setMousePosition(QPoint position);
+    // Cancels the long piece of work with this label at its first step.
+    void cancelProgress(const QString &label);
+
+    const std::vector<MessageRequest> &messages() const;
+    const std::vector<FileDialogRequest> &fileRequests() const;
+    const std::vector<QStringList> &menus() const;
+    int exitCount() const;
+    // The labels of the long pieces of work that reported steps, in order.
+    const QStringList &progressLabels() const;
+
+    MessageAnswer answerMessage(const MessageRequest &request) override;
+    std::optional<QString> answerFileDialog(const FileDialogRequest &request) override;
+    std::optional<int> chooseMenuItem(const QStringList &captions) override;
+    void programExited() override;
+    bool continueProgress(const QString &label, qint64 done, qint64 total) override;
+    std::optional<QSize> screenSize() const override;
+    std::optional<QPoint> mousePosition() const override;
+
+private:
+    std::deque<MessageAnswer> m_messageAnswers;
+    std::deque<std::optional<QString>> m_fileAnswers;
+    std::deque<QString> m_menuChoices;
+    std::vector<MessageRequest> m_messages;
+    std::vector<FileDialogRequest> m_fileRequests;
+    std::vector<QStringList> m_menus;
+    std::optional<QSize> m_screenSize;
+    std::optional<QPoint> m_mousePosition;
+    int m_exitCount = 0;
+    QStringList m_progressLabels;
+    QString m_cancelLabel;
+};
