@@ -32,7 +32,6 @@ inline const QString PanelDate = QStringLiteral("2008-3-27");
 
 inline const QString LibraryUnopenable =
     QStringLiteral("图片库无法打开：%1。\r\n\r\n这两个文件未作任何改动，图片列表将保持为空。");
-inline const QString PictureUnreadable = QStringLiteral("图片无法读取：%1");
 
 inline const QString AddFilter =
     QStringLiteral("图片文件[*.bmp;*.bmp;*.jpg;*.gif]|*.bmp;*.jpg;*.gif;*.ico|所有文件[*.*]|*.*");

@@ -8,6 +8,7 @@
 #include "library/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
 #include "maintenance/UserInfoBackup.h"
+#include "store/PictureReader.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
 #include "toolkit/CheckBoxList.h"
@@ -210,11 +211,17 @@ void MainWindow::showSelectedPicture()
     m_currentCategory = m_store.category(record);
     m_nameBox->setText(m_store.name(record));
     m_categoryLabel->setText(m_currentCategory);
-    const std::expected<QByteArray, QString> picture = m_store.picture(record);
-    if (picture)
-        m_preview->setPicture(*picture);
-    else
-        m_preview->showNote(LibraryText::PictureUnreadable.arg(picture.error()));
+    // The picture follows from a worker; until then the last one stays.
+    m_loader.request(m_preview, sourceOf(record), m_preview->contentsRect().size(),
+                     [this](const DecodedPicture &picture) { m_preview->showPicture(picture); });
+}
+
+PictureSource MainWindow::sourceOf(int record) const
+{
+    const PictureStore::PictureRef ref = m_store.pictureRef(record);
+    if (ref.id == 0)
+        return {};
+    return {ref.version, [path = m_store.picturesPath(), id = ref.id] { return readPictureBytes(path, id); }};
 }
 
 void MainWindow::showRecordAfterChange(int record)
@@ -247,6 +254,7 @@ QString MainWindow::typedName() const
 
 void MainWindow::showEmptyDetails()
 {
+    m_loader.cancel(m_preview);
     m_nameBox->clear();
     m_categoryLabel->clear();
     m_preview->clearPicture();
@@ -294,9 +302,19 @@ void MainWindow::showRow(int row)
     showSelectedPicture();
 }
 
-std::expected<QByteArray, QString> MainWindow::currentPicture() const
+PictureSource MainWindow::currentPicture() const
 {
-    return m_store.picture(m_currentRecord);
+    return sourceOf(m_currentRecord);
+}
+
+PictureSource MainWindow::pictureOfRow(int row) const
+{
+    return sourceOf(m_pictureList->rowValue(row));
+}
+
+PictureLoader &MainWindow::pictureLoader()
+{
+    return m_loader;
 }
 
 PictureStore &MainWindow::store()

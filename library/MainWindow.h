@@ -60,7 +60,9 @@ public:
     int selectedRow() const override;
     QString rowName(int row) const override;
     void showRow(int row) override;
-    std::expected<QByteArray, QString> currentPicture() const override;
+    PictureSource currentPicture() const override;
+    PictureSource pictureOfRow(int row) const override;
+    PictureLoader &pictureLoader() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -77,8 +79,10 @@ private:
     void attachPreviewHint();
     void showEmptyDetails();
     void showWelcomeState();
+    PictureSource sourceOf(int record) const;
 
     PictureStore m_store;
+    PictureLoader m_loader;
     QPixmap m_background;
     PictureOperations *m_operations = nullptr;
     // The record last shown, kept while no row is selected (the viewer

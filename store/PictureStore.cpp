@@ -16,6 +16,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <optional>
 
@@ -345,7 +346,7 @@ std::expected<void, QString> PictureStore::loadRows()
         auto category = categories.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
         if (category == categories.cend())
             category = categories.insert(utf8.toByteArray(), QString::fromUtf8(utf8));
-        m_rows.push_back(Row{(*rows)->columnInt64(0), (*rows)->columnText(1), *category});
+        m_rows.push_back(Row{(*rows)->columnInt64(0), (*rows)->columnText(1), *category, nextVersion()});
     }
     (*rows)->reset();
     if (!row)
@@ -407,6 +408,26 @@ std::expected<QByteArray, QString> PictureStore::picture(int n) const
     return std::move(**read);
 }
 
+PictureStore::PictureRef PictureStore::pictureRef(int n) const
+{
+    if (!isRecord(n))
+        return {};
+    const Row &row = m_rows[std::size_t(n - 1)];
+    return {row.id, row.version};
+}
+
+QString PictureStore::picturesPath() const
+{
+    return m_path.isEmpty() ? QString() : companionPath(m_path);
+}
+
+quint64 PictureStore::nextVersion()
+{
+    // Unique in the process, so no two stores' pictures share one.
+    static std::atomic<quint64> last = 0;
+    return ++last;
+}
+
 qint64 PictureStore::pictureSizeLimit() const
 {
     return m_db ? m_db->lengthLimit() : 0;
@@ -432,7 +453,7 @@ std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &
             return inserted;
         if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", id, record.picture); !written)
             return written;
-        added.push_back(Row{id, record.name, record.category});
+        added.push_back(Row{id, record.name, record.category, nextVersion()});
     }
     if (auto committed = transaction->commit(); !committed)
         return committed;
@@ -455,6 +476,7 @@ std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArra
     if (auto committed = transaction->commit(); !committed)
         return committed;
     row.category = category;
+    row.version = nextVersion();
     return {};
 }
 

@@ -53,6 +53,17 @@ public:
     QString category(int n) const;
     // The bytes of record n, read from pic.EDT now.
     std::expected<QByteArray, QString> picture(int n) const;
+    // What a reader needs to read the bytes of record n on its own: the row
+    // and a version that changes whenever the bytes do (0 for no record).
+    struct PictureRef
+    {
+        qint64 id = 0;
+        quint64 version = 0;
+    };
+    PictureRef pictureRef(int n) const;
+    // pic.EDT of the open store.
+    QString picturesPath() const;
+
     // The largest picture, in bytes, that the store takes.
     qint64 pictureSizeLimit() const;
 
@@ -85,7 +96,10 @@ private:
         qint64 id = 0;
         QString name;
         QString category;
+        quint64 version = 0;
     };
+
+    static quint64 nextVersion();
 
     std::expected<void, QString> create(const QString &edbPath, const QString &edtPath);
     std::expected<void, QString> openExisting(const QString &edbPath, const QString &edtPath);

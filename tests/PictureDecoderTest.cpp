@@ -1,30 +1,179 @@
 #include "TestPictures.h"
 #include "toolkit/PictureDecoder.h"
+#include "toolkit/PictureLoader.h"
+#include "toolkit/ToolkitTexts.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QImageWriter>
+#include <QTest>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
-TEST(PictureDecoderTest, AnOpenFullSizeViewSharesOneDecodeWithTheFittedPreview)
+#include <atomic>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray progressiveJpeg(QSize size)
 {
-    const QByteArray photo = pictureFile({800, 400}, Qt::darkCyan, "JPG");
-    const QByteArray copy(photo.constData(), photo.size());
-    const QSize box(370, 380);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
 
-    const QImage fittedAlone = PictureDecoder::decodeFitted(photo, box);
-    EXPECT_NE(PictureDecoder::decodeFullSize(photo).cacheKey(), PictureDecoder::decodeFullSize(copy).cacheKey())
-        << "nothing is remembered while no view is open";
-    {
-        const PictureDecoder::FullSizeView view;
-        const QImage fitted = PictureDecoder::decodeFitted(photo, box);
-        EXPECT_EQ(fitted.size(), fittedAlone.size());
-        EXPECT_EQ(fitted.size(), QSize(370, 185));
-        const QImage full = PictureDecoder::decodeFullSize(copy);
-        EXPECT_EQ(full.size(), QSize(800, 400));
-        EXPECT_EQ(full.cacheKey(), PictureDecoder::decodeFullSize(photo).cacheKey()) << "decoded once";
+// The offset of a JPEG marker's segment.
+qsizetype markerAt(const QByteArray &jpeg, char marker)
+{
+    return jpeg.indexOf(QByteArray("\xFF") + marker);
+}
 
-        const QByteArray other = pictureFile({10, 10}, Qt::red);
-        EXPECT_EQ(PictureDecoder::decodeFitted(other, box).size(), QSize(10, 10)) << "small ones keep their size";
-        EXPECT_EQ(PictureDecoder::decodeFullSize(other).pixelColor(5, 5), QColor(Qt::red));
-        EXPECT_TRUE(PictureDecoder::decodeFitted(QByteArray("no picture"), box).isNull());
+QByteArray pngChunk(const char *type, const QByteArray &data, quint32 claimedLength)
+{
+    QByteArray chunk(4, '\0');
+    qToBigEndian(claimedLength, chunk.data());
+    return chunk + type + data + QByteArray(4, '\0');
+}
+
+QByteArray pngHeader(quint32 width, quint32 height)
+{
+    QByteArray header(13, '\0');
+    qToBigEndian(width, header.data());
+    qToBigEndian(height, header.data() + 4);
+    header[8] = 8;
+    header[9] = 6;
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header, 13);
+}
+
+// Files that ask a decoder for gigabytes or minutes, all under 2 MB.
+std::vector<std::pair<const char *, QByteArray>> hostileFiles()
+{
+    QByteArray hugeProgressive = progressiveJpeg({64, 64});
+    const qsizetype frame = markerAt(hugeProgressive, '\xC2');
+    qToBigEndian<quint16>(30000, hugeProgressive.data() + frame + 5);
+    qToBigEndian<quint16>(30000, hugeProgressive.data() + frame + 7);
+
+    QByteArray manyScans = progressiveJpeg({64, 64});
+    const qsizetype scan = markerAt(manyScans, '\xDA');
+    const QByteArray oneScan = manyScans.mid(scan, markerAt(manyScans.mid(scan + 2), '\xDA') + 2);
+    manyScans.insert(scan, oneScan.repeated(20000));
+
+    QByteArray hugeGif("GIF89a\xFF\xFF\xFF\xFF\x00\x00\x00", 13);
+    const QByteArray photo = pictureFile({800, 600}, Qt::darkGreen, "JPG");
+    return {
+        {"a PNG whose text chunk claims a gigabyte", pngHeader(16, 16) + pngChunk("tEXt", "k", 1u << 30)},
+        {"a PNG of 30000 x 30000 pixels", pngHeader(30000, 30000) + pngChunk("IDAT", QByteArray(100, '\0'), 100)},
+        {"a progressive JPEG declaring 30000 x 30000 pixels", hugeProgressive},
+        {"a JPEG of 20,000 scans", manyScans.left(2 * 1024 * 1024)},
+        {"a GIF of 65535 x 65535 pixels", hugeGif},
+        {"a truncated JPEG", photo.left(photo.size() / 2)},
+        {"no picture", QByteArray("just some text")},
+    };
+}
+
+}
+
+TEST(PictureDecoderTest, PicturesAreDecodedAtTheSizeTheyAreShown)
+{
+    const DecodedPicture wide = decodePicture(pictureFile({4000, 1000}, Qt::red, "JPG"), {1000, 700});
+    EXPECT_EQ(wide.image.size(), QSize(1000, 250)) << "larger: fitted, aspect kept";
+    EXPECT_EQ(wide.size, QSize(4000, 1000));
+    const DecodedPicture small = decodePicture(pictureFile({30, 20}, Qt::blue), {1000, 700});
+    EXPECT_EQ(small.image.size(), QSize(30, 20)) << "smaller: its own size";
+    EXPECT_EQ(small.image.pixelColor(10, 10), QColor(Qt::blue));
+    EXPECT_TRUE(small.serves({5000, 5000})) << "shown whole, it serves every box";
+    EXPECT_FALSE(wide.serves({2000, 700}));
+    EXPECT_EQ(fittedInto(wide, {100, 100}).image.size(), QSize(100, 25));
+}
+
+TEST(PictureDecoderTest, HostileFilesGiveANoteQuicklyAndWithinTheMemoryBudget)
+{
+    for (const auto &[what, bytes] : hostileFiles()) {
+        QElapsedTimer clock;
+        clock.start();
+        const DecodedPicture picture = decodePicture(bytes, {1900, 1040});
+        EXPECT_LT(clock.elapsed(), 2000) << what;
+        if (QByteArrayView(what) != "a truncated JPEG") {
+            EXPECT_FALSE(picture.note.isEmpty()) << what;
+        }
+        EXPECT_LT(bytes.size(), 2 * 1024 * 1024) << what;
     }
-    EXPECT_NE(PictureDecoder::decodeFullSize(photo).cacheKey(), PictureDecoder::decodeFullSize(copy).cacheKey());
+
+    // Each in a fresh process, where the peak is its own.
+    for (const auto &[what, bytes] : hostileFiles()) {
+        const pid_t child = fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            rusage before{};
+            getrusage(RUSAGE_SELF, &before);
+            decodePicture(bytes, {1900, 1040});
+            rusage after{};
+            getrusage(RUSAGE_SELF, &after);
+            _exit(after.ru_maxrss - before.ru_maxrss > 200 * 1024 ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << what << " took more than 200 MB";
+    }
+}
+
+TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
+{
+    PictureLoader loader;
+    std::atomic<int> reads = 0;
+    const auto source = [&reads](quint64 key, QColor colour) {
+        return PictureSource{key, [&reads, colour] {
+                                 ++reads;
+                                 return std::expected<QByteArray, QString>(pictureFile({2000, 1000}, colour));
+                             }};
+    };
+    const QObject preview;
+    const QObject viewer;
+    QColor previewShows;
+    QSize viewerShows;
+    const auto showPreview = [&](const DecodedPicture &picture) { previewShows = picture.image.pixelColor(50, 50); };
+
+    // The viewer is open: the preview's request is decoded at the viewer's
+    // size, and the viewer's own request waits for that same decode.
+    loader.setLargestBox({1000, 1000});
+    loader.request(&preview, source(1, Qt::red), {200, 200}, showPreview);
+    loader.request(&viewer, source(1, Qt::red), {1000, 1000},
+                   [&](const DecodedPicture &picture) { viewerShows = picture.image.size(); });
+    loader.waitForIdle();
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(previewShows, QColor(Qt::red));
+    EXPECT_EQ(viewerShows, QSize(1000, 500));
+
+    // Neighbours decoded ahead show at once.
+    loader.prefetch({source(2, Qt::green)}, {1000, 1000});
+    loader.waitForIdle();
+    loader.request(&preview, source(2, Qt::green), {200, 200}, showPreview);
+    EXPECT_EQ(previewShows, QColor(Qt::green)) << "shown within the request, from what was decoded ahead";
+    EXPECT_EQ(reads, 2);
+
+    // Steps faster than decodes: only the last one is shown.
+    std::vector<quint64> shown;
+    for (quint64 key = 10; key < 20; ++key)
+        loader.request(&preview, source(key, Qt::blue), {200, 200},
+                       [&shown, key](const DecodedPicture &) { shown.push_back(key); });
+    loader.waitForIdle();
+    EXPECT_EQ(shown, std::vector<quint64>{19});
+    EXPECT_LT(reads, 12) << "queued work nobody waits for is dropped";
+
+    loader.request(&preview, source(30, Qt::yellow), {200, 200}, showPreview);
+    loader.cancel(&preview);
+    loader.waitForIdle();
+    EXPECT_EQ(previewShows, QColor(Qt::green)) << "nothing is shown after a cancel";
 }

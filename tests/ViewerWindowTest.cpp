@@ -97,7 +97,7 @@ TEST_F(Viewer, CoversTheScreenAndPlacesTheBottomRowByTheScreen)
     EXPECT_EQ(wide->children().indexOf(ui(*wide).标签1), 0) << "the backdrop lies beneath everything";
 }
 
-TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
+TEST_F(Viewer, ShowsSmallPicturesAtTheirOwnSizeInTheMiddleAndFitsLargeOnes)
 {
     auto records = pictures({u"猫"_s, u"0002"_s});
     records[1].picture = pictureFile({3000, 20}, Qt::darkBlue, "PNG");
@@ -108,7 +108,7 @@ TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
     EXPECT_EQ(ui(*viewer).标签2->text(), u"库内共有2张图片"_s);
     EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：猫"_s);
     EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1)));
-    EXPECT_EQ(ui(*viewer).图片框1->image().size(), QSize(40, 30)) << "not scaled";
+    EXPECT_EQ(ui(*viewer).图片框1->image().size(), QSize(40, 30)) << "a small picture is not scaled";
 
     const QImage shown = ui(*viewer).图片框1->grab().toImage();
     const QPoint middle = ui(*viewer).图片框1->rect().center();
@@ -117,7 +117,9 @@ TEST_F(Viewer, ShowsTheSelectedPictureAtItsOwnSizeInTheMiddle)
     EXPECT_EQ(shown.pixel(middle + QPoint(21, 16)), QColor(Qt::black).rgb()) << "the rest is backdrop";
 
     viewer->stepNext();
-    EXPECT_EQ(ui(*viewer).图片框1->image().size(), QSize(3000, 20)) << "a larger picture is not scaled either";
+    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(2)));
+    const QSize box = ui(*viewer).图片框1->size();
+    EXPECT_EQ(ui(*viewer).图片框1->image().width(), box.width()) << "a larger picture is fitted into the box";
 }
 
 TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)

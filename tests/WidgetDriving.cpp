@@ -80,10 +80,13 @@ bool sameImage(const QImage &shown, const QImage &expected)
 
 bool shows(const QLabel &preview, const QByteArray &picture)
 {
-    return sameImage(preview.pixmap().toImage(), PictureDecoder::decodeFitted(picture, preview.contentsRect().size()));
+    const QImage expected = decodePicture(picture, preview.contentsRect().size()).image;
+    // The picture arrives from a worker thread.
+    return QTest::qWaitFor([&] { return sameImage(preview.pixmap().toImage(), expected); }, 2000);
 }
 
 bool shows(const PictureBox &box, const QByteArray &picture)
 {
-    return sameImage(box.image(), PictureDecoder::decodeFullSize(picture));
+    const QImage expected = decodePicture(picture, box.size()).image;
+    return QTest::qWaitFor([&] { return sameImage(box.image(), expected); }, 2000);
 }

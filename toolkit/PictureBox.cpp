@@ -8,23 +8,33 @@ PictureBox::PictureBox(QWidget *parent)
     setAutoFillBackground(true);
 }
 
-void PictureBox::setPicture(const QByteArray &bytes)
+void PictureBox::showPicture(const DecodedPicture &picture)
 {
-    m_image = PictureDecoder::decodeFullSize(bytes);
+    m_picture = picture;
+    update();
+}
+
+void PictureBox::clearPicture()
+{
+    m_picture = {};
     update();
 }
 
 const QImage &PictureBox::image() const
 {
-    return m_image;
+    return m_picture.image;
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
-    if (m_image.isNull())
-        return;
-    const QSize size = m_image.size();
-    const QPoint topLeft((width() - size.width()) / 2, (height() - size.height()) / 2);
     QPainter painter(this);
-    painter.drawImage(topLeft, m_image);
+    if (!m_picture.note.isEmpty()) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_picture.note);
+        return;
+    }
+    const QImage &image = m_picture.image;
+    if (image.isNull())
+        return;
+    painter.drawImage(QPoint((width() - image.width()) / 2, (height() - image.height()) / 2), image);
 }

@@ -2,13 +2,12 @@
 
 #include "toolkit/PictureDecoder.h"
 
-#include <QByteArray>
 #include <QImage>
 #include <QWidget>
 
-// A picture box: shows an image file at its own size
-// in the middle of the box; a picture larger than the box shows its middle
-// part. Bytes that are no picture show the bare background.
+// A picture box: shows a decoded picture in the middle of the box (a
+// picture larger than the box arrives fitted into it), or the note that
+// stands in place of a picture that cannot be shown.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -16,14 +15,14 @@ class PictureBox : public QWidget
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    void setPicture(const QByteArray &bytes);
-    // The decoded picture as shown, null when there is none.
+    void showPicture(const DecodedPicture &picture);
+    void clearPicture();
+    // The picture as shown, null when there is none.
     const QImage &image() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    PictureDecoder::FullSizeView m_fullSizeView;
-    QImage m_image;
+    DecodedPicture m_picture;
 };

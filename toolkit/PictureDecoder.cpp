@@ -1,84 +1,65 @@
 #include "toolkit/PictureDecoder.h"
 
+#include "toolkit/PictureInspection.h"
+#include "toolkit/ToolkitTexts.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
 namespace {
 
-struct RememberedPicture
+DecodedPicture note(const QString &text, QSize box)
 {
-    int openViews = 0;
-    QByteArray bytes;
-    QImage image;
-};
-
-RememberedPicture &remembered()
-{
-    static RememberedPicture picture;
-    return picture;
+    return {QImage(), text, box, QSize()};
 }
 
-// Decodes straight to a smaller size when the picture is larger than box:
-// JPEG then skips most of its work.
-QImage decodeScaledDown(const QByteArray &bytes, QSize box)
+}
+
+DecodedPicture decodePicture(const QByteArray &bytes, QSize box)
 {
+    const std::expected<PictureFacts, QString> facts = inspectPicture(bytes);
+    if (!facts)
+        return note(facts.error(), box);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, facts->format);
     reader.setAutoTransform(true);
     // The reader scales before it turns the picture upright.
+    QSize shownBox = box;
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        box.transpose();
-    const QSize size = reader.size();
-    if (size.isValid() && box.isValid()
-        && (size.width() > box.width() || size.height() > box.height())) {
-        reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio));
-    }
-    return reader.read();
-}
-
-}
-
-QImage PictureDecoder::decodeFullSize(const QByteArray &bytes)
-{
-    RememberedPicture &last = remembered();
-    if (last.openViews > 0 && last.bytes == bytes)
-        return last.image;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
+        shownBox.transpose();
+    const QSize size = facts->size.isValid() ? facts->size : reader.size();
+    if (!size.isValid())
+        return note(ToolkitText::NotAPicture, box);
+    const QSize fitted = fittedSize(size, shownBox);
+    const bool jpeg = facts->format == "jpeg";
+    const QSize decoded = jpeg ? jpegOutputSize(size, fitted) : size;
+    if (qint64(decoded.width()) * decoded.height() * facts->bytesPerPixel > PictureBudget::DecodedBytes)
+        return note(ToolkitText::PictureTooLarge.arg(size.width()).arg(size.height()), box);
+    if (jpeg && fitted != size)
+        reader.setScaledSize(fitted);
     QImage image = reader.read();
-    if (last.openViews > 0) {
-        last.bytes = bytes;
-        last.image = image;
-    }
-    return image;
+    if (image.isNull())
+        return note(ToolkitText::NotAPicture, box);
+    if (image.width() > box.width() || image.height() > box.height())
+        image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QSize upright = reader.transformation() & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
+    return {std::move(image), QString(), box, upright};
 }
 
-QImage PictureDecoder::decodeFitted(const QByteArray &bytes, QSize box)
+bool DecodedPicture::serves(QSize wanted) const
 {
-    if (remembered().openViews == 0)
-        return decodeScaledDown(bytes, box);
-    const QImage image = decodeFullSize(bytes);
-    if (image.isNull() || !box.isValid()
-        || (image.width() <= box.width() && image.height() <= box.height()))
-        return image;
-    return image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // A note, a picture decoded for a box at least as large, or one shown
+    // whole at its own size serves any box.
+    return image.isNull() || (box.width() >= wanted.width() && box.height() >= wanted.height())
+        || image.size() == size;
 }
 
-PictureDecoder::FullSizeView::FullSizeView()
+DecodedPicture fittedInto(const DecodedPicture &picture, QSize box)
 {
-    ++remembered().openViews;
-}
-
-PictureDecoder::FullSizeView::~FullSizeView()
-{
-    RememberedPicture &last = remembered();
-    if (--last.openViews == 0) {
-        last.bytes = {};
-        last.image = {};
-    }
+    const QImage &image = picture.image;
+    if (image.isNull() || (image.width() <= box.width() && image.height() <= box.height()))
+        return {image, picture.note, box, picture.size};
+    return {image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation), picture.note, box, picture.size};
 }

@@ -3,29 +3,27 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <QString>
 
-// Decodes image file bytes for the picture controls. While a full-size view
-// is open, fitted decodes go through a full-size decode that is remembered:
-// the view asks for the same picture right after the preview did, and the
-// picture is then decoded once, not twice.
-class PictureDecoder
+// A picture ready to be shown: the image, or a short note (in Chinese) to
+// show in its place when the file cannot be shown.
+struct DecodedPicture
 {
-public:
-    // The picture at its own size, turned upright; a null image when the
-    // bytes are no picture.
-    static QImage decodeFullSize(const QByteArray &bytes);
-    // The picture scaled down to fit into box when larger, keeping its
-    // aspect ratio; a null image when the bytes are no picture.
-    static QImage decodeFitted(const QByteArray &bytes, QSize box);
+    QImage image;
+    QString note;
+    // The box it was made for, and the picture's own size (invalid for a note).
+    QSize box;
+    QSize size;
 
-    // Marks a full-size view as open for as long as it lives. The remembered
-    // picture is let go when the last one ends.
-    class FullSizeView
-    {
-    public:
-        FullSizeView();
-        ~FullSizeView();
-        FullSizeView(const FullSizeView &) = delete;
-        FullSizeView &operator=(const FullSizeView &) = delete;
-    };
+    // True when this serves a view of box as well as a decode for it would.
+    bool serves(QSize box) const;
 };
+
+// Decodes image file bytes at the size they are shown in box (see
+// fittedSize), turned upright, within the limits of PictureBudget: a file
+// beyond them, damaged or no picture at all gives a note instead. Safe to
+// call from any thread.
+DecodedPicture decodePicture(const QByteArray &bytes, QSize box);
+
+// A decoded picture shown in a smaller box: scaled down, never up.
+DecodedPicture fittedInto(const DecodedPicture &picture, QSize box);

@@ -1,7 +1,5 @@
 #include "toolkit/PictureLabel.h"
 
-#include "toolkit/PictureDecoder.h"
-
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -12,20 +10,17 @@ PictureLabel::PictureLabel(QWidget *parent)
     setWordWrap(true);
 }
 
-void PictureLabel::setPicture(const QByteArray &bytes)
+void PictureLabel::showPicture(const DecodedPicture &picture)
 {
-    const QImage image = PictureDecoder::decodeFitted(bytes, contentsRect().size());
-    setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    if (picture.image.isNull())
+        setText(picture.note);
+    else
+        setPixmap(QPixmap::fromImage(picture.image));
 }
 
 void PictureLabel::clearPicture()
 {
     clear();
-}
-
-void PictureLabel::showNote(const QString &note)
-{
-    setText(note);
 }
 
 void PictureLabel::mouseDoubleClickEvent(QMouseEvent *event)

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QByteArray>
+#include "toolkit/PictureDecoder.h"
+
 #include <QLabel>
 
-// A label that shows an image file fitted into its area, keeping the aspect
-// ratio; it keeps only what it shows. Bytes that are no picture show
-// nothing.
+// A label that shows a decoded picture in its middle (fitted into its area
+// beforehand), or the note that stands in place of a picture that cannot
+// be shown.
 class PictureLabel : public QLabel
 {
     Q_OBJECT
@@ -13,10 +14,8 @@ class PictureLabel : public QLabel
 public:
     explicit PictureLabel(QWidget *parent = nullptr);
 
-    void setPicture(const QByteArray &bytes);
+    void showPicture(const DecodedPicture &picture);
     void clearPicture();
-    // A short text in place of a picture that cannot be shown.
-    void showNote(const QString &note);
 
 Q_SIGNALS:
     void doubleClicked();

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "toolkit/PictureLoader.h"
 
-#include <expected>
+#include <QString>
 
 // What the viewer steps through: the main window's list of pictures, whose
 // selected row is the current picture. The viewer keeps no position of its
@@ -22,6 +21,11 @@ public:
     virtual QString rowName(int row) const = 0;
     // Selects the row (none, for an index outside the list) and shows it.
     virtual void showRow(int row) = 0;
-    // The bytes of the current picture, read now.
-    virtual std::expected<QByteArray, QString> currentPicture() const = 0;
+    // The current picture: the one shown last, also while no row is selected.
+    virtual PictureSource currentPicture() const = 0;
+    // The picture of a row; a source with key 0 for an index outside the list.
+    virtual PictureSource pictureOfRow(int row) const = 0;
+    // The loader that reads and decodes the pictures, shared with the main
+    // window so that one decode serves both.
+    virtual PictureLoader &pictureLoader() = 0;
 };

@@ -57,6 +57,14 @@ ViewerWindow::ViewerWindow(PictureSequence &pictures)
     showNumber();
 }
 
+ViewerWindow::~ViewerWindow()
+{
+    PictureLoader &loader = m_pictures.pictureLoader();
+    loader.cancel(this);
+    loader.prefetch({}, {});
+    loader.setLargestBox({});
+}
+
 void ViewerWindow::createControls()
 {
     setObjectName(u"ViewerWindow"_s);
@@ -108,7 +116,13 @@ void ViewerWindow::coverScreen()
 
 void ViewerWindow::showCurrentPicture()
 {
-    m_pictureBox->setPicture(m_pictures.currentPicture().value_or(QByteArray()));
+    PictureLoader &loader = m_pictures.pictureLoader();
+    const QSize box = m_pictureBox->size();
+    loader.setLargestBox(box);
+    loader.request(this, m_pictures.currentPicture(), box,
+                   [this](const DecodedPicture &picture) { m_pictureBox->showPicture(picture); });
+    const int row = m_pictures.selectedRow();
+    loader.prefetch({m_pictures.pictureOfRow(row + 1), m_pictures.pictureOfRow(row - 1)}, box);
 }
 
 void ViewerWindow::showCount()

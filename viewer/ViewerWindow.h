@@ -8,7 +8,8 @@ class QLabel;
 class QToolButton;
 
 // The full-screen viewer: one picture of the library at a time over the
-// whole screen, stepped backwards and forwards in the order of the main
+// whole screen (fitted into it when larger), stepped backwards and forwards
+// in the order of the main
 // list with the Left and Right keys or two buttons. It keeps no position of
 // its own: a step moves the main list's selection and has the main window
 // show it, so the list selection stays the one notion of the current
@@ -19,6 +20,7 @@ class ViewerWindow : public QDialog
 
 public:
     explicit ViewerWindow(PictureSequence &pictures);
+    ~ViewerWindow() override;
 
     void stepPrevious();
     void stepNext();
@@ -35,6 +37,8 @@ private:
     void styleControls();
     void connectEvents();
     void coverScreen();
+    // Shows the current picture fitted into the box, and has its
+    // neighbours on both sides decoded ahead, so that a step is a paint.
     void showCurrentPicture();
     void showCount();
     void showNumber();

@@ -1,0 +1,25 @@
+#include "store/PictureReader.h"
+
+#include "store/SqliteDatabase.h"
+#include "store/StoreLog.h"
+#include "store/StoreTexts.h"
+
+#include <sqlite3.h>
+
+std::expected<QByteArray, QString> readPictureBytes(const QString &edtPath, qint64 id)
+{
+    SqliteDatabase db;
+    if (auto opened = db.open(edtPath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX); !opened)
+        return std::unexpected(opened.error());
+    // Waits out a commit of the window's connection.
+    if (auto configured = db.exec("PRAGMA busy_timeout = 3000"); !configured)
+        return std::unexpected(configured.error());
+    auto bytes = db.readBlob("main", "picture_bytes", "data", id);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    if (!*bytes) {
+        qCWarning(lcStore) << "the bytes of row" << id << "are missing";
+        return std::unexpected(StoreText::BytesMissing);
+    }
+    return std::move(**bytes);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "toolkit/PictureDecoder.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QThreadPool>
+
+#include <atomic>
+#include <expected>
+#include <functional>
+#include <list>
+#include <memory>
+
+// Where the bytes of one picture come from: a key that names these very
+// bytes (a new key for new bytes), and how to read them. The reading runs in
+// a worker thread.
+struct PictureSource
+{
+    quint64 key = 0;
+    std::function<std::expected<QByteArray, QString>()> read;
+};
+
+// Reads and decodes pictures in worker threads, so that no window ever
+// waits on a decode, and keeps the last few decoded: one read and one
+// decode of a picture serve every view of it. Each consumer sees only the
+// newest picture it asked for; a result for an earlier request is never
+// shown, and queued work nobody waits for any more is dropped.
+class PictureLoader : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Show = std::function<void(const DecodedPicture &)>;
+
+    explicit PictureLoader(QObject *parent = nullptr);
+    ~PictureLoader() override;
+
+    // Shows the picture fitted into box through show: at once when it is
+    // decoded already, else once a worker has decoded it. A later request
+    // of the same consumer replaces this one.
+    void request(const QObject *consumer, const PictureSource &source, QSize box, Show show);
+    // Forgets what the consumer asked for; nothing more is shown for it.
+    void cancel(const QObject *consumer);
+    // Decodes these pictures ahead, so that showing them is only a paint.
+    void prefetch(const std::vector<PictureSource> &sources, QSize box);
+    // While valid, every decode is made for this box (the largest view), so
+    // that the smaller views are served from the same decode.
+    void setLargestBox(QSize box);
+
+    // Waits until the workers are idle; for tests and benchmarks.
+    void waitForIdle();
+
+private:
+    struct Wanted
+    {
+        quint64 key = 0;
+        QSize box;
+        Show show;
+    };
+    struct Decoded
+    {
+        quint64 key = 0;
+        DecodedPicture picture;
+    };
+    class Job;
+
+    const Decoded *cached(quint64 key, QSize box) const;
+    void remember(quint64 key, const DecodedPicture &picture);
+    void decode(const PictureSource &source, QSize box, int priority);
+    void finished(quint64 key, const DecodedPicture &picture);
+    void dropUnwantedJobs();
+    bool isWanted(quint64 key) const;
+
+    QThreadPool m_workers;
+    QSize m_largestBox;
+    QHash<const QObject *, Wanted> m_wanted;
+    std::vector<quint64> m_prefetched;
+    // Work queued or underway, by key: the box it decodes for, and whether
+    // its result is still wanted (a job not yet started that nobody wants
+    // ends without reading).
+    struct Underway
+    {
+        QSize box;
+        std::shared_ptr<std::atomic<bool>> wanted;
+    };
+    QHash<quint64, Underway> m_underway;
+    // Most recently used first.
+    std::list<Decoded> m_cache;
+};
