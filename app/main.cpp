@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
@@ -16,16 +17,18 @@ int main(int argc, char *argv[])
     // No display name: the platform would append it to every caption.
     QApplication::setApplicationName(u"Lumbra"_s);
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
-    // The toolkit's own dialogs speak Chinese like the rest of the program.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
-
     // Both are released on every way out: the event loop returns for an
     // exit from anywhere, and an exit during start-up skips it.
     GlobalState state;
     const ProgramWindows windows;
+    // The toolkit's own dialogs and menus speak Chinese like the rest of the
+    // program. Nothing shows them before the first window is up.
+    QTranslator toolkitTexts;
+    QTimer::singleShot(0, &application, [&toolkitTexts] {
+        if (toolkitTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(&toolkitTexts);
+    });
     if (!exitRequested())
         application.exec();
     return 0;

@@ -6,7 +6,6 @@
 #include "auth/PasswordBox.h"
 #include "config/Accounts.h"
 #include "config/ConfigPaths.h"
-#include "config/GbkText.h"
 #include "config/PasswordDigest.h"
 #include "toolkit/ControlPlacement.h"
 #include "toolkit/GlobalState.h"
@@ -18,10 +17,12 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QtConcurrent>
 
 using namespace Qt::StringLiterals;
 
@@ -48,8 +49,7 @@ LoginWindow::LoginWindow(MainWindowAccess mainWindow, QWidget *parent)
     connectEvents();
     if (!prepareConfigFile())
         return;
-    ensureAccounts();
-    offerAccounts();
+    loadAccounts();
     m_passwordBox->setFocus();
     GlobalState::current().LoginFailureCount = 0;
 }
@@ -118,29 +118,37 @@ bool LoginWindow::prepareConfigFile()
     return false;
 }
 
-void LoginWindow::ensureAccounts()
+void LoginWindow::loadAccounts()
+{
+    auto *watcher = new QFutureWatcher<OfferedAccounts>(this);
+    connect(watcher, &QFutureWatcher<OfferedAccounts>::finished, this, [this, watcher] {
+        offerAccounts(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(&::offerAccounts, GlobalState::current().ConfigFilePath));
+}
+
+void LoginWindow::offerAccounts(const OfferedAccounts &accounts)
 {
     GlobalState &state = GlobalState::current();
-    state.UserNameList = loadUserNames(state.ConfigFilePath);
-    if (!state.UserNameList.isEmpty())
-        return;
-    state.UserNameList = splitAtSeparator(DefaultUserNames, DefaultListSeparator);
-    state.UserDigestList = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
+    state.UserNameList = accounts.names;
+    state.UserDigestList = accounts.digests;
+    m_userBox->addItems(state.UserNameList);
+    m_userBox->setCurrentIndex(0);
+    m_accountsOffered = true;
     // Without the default account nobody could log in: the user must know.
-    if (!writeAccounts(state.ConfigFilePath, state.UserNameList, state.UserDigestList)) {
+    if (accounts.defaultNotWritten) {
         qCWarning(lcAuth) << "the default account could not be written to" << state.ConfigFilePath;
         messageBox(AuthText::DefaultAccountFailed, MessageKind::Stop, ToolkitText::ErrorTitle);
     }
-}
-
-void LoginWindow::offerAccounts()
-{
-    m_userBox->addItems(GlobalState::current().UserNameList);
-    m_userBox->setCurrentIndex(0);
+    Q_EMIT accountsOffered();
 }
 
 void LoginWindow::logIn()
 {
+    // Before the accounts are in the list there is nobody to log in.
+    if (!m_accountsOffered)
+        return;
     GlobalState &state = GlobalState::current();
     const QString name = m_userBox->currentText();
     if (!passwordMatches(m_passwordBox->text(), readUserDigest(state.ConfigFilePath, name))) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+struct OfferedAccounts;
 class DefaultButtonRule;
 class QComboBox;
 class QLabel;
@@ -14,7 +15,8 @@ class QToolButton;
 // The start-up window: the user picks an account and types its password.
 // A right password opens the main window and closes this one; the third
 // wrong one in a run, like every other way of closing this window, ends
-// the program.
+// the program. The accounts are read while the window is already on
+// screen; accountsOffered tells when they are in the list.
 class LoginWindow : public QDialog
 {
     Q_OBJECT
@@ -37,6 +39,9 @@ public:
     // Escape closes the window as closing it by hand does.
     void reject() override;
 
+Q_SIGNALS:
+    void accountsOffered();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -46,12 +51,15 @@ private:
     void arrangeTabOrder();
     void connectEvents();
     bool prepareConfigFile();
-    void ensureAccounts();
-    void offerAccounts();
+    // Reads the accounts (deriving the file's key takes a while) in a
+    // worker, so that the window shows without waiting for it.
+    void loadAccounts();
+    void offerAccounts(const OfferedAccounts &accounts);
     void logIn();
     void refuseLogIn();
 
     MainWindowAccess m_mainWindow;
+    bool m_accountsOffered = false;
     DefaultButtonRule *m_defaultButtonRule = nullptr;
 
     // The controls, from the bottom up.

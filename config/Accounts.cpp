@@ -40,6 +40,17 @@ bool writeUserDigest(const QString &configFilePath, const QString &name, const Q
     return writeConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey, digest);
 }
 
+OfferedAccounts offerAccounts(const QString &configFilePath)
+{
+    OfferedAccounts offered{loadUserNames(configFilePath), {}, false};
+    if (!offered.names.isEmpty())
+        return offered;
+    offered.names = splitAtSeparator(DefaultUserNames, DefaultListSeparator);
+    offered.digests = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
+    offered.defaultNotWritten = !writeAccounts(configFilePath, offered.names, offered.digests);
+    return offered;
+}
+
 std::optional<int> accountsWithDigest(QByteArrayView storedFile)
 {
     std::expected<QByteArray, ProtectedFileError> plain =

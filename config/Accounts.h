@@ -31,6 +31,18 @@ bool writeAccounts(const QString &configFilePath, const QStringList &names, cons
 QString readUserDigest(const QString &configFilePath, const QString &name);
 bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest);
 
+// The accounts offered for log-in: the file's, or, when it holds none, the
+// built-in default account, which is then written to it.
+struct OfferedAccounts
+{
+    QStringList names;
+    // The digests written with the default account; empty otherwise.
+    QStringList digests;
+    // The default account was needed but could not be written.
+    bool defaultNotWritten = false;
+};
+OfferedAccounts offerAccounts(const QString &configFilePath);
+
 // How many accounts with a password digest the stored bytes of an account
 // file hold; nothing when they do not open as an account file of this
 // program.

@@ -41,6 +41,7 @@ namespace {
 void logIn(ProgramWindows &windows, const QString &password)
 {
     LoginWindow &login = windows.loginWindow();
+    ASSERT_TRUE(waitForAccounts(login));
     ui(login).口令编辑框->setFocus();
     ui(login).口令编辑框->selectAll();
     typeText(ui(login).口令编辑框, password);
@@ -74,6 +75,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     {
         ProgramWindows windows;
         LoginWindow &login = windows.loginWindow();
+        ASSERT_TRUE(waitForAccounts(login));
         ASSERT_EQ(ui(login).用户组合框->count(), 1);
         EXPECT_EQ(ui(login).用户组合框->itemText(0), u"管理员"_s);
         EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
@@ -191,7 +193,8 @@ TEST(FirstSessionTest, ASecondStartOnTheSameFolderIsRefusedUntilTheFirstHasEnded
     ::waitpid(first, nullptr, 0);
 
     // The lock of the program that has ended is taken over.
-    const ProgramWindows next;
+    ProgramWindows next;
     EXPECT_EQ(responder.exitCount(), 1);
+    ASSERT_TRUE(waitForAccounts(next.loginWindow()));
     EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
 }

@@ -42,6 +42,7 @@ struct LoginRun
     {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(waitForAccounts(window));
     }
 
     // Types into the password box as a person would and presses Enter.

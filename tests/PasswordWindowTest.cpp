@@ -30,6 +30,7 @@ protected:
     PasswordWindowTest()
     {
         LoginWindow login({[] { return true; }, [] {}});
+        EXPECT_TRUE(waitForAccounts(login));
         QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
         EXPECT_EQ(GlobalState::current().CurrentUserName, u"管理员"_s);
         window.emplace();
@@ -177,6 +178,7 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     ScriptedResponder responder;
     bool opened = false;
     LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    ASSERT_TRUE(waitForAccounts(login));
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
     EXPECT_FALSE(opened) << "the old password fails";
     ASSERT_EQ(responder.messages().size(), 1u);
@@ -202,6 +204,7 @@ TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
     const GlobalState restarted;
     bool opened = false;
     LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    ASSERT_TRUE(waitForAccounts(login));
     ui(login).口令编辑框->clear();
     typeText(ui(login).口令编辑框, password + u"zz"_s);
     EXPECT_EQ(ui(login).口令编辑框->text(), password);

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,4 +119,9 @@ ViewerWindowControls ui(const ViewerWindow &window)
     find(c.超级按钮3, u"超级按钮3");
     find(c.超级按钮1, u"超级按钮1");
     return c;
+}
+
+bool waitForAccounts(const LoginWindow &window)
+{
+    return QTest::qWaitFor([&window] { return ui(window).用户组合框->count() > 0; }, 5000);
 }

@@ -64,3 +64,7 @@ MainWindowControls ui(const MainWindow &window);
 LoginWindowControls ui(const LoginWindow &window);
 PasswordWindowControls ui(const PasswordWindow &window);
 ViewerWindowControls ui(const ViewerWindow &window);
+
+// Waits until the log-in window lists its accounts, which it reads in a
+// worker after it shows; false when none came.
+bool waitForAccounts(const LoginWindow &window);
