@@ -60,6 +60,8 @@ void LoginWindow::createControls()
     setWindowTitle(AuthText::LoginTitle);
     setFixedSize(Width, Height);
     move(50, 50);
+    // Set before the controls exist, so that they are made with it.
+    setFont(simSunFont());
 
     m_background = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 240, 156);
     m_background->setPixmap(QPixmap(u":/art/login-background.png"_s));
@@ -75,15 +77,12 @@ void LoginWindow::createControls()
 
 void LoginWindow::styleControls()
 {
-    setFont(simSunFont());
     for (QToolButton *button : {m_userPicture, m_keyPicture})
         button->setIconSize(button->size());
     // The focus rule alone moves the default; 登录 is the default at start.
     for (QPushButton *button : {m_logInButton, m_cancelButton})
         button->setAutoDefault(false);
     m_logInButton->setDefault(true);
-    setStyleSheet(u"QLineEdit { lineedit-password-character: 42; }"
-                  "QToolButton { border: none; background: transparent; }"_s);
 }
 
 void LoginWindow::arrangeTabOrder()

@@ -46,6 +46,8 @@ void PasswordWindow::createControls()
     setWindowTitle(AuthText::PasswordTitle);
     setFixedSize(Width, Height);
     move(50, 50);
+    // Set before the controls exist, so that they are made with it.
+    setFont(simSunFont());
     setModal(true);
 
     m_background = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 240, 156);
@@ -65,12 +67,10 @@ void PasswordWindow::createControls()
 
 void PasswordWindow::styleControls()
 {
-    setFont(simSunFont());
     // The focus rule alone moves the default; 确定 is the default at start.
     for (QPushButton *button : {m_okButton, m_cancelButton})
         button->setAutoDefault(false);
     m_okButton->setDefault(true);
-    setStyleSheet(u"QLineEdit { lineedit-password-character: 42; }"_s);
 }
 
 void PasswordWindow::arrangeTabOrder()
