@@ -1,9 +1,13 @@
 #include "BenchLibrary.h"
 
+#include "library/MainWindow.h"
 #include "store/PictureStore.h"
+#include "toolkit/ProgramDirectory.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QImageReader>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -86,11 +90,25 @@ Library &bigLibrary()
     return library;
 }
 
-void decodeEachPhoto(benchmark::State &state, const std::vector<QByteArray> &photos)
+void decodeEachPhotoInto(benchmark::State &state, const std::vector<QByteArray> &photos, QSize box)
 {
     std::size_t next = 0;
     for (auto _ : state) {
-        const QImage image = QImage::fromData(photos[next++ % photos.size()]);
+        QBuffer buffer;
+        buffer.setData(photos[next++ % photos.size()]);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setScaledSize(reader.size().scaled(box, Qt::KeepAspectRatio));
+        const QImage image = reader.read();
         benchmark::DoNotOptimize(image.constBits());
     }
+}
+
+qint64 openLibraryHere(const QString &folder)
+{
+    const ScopedProgramDirectory directory(folder);
+    QElapsedTimer clock;
+    clock.start();
+    const MainWindow window;
+    return clock.nsecsElapsed() / 1000;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -15,9 +16,14 @@ class State;
 // A photo-like 1920 x 1080 JPEG: smooth gradients with fine grain.
 QByteArray photoJpeg(int seed);
 
-// Decodes the photos in turn at full size, one per iteration: the baseline
-// that showing a picture is measured against, side by side in one run.
-void decodeEachPhoto(benchmark::State &state, const std::vector<QByteArray> &photos);
+// Decodes the photos in turn straight to the size that fits box, as Qt does
+// it best alone, one per iteration: the baseline that showing a picture in
+// such a box is measured against, side by side in one run.
+void decodeEachPhotoInto(benchmark::State &state, const std::vector<QByteArray> &photos, QSize box);
+
+// Opens the main window on the library in folder and returns how long that
+// took in microseconds; the child process of a fresh-process benchmark.
+qint64 openLibraryHere(const QString &folder);
 
 // A program directory holding a library of count small pictures; the
 // records listed in photoRecords hold 1920 x 1080 JPEGs instead, cycling

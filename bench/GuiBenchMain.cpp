@@ -1,6 +1,11 @@
 // The entry of the benchmarks that need widgets: headless unless told
-// otherwise.
+// otherwise. With "--open-library FOLDER" it is the fresh process of a
+// fresh-process benchmark instead: it opens that library, prints how long
+// it took and ends.
+#include "BenchLibrary.h"
+
 #include <QApplication>
+#include <cstdio>
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +14,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (argc == 3 && QByteArrayView(argv[1]) == "--open-library") {
+        std::printf("%lld\n", static_cast<long long>(openLibraryHere(QString::fromLocal8Bit(argv[2]))));
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
