@@ -56,5 +56,11 @@ inline const QString FileNotRegular = QStringLiteral("这不是普通文件。")
 inline const QString FileEmpty = QStringLiteral("文件是空的。");
 inline const QString FileTooLarge = QStringLiteral("文件太大（%1），图片库只能存入 %2 以内的图片。");
 inline const QString FileNoPermission = QStringLiteral("文件无法读取，可能没有读取权限。");
+inline const QString AddingLabel = QStringLiteral("正在添加图片……");
+inline const QString FingerprintingLabel = QStringLiteral("正在清点图片库中已有的图片……");
+inline const QString SomeNotAdded = QStringLiteral("以下 %1 个文件未能添加：\r\n\r\n%2");
+inline const QString NotAddedLine = QStringLiteral("“%1”：%2");
+inline const QString AlreadyInLibrary =
+    QStringLiteral("“%1”已经在图片库中，名为“%2”。\r\n\r\n仍要再添加一次吗？");
 inline const QString FileUnreadable = QStringLiteral("无法读取图片文件“%1”：\r\n%2\r\n\r\n图片库未作改动。");
 }

@@ -26,10 +26,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
     createMenu();
     createOperations();
     connectEvents();
+    bindKeys();
     openPictureStore();
     refreshPictureList();
     m_pictureList->setFocus();
@@ -157,6 +161,25 @@ void MainWindow::connectEvents()
     // first selection; the list hears them at any time.
     connect(m_pictureList, &CheckBoxList::listDoubleClicked, this, &MainWindow::openViewer);
     connect(m_preview, &PictureLabel::doubleClicked, this, &MainWindow::openViewer);
+}
+
+void MainWindow::bindKeys()
+{
+    // Delete in the list deletes (after the question); in the name box it
+    // stays a text key.
+    auto *deleteKey = new QShortcut(QKeySequence::Delete, m_pictureList, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, m_operations, &PictureOperations::deletePicture);
+    auto *renameKey = new QShortcut(Qt::Key_F2, this);
+    connect(renameKey, &QShortcut::activated, this, [this] {
+        m_nameBox->setFocus();
+        m_nameBox->selectAll();
+    });
+    connect(m_pictureList, &CheckBoxList::rowEntered, this, &MainWindow::openViewer);
+    auto *menuKey = new QShortcut(Qt::Key_Menu, this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        popupMenu(*m_menu, m_pictureList->mapToGlobal(m_pictureList->rect().center()));
+    });
+    setAcceptDrops(true);
 }
 
 void MainWindow::openPictureStore()
@@ -335,6 +358,35 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
         return;
     }
     QWidget::mousePressEvent(event);
+}
+
+namespace {
+
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QStringList files = localFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_operations->addFiles(files);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -67,6 +67,9 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // Picture files dragged from a file manager are added.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -75,6 +78,7 @@ private:
     void createMenu();
     void createOperations();
     void connectEvents();
+    void bindKeys();
     void openPictureStore();
     void attachPreviewHint();
     void showEmptyDetails();

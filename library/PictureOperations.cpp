@@ -6,15 +6,22 @@
 #include "library/MainWindow.h"
 #include "library/PictureFile.h"
 #include "library/PictureFileName.h"
+#include "library/PictureFolder.h"
 #include "store/PictureStore.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/ProgressDialog.h"
 #include "toolkit/ToolkitTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 
 namespace {
+
+// More files than this show progress.
+constexpr qsizetype ManyFiles = 3;
 
 // Only ASCII letters change, as everywhere in the program's texts.
 QString asciiUpper(const QString &text)
@@ -56,19 +63,73 @@ PictureOperations::PictureOperations(MainWindow &window, PictureStore &store)
 
 void PictureOperations::add()
 {
-    const std::optional<QString> path = pickFile(LibraryText::AddFilter, {}, FileDialogKind::Open, LibraryText::AddTitle);
-    if (!path)
+    FileDialogRequest dialog{FileDialogKind::Open, LibraryText::AddTitle, {}, LibraryText::AddFilter, {}};
+    dialog.multiple = true;
+    dialog.folder = pictureFolder();
+    const std::optional<QStringList> paths = showFilesDialog(dialog);
+    if (!paths || paths->isEmpty())
         return;
-    std::optional<QByteArray> bytes = readChosenFile(*path);
-    if (!bytes)
-        return;
-    const PictureFileName file = PictureFileName::fromPath(*path);
-    const auto added = m_store.append({file.name, file.category, std::move(*bytes)});
-    if (!added) {
-        reportError(LibraryText::AddFailed.arg(added.error()));
-        return;
+    rememberPictureFolder(paths->constLast());
+    addFiles(*paths);
+}
+
+void PictureOperations::addFiles(const QStringList &paths)
+{
+    std::optional<ProgressDialog> progress;
+    if (paths.size() > ManyFiles)
+        progress.emplace(LibraryText::AddingLabel);
+    // One file gets the full message; many get one line each in one message.
+    QStringList problems;
+    const auto notAdded = [&](const QString &path, const QString &reason, const QString &single) {
+        problems << (paths.size() == 1 ? single : LibraryText::NotAddedLine.arg(QDir::toNativeSeparators(path), reason));
+    };
+    int lastAdded = 0;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (progress && !progress->step(i, paths.size()))
+            break;
+        const QString &path = paths[i];
+        std::expected<QByteArray, QString> bytes = readPictureFile(path, m_store.pictureSizeLimit());
+        if (!bytes) {
+            notAdded(path, bytes.error(), LibraryText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
+            continue;
+        }
+        if (!mayAdd(path, *bytes))
+            continue;
+        const PictureFileName file = PictureFileName::fromPath(path);
+        if (const auto added = m_store.append({file.name, file.category, std::move(*bytes)}); !added) {
+            notAdded(path, added.error(), LibraryText::AddFailed.arg(added.error()));
+            continue;
+        }
+        lastAdded = m_store.count();
     }
-    m_window.showRecordAfterChange(m_store.count());
+    progress.reset();
+    if (problems.size() == 1 && paths.size() == 1)
+        reportError(problems.constFirst());
+    else if (!problems.isEmpty())
+        reportError(LibraryText::SomeNotAdded.arg(problems.size()).arg(problems.join(u"\r\n"_s)));
+    if (lastAdded > 0)
+        m_window.showRecordAfterChange(lastAdded);
+}
+
+bool PictureOperations::mayAdd(const QString &path, const QByteArray &bytes)
+{
+    // Pictures stored by an earlier build are fingerprinted once, with
+    // progress when there are many.
+    std::optional<ProgressDialog> progress;
+    const auto same = m_store.findSamePicture(bytes, [&progress](qint64 done, qint64 total) {
+        if (!progress && total > ManyFiles)
+            progress.emplace(LibraryText::FingerprintingLabel);
+        return !progress || progress->step(done, total);
+    });
+    if (!same) {
+        qCWarning(lcLibrary).noquote() << "no search for the same picture:" << same.error();
+        return true;
+    }
+    if (!*same)
+        return true;
+    return messageBox(LibraryText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_store.name(**same)),
+                      MessageKind::YesNoWarning, LibraryText::Add)
+        == MessageAnswer::Yes;
 }
 
 void PictureOperations::replace()
@@ -80,6 +141,7 @@ void PictureOperations::replace()
         pickFile(categoryFilter(m_window.currentCategory()), {}, FileDialogKind::Open, LibraryText::ReplaceTitle);
     if (!path)
         return;
+    rememberPictureFolder(*path);
     std::optional<QByteArray> bytes = readChosenFile(*path);
     if (!bytes)
         return;
@@ -132,12 +194,14 @@ void PictureOperations::exportPicture()
         return;
     const QString category = m_window.currentCategory();
     FileDialogRequest dialog{FileDialogKind::Save, LibraryText::ExportTitle, typedName, categoryFilter(category), {}};
+    dialog.folder = pictureFolder();
     // The question about replacing a file is asked below, about the file
     // really written: the chosen name with the category added.
     dialog.confirmOverwrite = false;
     const std::optional<QString> path = showFileDialog(dialog);
     if (!path)
         return;
+    rememberPictureFolder(*path);
     // The category is always added, also to a name typed with an extension;
     // a picture without a category is written under the chosen name as is.
     const QString target = category.isEmpty() ? *path : *path + u'.' + category;
@@ -163,7 +227,9 @@ bool PictureOperations::mayWrite(const QString &target)
 std::optional<QString> PictureOperations::pickFile(const QString &filter, const QString &initialName,
                                                    FileDialogKind kind, const QString &title)
 {
-    return showFileDialog(FileDialogRequest{kind, title, initialName, filter, {}});
+    FileDialogRequest dialog{kind, title, initialName, filter, {}};
+    dialog.folder = pictureFolder();
+    return showFileDialog(dialog);
 }
 
 std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)

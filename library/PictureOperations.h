@@ -24,6 +24,11 @@ public:
     PictureOperations(MainWindow &window, PictureStore &store);
 
     void add();
+    // Adds these files in this order, each in a commit of its own, as add
+    // adds one; what cannot be added is told in one message at the end, and
+    // the last one added is shown. Many files show progress, and a cancel
+    // keeps what was added so far.
+    void addFiles(const QStringList &paths);
     void replace();
     void rename();
     void deletePicture();
@@ -35,6 +40,9 @@ private:
     // The bytes of the chosen file; nothing, after telling the user, when
     // the file cannot be read, is empty or is too large to store.
     std::optional<QByteArray> readChosenFile(const QString &path);
+    // False when the same picture is in the library already and the user
+    // chose to skip it.
+    bool mayAdd(const QString &path, const QByteArray &bytes);
     // Asks before an existing file is replaced; false when it must not be.
     bool mayWrite(const QString &target);
     void reportError(const QString &text);

@@ -6,6 +6,7 @@
 #include "store/StoreLog.h"
 #include "store/StoreTexts.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +41,25 @@ constexpr const char *CreateSchema =
     "PRAGMA edt.application_id = 1280131650;"
     "PRAGMA edt.user_version = 1;"
     "CREATE TABLE edt.picture_bytes(id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
+// A fingerprint of every picture's bytes, so that a picture already in the
+// library is found without reading the others. Stores of earlier builds
+// get the table at their next open; their pictures get fingerprints when a
+// search first needs them.
+constexpr const char *CreateFingerprints =
+    "CREATE TABLE IF NOT EXISTS main.picture_digests(id INTEGER PRIMARY KEY, digest BLOB NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS main.picture_digests_by_digest ON picture_digests(digest);";
+constexpr const char *SelectFingerprintTable =
+    "SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'picture_digests'";
+constexpr const char *PutFingerprint = "INSERT OR REPLACE INTO main.picture_digests(id, digest) VALUES(?1, ?2)";
+constexpr const char *DeleteFingerprint = "DELETE FROM main.picture_digests WHERE id = ?1";
+constexpr const char *SelectByFingerprint = "SELECT id FROM main.picture_digests WHERE digest = ?1";
+constexpr const char *SelectWithoutFingerprint =
+    "SELECT id FROM main.pictures WHERE id NOT IN (SELECT id FROM main.picture_digests)";
+
+QByteArray fingerprintOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
 static_assert(RowsApplicationId == 1280131666 && BytesApplicationId == 1280131650);
 
 // Rollback journals on both files make a transaction over both atomic
@@ -203,6 +223,8 @@ std::expected<void, QString> buildEmptyStore(const QString &edbPath, const QStri
         return std::unexpected(transaction.error());
     if (auto created = db.exec(CreateSchema); !created)
         return created;
+    if (auto created = db.exec(CreateFingerprints); !created)
+        return created;
     return transaction->commit();
 }
 
@@ -308,6 +330,7 @@ std::expected<void, QString> PictureStore::openExisting(const QString &edbPath, 
     m_db = std::move(db);
     m_path = edbPath;
     purgeMarkedRows();
+    addFingerprintTable();
     if (auto loaded = loadRows(); !loaded) {
         close();
         return std::unexpected(StoreText::UnreadableBecause.arg(fileName(edbPath), loaded.error()));
@@ -356,6 +379,7 @@ std::expected<void, QString> PictureStore::loadRows()
 
 void PictureStore::close()
 {
+    m_allFingerprinted = false;
     m_db.reset();
     m_path.clear();
     m_rows = {};
@@ -453,6 +477,8 @@ std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &
             return inserted;
         if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", id, record.picture); !written)
             return written;
+        if (auto stored = storeFingerprint(id, record.picture); !stored)
+            return stored;
         added.push_back(Row{id, record.name, record.category, nextVersion()});
     }
     if (auto committed = transaction->commit(); !committed)
@@ -471,6 +497,8 @@ std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArra
         return updated;
     if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", row.id, picture); !written)
         return written;
+    if (auto stored = storeFingerprint(row.id, picture); !stored)
+        return stored;
     if (auto updated = m_db->run(UpdateCategory, row.id, category); !updated)
         return updated;
     if (auto committed = transaction->commit(); !committed)
@@ -502,6 +530,8 @@ std::expected<void, QString> PictureStore::remove(int n)
     const qint64 id = m_rows[std::size_t(n - 1)].id;
     if (auto deleted = m_db->run(DeletePicture, id); !deleted)
         return deleted;
+    if (auto deleted = m_db->run(DeleteFingerprint, id); !deleted)
+        return deleted;
     if (auto deleted = m_db->run(DeleteRow, id); !deleted)
         return deleted;
     if (auto committed = transaction->commit(); !committed)
@@ -519,7 +549,7 @@ std::expected<SqliteTransaction, QString> PictureStore::beginChange(std::optiona
     return SqliteTransaction::begin(*m_db);
 }
 
-std::expected<void, QString> PictureStore::copyTo(const QString &edbPath, const CopyProgress &progress)
+std::expected<void, QString> PictureStore::copyTo(const QString &edbPath, const Progress &progress)
 {
     if (!m_db)
         return notOpen();
@@ -556,7 +586,7 @@ qint64 PictureStore::schemaBytes(const char *schema) const
 }
 
 std::expected<void, QString> PictureStore::copySchema(const char *schema, const QString &target, qint64 copiedBefore,
-                                                      qint64 totalBytes, const CopyProgress &progress)
+                                                      qint64 totalBytes, const Progress &progress)
 {
     removeIfPresent(target);
     const qint64 bytes = schemaBytes(schema);
@@ -564,6 +594,88 @@ std::expected<void, QString> PictureStore::copySchema(const char *schema, const 
         const qint64 done = totalPages > 0 ? copiedBefore + bytes * copiedPages / totalPages : copiedBefore;
         return !progress || progress(done, totalBytes);
     });
+}
+
+void PictureStore::addFingerprintTable()
+{
+    const std::expected<qint64, QString> present = queryInt(*m_db, SelectFingerprintTable);
+    if (!present || *present > 0)
+        return;
+    // A store that cannot be written does without; searches find nothing.
+    auto transaction = SqliteTransaction::begin(*m_db);
+    const bool added = transaction && m_db->exec(CreateFingerprints) && transaction->commit();
+    qCInfo(lcStore) << "fingerprint table" << (added ? "added" : "not added");
+}
+
+std::expected<void, QString> PictureStore::storeFingerprint(qint64 id, const QByteArray &bytes)
+{
+    return m_db->run(PutFingerprint, id, QByteArrayView(fingerprintOf(bytes)));
+}
+
+std::expected<void, QString> PictureStore::fingerprintEarlierPictures(const Progress &progress)
+{
+    std::vector<qint64> ids;
+    {
+        auto select = m_db->statement(SelectWithoutFingerprint);
+        if (!select)
+            return std::unexpected(select.error());
+        std::expected<bool, QString> row;
+        while ((row = (*select)->next()) && *row)
+            ids.push_back((*select)->columnInt64(0));
+        (*select)->reset();
+        if (!row)
+            return std::unexpected(row.error());
+    }
+    for (std::size_t done = 0; done < ids.size(); ++done) {
+        if (progress && !progress(qint64(done), qint64(ids.size())))
+            return std::unexpected(StoreText::Cancelled);
+        auto bytes = m_db->readBlob("edt", "picture_bytes", "data", ids[done]);
+        if (!bytes)
+            return std::unexpected(bytes.error());
+        if (!*bytes)
+            continue;
+        auto transaction = SqliteTransaction::begin(*m_db);
+        if (!transaction)
+            return std::unexpected(transaction.error());
+        if (auto stored = storeFingerprint(ids[done], **bytes); !stored)
+            return stored;
+        if (auto committed = transaction->commit(); !committed)
+            return committed;
+    }
+    return {};
+}
+
+std::expected<std::optional<int>, QString> PictureStore::findSamePicture(const QByteArray &bytes,
+                                                                          const Progress &progress)
+{
+    if (!m_db)
+        return std::unexpected(notOpen().error());
+    if (!m_allFingerprinted) {
+        if (auto fingerprinted = fingerprintEarlierPictures(progress); !fingerprinted)
+            return std::unexpected(fingerprinted.error());
+        m_allFingerprinted = true;
+    }
+    auto select = m_db->statement(SelectByFingerprint);
+    if (!select)
+        return std::unexpected(select.error());
+    std::vector<qint64> candidates;
+    (*select)->bind(1, QByteArrayView(fingerprintOf(bytes)));
+    std::expected<bool, QString> row;
+    while ((row = (*select)->next()) && *row)
+        candidates.push_back((*select)->columnInt64(0));
+    (*select)->reset();
+    if (!row)
+        return std::unexpected(row.error());
+    for (qint64 id : candidates) {
+        const auto found = std::find_if(m_rows.begin(), m_rows.end(), [id](const Row &r) { return r.id == id; });
+        if (found == m_rows.end())
+            continue;
+        const int record = int(found - m_rows.begin()) + 1;
+        // A fingerprint left stale by an earlier build must not pass for a match.
+        if (picture(record).value_or(QByteArray()) == bytes)
+            return std::optional<int>(record);
+    }
+    return std::optional<int>();
 }
 
 QString PictureStore::path() const

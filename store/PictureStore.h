@@ -76,14 +76,23 @@ public:
     // Removes record n and its bytes; the records behind it move down by one.
     std::expected<void, QString> remove(int n);
 
+    // Hears how much of a long piece of work is done, of how much; false
+    // cancels the work.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+    // The record holding exactly these bytes, if any. Pictures stored by an
+    // earlier build have no fingerprint yet: the first search takes one of
+    // each (progress hears how many of how many), a cancel ends it early.
+    std::expected<std::optional<int>, QString> findSamePicture(const QByteArray &bytes,
+                                                                const Progress &progress = {});
+
     // Writes a consistent copy of the open store to edbPath and the
     // companion beside it, replacing copies that are there. Each file is
     // built under a temporary name first, and both are put in place only
     // once both are whole, so a failed or cancelled copy leaves the earlier
     // copies as they were. progress hears the bytes copied of the bytes to
-    // copy, and cancels the copy by returning false.
-    using CopyProgress = std::function<bool(qint64 copiedBytes, qint64 totalBytes)>;
-    std::expected<void, QString> copyTo(const QString &edbPath, const CopyProgress &progress = {});
+    // copy.
+    std::expected<void, QString> copyTo(const QString &edbPath, const Progress &progress = {});
     // The path of pic.edb while the store is open.
     QString path() const;
 
@@ -106,7 +115,10 @@ private:
     std::expected<void, QString> loadRows();
     void purgeMarkedRows();
     std::expected<void, QString> copySchema(const char *schema, const QString &target, qint64 copiedBefore,
-                                            qint64 totalBytes, const CopyProgress &progress);
+                                            qint64 totalBytes, const Progress &progress);
+    void addFingerprintTable();
+    std::expected<void, QString> fingerprintEarlierPictures(const Progress &progress);
+    std::expected<void, QString> storeFingerprint(qint64 id, const QByteArray &bytes);
     qint64 schemaBytes(const char *schema) const;
     std::expected<void, QString> notOpen() const;
     // Starts a change, after checking that the store is open and, when one
@@ -115,5 +127,8 @@ private:
 
     std::unique_ptr<SqliteDatabase> m_db;
     QString m_path;
+    // Every picture has its fingerprint: this build keeps them so once a
+    // pass has taken the missing ones.
+    bool m_allFingerprinted = false;
     std::vector<Row> m_rows;
 };

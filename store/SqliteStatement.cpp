@@ -36,6 +36,15 @@ SqliteStatement &SqliteStatement::bind(int index, QStringView text)
                                            SQLITE_TRANSIENT, SQLITE_UTF8));
 }
 
+SqliteStatement &SqliteStatement::bind(int index, QByteArrayView blob)
+{
+    // A null data pointer would bind NULL: an empty blob binds as zero bytes.
+    if (blob.isEmpty())
+        return noteBinding(sqlite3_bind_zeroblob(m_statement.get(), index, 0));
+    return noteBinding(sqlite3_bind_blob64(m_statement.get(), index, blob.data(), sqlite3_uint64(blob.size()),
+                                           SQLITE_TRANSIENT));
+}
+
 SqliteStatement &SqliteStatement::bind(int index, SqliteZeroBlob blob)
 {
     return noteBinding(sqlite3_bind_zeroblob64(m_statement.get(), index, sqlite3_uint64(blob.size)));

@@ -30,6 +30,7 @@ public:
     // Parameter indexes start at 1.
     SqliteStatement &bind(int index, qint64 value);
     SqliteStatement &bind(int index, QStringView text);
+    SqliteStatement &bind(int index, QByteArrayView blob);
     SqliteStatement &bind(int index, SqliteZeroBlob blob);
 
     // Steps to the end and resets, for statements whose rows are not needed.

@@ -8,6 +8,7 @@
 #include "library/MainWindow.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CheckBoxList.h"
+#include "viewer/ViewerWindow.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PictureLabel.h"
 
@@ -152,6 +153,42 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     EXPECT_EQ(window.selectedRecord(), 3);
     EXPECT_EQ(ui(window).编辑框1->text(), u"猫"_s);
     EXPECT_TRUE(shows(*ui(window).标签3, records[2].picture));
+}
+
+TEST(MainWindowTest, KeysDoWhatADesktopProgramsKeysDo)
+{
+    TestProgram program;
+    program.createLibrary(fourPictures());
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    CheckBoxList &list = *ui(window).选择列表框1;
+    ScriptedResponder &responder = program.responder();
+
+    list.setFocus();
+    QTest::keyClicks(&list, u"0004"_s);
+    EXPECT_EQ(list.selectedIndex(), 3) << "typing a name's first letters jumps to it";
+
+    QTest::keyClick(&list, Qt::Key_Delete);
+    ASSERT_EQ(responder.messages().size(), 1u);
+    EXPECT_EQ(responder.messages().front().title, u"真的删除吗？"_s);
+    EXPECT_EQ(window.pictureCount(), 3) << "OK, the default, deleted it";
+
+    QTest::keyClick(&list, Qt::Key_F2);
+    EXPECT_TRUE(ui(window).编辑框1->hasFocus());
+    EXPECT_EQ(ui(window).编辑框1->selectedText(), ui(window).编辑框1->text());
+    QTest::keyClick(ui(window).编辑框1, Qt::Key_Delete);
+    EXPECT_EQ(window.pictureCount(), 3) << "Delete in the name box is a text key";
+
+    list.setFocus();
+    responder.queueMenuChoice(u"帮助"_s);
+    QTest::keyClick(&list, Qt::Key_Menu);
+    EXPECT_EQ(responder.menus().size(), 1u) << "the menu key opens the menu";
+
+    bool opened = false;
+    whenViewerOpens([&](ViewerWindow &) { opened = true; });
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_TRUE(opened) << "Enter opens the viewer";
 }
 
 TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)

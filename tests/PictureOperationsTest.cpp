@@ -8,7 +8,12 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/PictureLabel.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -103,14 +108,102 @@ TEST_F(Operations, AddStoresTheChosenFileAsTheNewLastRecord)
     EXPECT_EQ(count(), 5) << "a cancelled dialog adds nothing";
 }
 
+TEST_F(Operations, ManyFilesAreAddedInOrderAndWhatFailsIsToldOnce)
+{
+    open(pictures(2));
+    QStringList chosen;
+    for (int i = 0; i < 5; ++i)
+        chosen << pick(u"新%1.png"_s.arg(i), pictureFile({20, 20}, QColor::fromHsv(i * 60 + 10, 255, 200)));
+    chosen.insert(2, files.path());
+    responder().queueFilesAnswer(chosen);
+    click(ui(*window).按钮添加);
+
+    EXPECT_TRUE(responder().fileRequests().back().multiple);
+    ASSERT_EQ(count(), 7);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(stored(3 + i).name, u"新%1"_s.arg(i)) << "in the order given";
+    ASSERT_EQ(responder().messages().size(), 1u) << "one message for everything that failed";
+    EXPECT_TRUE(responder().messages().front().text.startsWith(u"以下 1 个文件未能添加"_s));
+    EXPECT_TRUE(responder().messages().front().text.contains(QDir::toNativeSeparators(files.path())));
+    EXPECT_EQ(responder().progressLabels(), QStringList{u"正在添加图片……"_s});
+    EXPECT_EQ(window->selectedRecord(), 7) << "the last one added is shown";
+
+    // A cancel keeps what was added before it.
+    responder().cancelProgress(u"正在添加图片……"_s, 2);
+    chosen.clear();
+    for (int i = 0; i < 5; ++i)
+        chosen << pick(u"再%1.png"_s.arg(i), pictureFile({20, 20}, QColor::fromHsv(i * 60 + 40, 255, 120)));
+    responder().queueFilesAnswer(chosen);
+    click(ui(*window).按钮添加);
+    ASSERT_EQ(count(), 9);
+    EXPECT_EQ(stored(9).name, u"再1"_s);
+}
+
+TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)
+{
+    open(pictures(3));
+    const QString copy = pick(u"副本.png"_s, original[1].picture);
+    responder().queueFileAnswer(copy);
+    click(ui(*window).按钮添加);
+    ASSERT_EQ(responder().messages().size(), 1u);
+    EXPECT_EQ(responder().messages().front().text,
+              u"“副本.png”已经在图片库中，名为“0002”。\r\n\r\n仍要再添加一次吗？"_s);
+    EXPECT_EQ(responder().messages().front().kind, MessageKind::YesNoWarning);
+    EXPECT_EQ(count(), 3) << "No, the default, skips it";
+
+    responder().queueFileAnswer(copy);
+    responder().queueMessageAnswer(MessageAnswer::Yes);
+    click(ui(*window).按钮添加);
+    EXPECT_EQ(count(), 4);
+    responder().queueFileAnswer(pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan)));
+    click(ui(*window).按钮添加);
+    EXPECT_EQ(responder().messages().size(), 2u) << "a new picture is added without a question";
+    EXPECT_EQ(count(), 5);
+}
+
+TEST_F(Operations, FilesDroppedOnTheWindowAreAdded)
+{
+    open(pictures(1));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(pick(u"甲.png"_s, pictureFile({10, 10}, Qt::red))),
+                  QUrl::fromLocalFile(pick(u"乙.png"_s, pictureFile({10, 10}, Qt::green)))});
+    QDragEnterEvent enter({100, 100}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&*window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&*window, &drop);
+    ASSERT_EQ(count(), 3);
+    EXPECT_EQ(stored(2).name, u"甲"_s);
+    EXPECT_EQ(stored(3).name, u"乙"_s);
+    EXPECT_EQ(window->selectedRecord(), 3);
+}
+
+TEST_F(Operations, FileDialogsStartWhereThePicturesAreAndRememberTheLastFolder)
+{
+    open(pictures(1));
+    click(ui(*window).按钮添加);
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    EXPECT_EQ(responder().fileRequests().back().folder, QFileInfo(pictures).isDir() ? pictures : QDir::homePath());
+
+    responder().queueFileAnswer(pick(u"一.png"_s, pictureFile({8, 8}, Qt::blue)));
+    click(ui(*window).按钮添加);
+    window.reset();
+    window.emplace();
+    clickRow(list(), 0);
+    click(ui(*window).按钮导出);
+    EXPECT_EQ(responder().fileRequests().back().folder, files.path()) << "remembered at the next start";
+    EXPECT_TRUE(readFile(program.filePath(u"lumbra.ini"_s)).contains(files.path().toUtf8())) << "on disk";
+}
+
 TEST_F(Operations, FileNamesSplitAtEveryDotAndAFileWithoutOneHasNoCategory)
 {
     open({});
     const std::vector<std::tuple<QString, QString, QString>> cases = {
         {u"x.jpeg.bak"_s, u"x"_s, u"jpeg"_s}, {u"a.b.jpg"_s, u"a"_s, u"b"_s},
         {u"trailing."_s, u"trailing"_s, {}},  {u"scan"_s, u"scan"_s, {}}};
+    int hue = 0;
     for (const auto &[fileName, name, category] : cases) {
-        responder().queueFileAnswer(pick(fileName, pictureFile({8, 8}, Qt::red)));
+        responder().queueFileAnswer(pick(fileName, pictureFile({8, 8}, QColor::fromHsv(hue += 70, 255, 255))));
         click(ui(*window).按钮添加);
         const int last = count();
         EXPECT_EQ(stored(last).name, name) << fileName.toStdString();

@@ -272,6 +272,30 @@ TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
     EXPECT_TRUE(reopened() == expected);
 }
 
+TEST_F(PictureStoreTest, TheSamePictureIsFoundAlsoAmongThoseOfEarlierBuilds)
+{
+    PictureStore store;
+    const std::vector<Record> content = records(4);
+    makeStore(store, content);
+    EXPECT_EQ(store.findSamePicture(content[2].picture).value(), std::optional<int>(3));
+    EXPECT_EQ(store.findSamePicture("not in the library").value(), std::optional<int>());
+    store.close();
+
+    // Earlier builds kept no fingerprints, and may leave a wrong one behind.
+    ASSERT_TRUE(rawQuery(edbPath(), "DELETE FROM picture_digests WHERE id <> 4 RETURNING 1"));
+    ASSERT_TRUE(rawQuery(edbPath(), "UPDATE picture_digests SET id = 5 WHERE id = 4 RETURNING 1"));
+    ASSERT_TRUE(store.open(edbPath()));
+    int reported = 0;
+    const auto found = store.findSamePicture(content[1].picture, [&](qint64, qint64 total) {
+        reported = int(total);
+        return true;
+    });
+    EXPECT_EQ(found.value(), std::optional<int>(2));
+    EXPECT_EQ(reported, 4) << "the pictures without a fingerprint are taken in one pass";
+    ASSERT_TRUE(store.remove(2));
+    EXPECT_EQ(store.findSamePicture(content[1].picture).value(), std::optional<int>()) << "a removed picture is gone";
+}
+
 struct InvalidFiles
 {
     const char *description;

@@ -5,6 +5,7 @@
 #include "toolkit/PopupMenu.h"
 #include "toolkit/ProgramExit.h"
 #include "toolkit/Screen.h"
+#include "toolkit/ProgramDirectory.h"
 #include "toolkit/ScriptedResponder.h"
 
 #include <QAbstractButton>
@@ -211,4 +212,13 @@ TEST(ProgramExitTest, EndsEveryRunningEventLoopWithCodeZero)
     QEventLoop later;
     QTimer::singleShot(0, &later, [&] { later.exit(7); });
     EXPECT_EQ(later.exec(), 7);
+}
+
+TEST(ProgramDirectoryTest, DataStaysBesideAProgramThatMayWriteThereElseGoesToTheUsersFolder)
+{
+    const QString user = u"/home/someone/.local/share/Lumbra"_s;
+    EXPECT_EQ(chooseProgramDirectory(u"/home/someone/lumbra/build/app/"_s, true, user), u"/home/someone/lumbra/build/app"_s);
+    EXPECT_EQ(chooseProgramDirectory(u"/home/someone/lumbra"_s, false, user), user);
+    EXPECT_EQ(chooseProgramDirectory(u"/usr/bin"_s, true, user), user) << "root may write there; the data does not belong there";
+    EXPECT_EQ(chooseProgramDirectory(u"/opt/lumbra/bin"_s, true, user), user);
 }

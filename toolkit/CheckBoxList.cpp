@@ -100,6 +100,11 @@ QItemSelectionModel::SelectionFlags CheckBoxList::selectionCommand(const QModelI
 
 void CheckBoxList::keyPressEvent(QKeyEvent *event)
 {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && selectedIndex() >= 0) {
+        Q_EMIT rowEntered();
+        return;
+    }
     const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
     if (arrow && selectedIndex() < 0 && m_model->rowCount() > 0) {
         selectionModel()->setCurrentIndex(m_model->index(0), QItemSelectionModel::ClearAndSelect);

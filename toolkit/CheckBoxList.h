@@ -44,6 +44,8 @@ public:
 Q_SIGNALS:
     void userSelectionChanged();
     void listDoubleClicked();
+    // Enter or Return on a selected row.
+    void rowEntered();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -51,7 +53,8 @@ protected:
     // or a Ctrl+click on the selected row changes nothing.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
-    // With no row selected, Up and Down select the first row.
+    // With no row selected, Up and Down select the first row; Enter on a
+    // selected row raises rowEntered.
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -28,6 +28,10 @@ struct FileDialogRequest
     QString defaultExtension;
     // Whether a save dialog itself asks before an existing file is chosen.
     bool confirmOverwrite = true;
+    // Whether an open dialog takes several files at once.
+    bool multiple = false;
+    // The folder the dialog opens in; empty for the toolkit's choice.
+    QString folder;
 };
 
 // Answers the program's dialogs in place of a person. While one is installed,
@@ -40,8 +44,9 @@ public:
     virtual ~DialogResponder();
 
     virtual MessageAnswer answerMessage(const MessageRequest &request) = 0;
-    // The chosen full path, or nothing for a cancelled dialog.
-    virtual std::optional<QString> answerFileDialog(const FileDialogRequest &request) = 0;
+    // The chosen full paths (one, unless the request takes several), or
+    // nothing for a cancelled dialog.
+    virtual std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) = 0;
     // The index among the given item captions, or nothing for a dismissed menu.
     virtual std::optional<int> chooseMenuItem(const QStringList &captions) = 0;
     virtual void programExited() = 0;

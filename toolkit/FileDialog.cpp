@@ -49,15 +49,18 @@ void configureFileDialog(QFileDialog &dialog, const FileDialogRequest &request)
     const bool save = request.kind == FileDialogKind::Save;
     dialog.setWindowTitle(request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(save ? QFileDialog::AnyFile
+                            : request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setNameFilters(nameFiltersFromPairs(request.filter));
     dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
 }
 
-std::optional<QString> showFileDialog(const FileDialogRequest &request)
+std::optional<QStringList> showFilesDialog(const FileDialogRequest &request)
 {
     if (DialogResponder *responder = DialogResponder::installed())
         return responder->answerFileDialog(request);
@@ -66,5 +69,13 @@ std::optional<QString> showFileDialog(const FileDialogRequest &request)
     configureFileDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
+}
+
+std::optional<QString> showFileDialog(const FileDialogRequest &request)
+{
+    const std::optional<QStringList> chosen = showFilesDialog(request);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    return chosen->constFirst();
 }

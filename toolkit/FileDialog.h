@@ -23,3 +23,6 @@ void configureFileDialog(QFileDialog &dialog, const FileDialogRequest &request);
 // Shows a modal open or save dialog; the chosen full path, or nothing when
 // the user cancelled.
 std::optional<QString> showFileDialog(const FileDialogRequest &request);
+// The same for a dialog that takes several files; the paths in the order
+// the user chose them.
+std::optional<QStringList> showFilesDialog(const FileDialogRequest &request);

@@ -9,7 +9,12 @@ void ScriptedResponder::queueMessageAnswer(MessageAnswer answer)
 
 void ScriptedResponder::queueFileAnswer(std::optional<QString> path)
 {
-    m_fileAnswers.push_back(std::move(path));
+    m_fileAnswers.push_back(path ? std::optional<QStringList>(QStringList{*path}) : std::nullopt);
+}
+
+void ScriptedResponder::queueFilesAnswer(const QStringList &paths)
+{
+    m_fileAnswers.push_back(paths);
 }
 
 void ScriptedResponder::queueMenuChoice(const QString &caption)
@@ -57,16 +62,13 @@ MessageAnswer ScriptedResponder::answerMessage(const MessageRequest &request)
     return answer;
 }
 
-std::optional<QString> ScriptedResponder::answerFileDialog(const FileDialogRequest &request)
+std::optional<QStringList> ScriptedResponder::answerFileDialog(const FileDialogRequest &request)
 {
     m_fileRequests.push_back(request);
     if (m_fileAnswers.empty())
         return std::nullopt;
-    const QString answer = m_fileAnswers.front().value_or(QString());
-    const bool cancelled = !m_fileAnswers.front().has_value();
+    std::optional<QStringList> answer = std::move(m_fileAnswers.front());
     m_fileAnswers.pop_front();
-    if (cancelled)
-        return std::nullopt;
     return answer;
 }
 
@@ -96,9 +98,11 @@ std::optional<QPoint> ScriptedResponder::mousePosition() const
     return m_mousePosition;
 }
 
-void ScriptedResponder::cancelProgress(const QString &label)
+void ScriptedResponder::cancelProgress(const QString &label, int afterSteps)
 {
     m_cancelLabel = label;
+    m_cancelAfter = afterSteps;
+    m_stepsSeen = 0;
 }
 
 const QStringList &ScriptedResponder::progressLabels() const
@@ -110,5 +114,5 @@ bool ScriptedResponder::continueProgress(const QString &label, qint64, qint64)
 {
     if (!m_progressLabels.endsWith(label))
         m_progressLabels.append(label);
-    return label != m_cancelLabel;
+    return label != m_cancelLabel || m_stepsSeen++ < m_cancelAfter;
 }

@@ -15,12 +15,14 @@ public:
 
     void queueMessageAnswer(MessageAnswer answer);
     void queueFileAnswer(std::optional<QString> path);
+    void queueFilesAnswer(const QStringList &paths);
     // Chooses the item with this caption at the next menu (nothing when absent).
     void queueMenuChoice(const QString &caption);
     void setScreenSize(QSize size);
     void setMousePosition(QPoint position);
-    // Cancels the long piece of work with this label at its first step.
-    void cancelProgress(const QString &label);
+    // Cancels the long piece of work with this label once it has reported
+    // this many steps.
+    void cancelProgress(const QString &label, int afterSteps = 0);
 
     const std::vector<MessageRequest> &messages() const;
     const std::vector<FileDialogRequest> &fileRequests() const;
@@ -30,7 +32,7 @@ public:
     const QStringList &progressLabels() const;
 
     MessageAnswer answerMessage(const MessageRequest &request) override;
-    std::optional<QString> answerFileDialog(const FileDialogRequest &request) override;
+    std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) override;
     std::optional<int> chooseMenuItem(const QStringList &captions) override;
     void programExited() override;
     bool continueProgress(const QString &label, qint64 done, qint64 total) override;
@@ -39,7 +41,7 @@ public:
 
 private:
     std::deque<MessageAnswer> m_messageAnswers;
-    std::deque<std::optional<QString>> m_fileAnswers;
+    std::deque<std::optional<QStringList>> m_fileAnswers;
     std::deque<QString> m_menuChoices;
     std::vector<MessageRequest> m_messages;
     std::vector<FileDialogRequest> m_fileRequests;
@@ -49,4 +51,6 @@ private:
     int m_exitCount = 0;
     QStringList m_progressLabels;
     QString m_cancelLabel;
+    int m_cancelAfter = 0;
+    int m_stepsSeen = 0;
 };
