@@ -63,9 +63,11 @@ PictureOperations::PictureOperations(MainWindow &window, PictureStore &store)
 
 void PictureOperations::add()
 {
-    FileDialogRequest dialog{FileDialogKind::Open, LibraryText::AddTitle, {}, LibraryText::AddFilter, {}};
-    dialog.multiple = true;
-    dialog.folder = pictureFolder();
+    const FileDialogRequest dialog{.kind = FileDialogKind::Open,
+                                   .title = LibraryText::AddTitle,
+                                   .filter = LibraryText::AddFilter,
+                                   .multiple = true,
+                                   .folder = pictureFolder()};
     const std::optional<QStringList> paths = showFilesDialog(dialog);
     if (!paths || paths->isEmpty())
         return;
@@ -193,11 +195,14 @@ void PictureOperations::exportPicture()
     if (record == 0 || withoutSpaces(typedName).isEmpty())
         return;
     const QString category = m_window.currentCategory();
-    FileDialogRequest dialog{FileDialogKind::Save, LibraryText::ExportTitle, typedName, categoryFilter(category), {}};
-    dialog.folder = pictureFolder();
     // The question about replacing a file is asked below, about the file
     // really written: the chosen name with the category added.
-    dialog.confirmOverwrite = false;
+    const FileDialogRequest dialog{.kind = FileDialogKind::Save,
+                                   .title = LibraryText::ExportTitle,
+                                   .initialName = typedName,
+                                   .filter = categoryFilter(category),
+                                   .confirmOverwrite = false,
+                                   .folder = pictureFolder()};
     const std::optional<QString> path = showFileDialog(dialog);
     if (!path)
         return;
@@ -227,9 +232,8 @@ bool PictureOperations::mayWrite(const QString &target)
 std::optional<QString> PictureOperations::pickFile(const QString &filter, const QString &initialName,
                                                    FileDialogKind kind, const QString &title)
 {
-    FileDialogRequest dialog{kind, title, initialName, filter, {}};
-    dialog.folder = pictureFolder();
-    return showFileDialog(dialog);
+    return showFileDialog(FileDialogRequest{
+        .kind = kind, .title = title, .initialName = initialName, .filter = filter, .folder = pictureFolder()});
 }
 
 std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)

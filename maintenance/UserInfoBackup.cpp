@@ -27,7 +27,10 @@ namespace {
 // The settings of the maintenance file dialog.
 FileDialogRequest userInfoDialog(FileDialogKind kind, const QString &title)
 {
-    return {kind, title, {}, MaintenanceText::BackupFilter, MaintenanceText::BackupExtension};
+    return {.kind = kind,
+            .title = title,
+            .filter = MaintenanceText::BackupFilter,
+            .defaultExtension = MaintenanceText::BackupExtension};
 }
 
 QString bakStorePath()

@@ -103,8 +103,10 @@ TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
     EXPECT_EQ(responder.messages()[0].title, u"t"_s);
 
     responder.queueFileAnswer(u"/tmp/x.jpg"_s);
-    const FileDialogRequest request{FileDialogKind::Save, u"请选择保存位置"_s, u"0001"_s,
-                                    u"JPG图片(*.jpg)|*.jpg"_s, {}};
+    const FileDialogRequest request{.kind = FileDialogKind::Save,
+                                    .title = u"请选择保存位置"_s,
+                                    .initialName = u"0001"_s,
+                                    .filter = u"JPG图片(*.jpg)|*.jpg"_s};
     EXPECT_EQ(showFileDialog(request), u"/tmp/x.jpg"_s);
     EXPECT_EQ(showFileDialog(request), std::nullopt) << "unscripted dialogs are cancelled";
     ASSERT_EQ(responder.fileRequests().size(), 2u);
@@ -133,7 +135,7 @@ TEST(FileDialogTest, FiltersListWhatTheySayOnce)
     const auto listed = [&](const QString &filter) {
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        configureFileDialog(dialog, {FileDialogKind::Open, {}, {}, filter, {}});
+        configureFileDialog(dialog, {.kind = FileDialogKind::Open, .filter = filter});
         dialog.setDirectory(folder.path());
         auto *view = dialog.findChild<QListView *>(u"listView"_s);
         QStringList names;

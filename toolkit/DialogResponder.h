@@ -21,17 +21,17 @@ enum class FileDialogKind { Open, Save };
 struct FileDialogRequest
 {
     FileDialogKind kind = FileDialogKind::Open;
-    QString title;
-    QString initialName;
+    QString title{};
+    QString initialName{};
     // Description and pattern pairs separated by "|", e.g. "JPG图片(*.jpg)|*.jpg".
-    QString filter;
-    QString defaultExtension;
+    QString filter{};
+    QString defaultExtension{};
     // Whether a save dialog itself asks before an existing file is chosen.
     bool confirmOverwrite = true;
     // Whether an open dialog takes several files at once.
     bool multiple = false;
     // The folder the dialog opens in; empty for the toolkit's choice.
-    QString folder;
+    QString folder{};
 };
 
 // Answers the program's dialogs in place of a person. While one is installed,

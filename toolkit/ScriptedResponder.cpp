@@ -67,7 +67,7 @@ std::optional<QStringList> ScriptedResponder::answerFileDialog(const FileDialogR
     m_fileRequests.push_back(request);
     if (m_fileAnswers.empty())
         return std::nullopt;
-    std::optional<QStringList> answer = std::move(m_fileAnswers.front());
+    const std::optional<QStringList> answer = m_fileAnswers.front();
     m_fileAnswers.pop_front();
     return answer;
 }
