@@ -9,11 +9,25 @@
 #include <QTimer>
 #include <QTranslator>
 
+#ifdef LUMBRA_WARM_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+#endif
+
 using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+#ifdef LUMBRA_WARM_FONTCONFIG
+    // Reading the font configuration is a good part of a start: it runs on
+    // the other core while the application connects to the display.
+    std::thread fontConfiguration([] { FcInit(); });
+#endif
     QApplication application(argc, argv);
+#ifdef LUMBRA_WARM_FONTCONFIG
+    fontConfiguration.join();
+#endif
     // No display name: the platform would append it to every caption.
     QApplication::setApplicationName(u"Lumbra"_s);
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
