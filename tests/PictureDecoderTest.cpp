@@ -96,6 +96,11 @@ TEST(PictureDecoderTest, PicturesAreDecodedAtTheSizeTheyAreShown)
     EXPECT_TRUE(small.serves({5000, 5000})) << "shown whole, it serves every box";
     EXPECT_FALSE(wide.serves({2000, 700}));
     EXPECT_EQ(fittedInto(wide, {100, 100}).image.size(), QSize(100, 25));
+
+    // 35 megapixels: decoded whole it would pass Qt's allocation limit.
+    const DecodedPicture large = decodePicture(pictureFile({7000, 5000}, Qt::darkGreen, "JPG"), {1900, 1010});
+    EXPECT_EQ(large.image.size(), QSize(1414, 1010));
+    EXPECT_TRUE(large.note.isEmpty());
 }
 
 TEST(PictureDecoderTest, HostileFilesGiveANoteQuicklyAndWithinTheMemoryBudget)
