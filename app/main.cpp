@@ -31,6 +31,8 @@ int main(int argc, char *argv[])
     // No display name: the platform would append it to every caption.
     QApplication::setApplicationName(u"Lumbra"_s);
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
+    // Lets a Wayland desktop match the windows to the installed menu entry.
+    QGuiApplication::setDesktopFileName(u"example.vostrand.Lumbra"_s);
     // Both are released on every way out: the event loop returns for an
     // exit from anywhere, and an exit during start-up skips it.
     GlobalState state;
