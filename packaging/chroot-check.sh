@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs build/lumbra_*.deb on a fresh Debian 12 made by debootstrap in
-# build/chroot/, starts the desktop entry's Exec line under Xvfb there, waits
-# for the log-in window and logs in. Needs root, debootstrap and Debian's
-# package mirror; removes the chroot afterwards.
+# build/chroot/, starts the desktop entry's Exec line as an ordinary user
+# under Xvfb there, logs in, and checks that the library was made in that
+# user's data folder. Needs root, debootstrap and Debian's package mirror;
+# removes the chroot afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -47,14 +48,25 @@ chroot "$root" /bin/bash -euo pipefail -c '
     sleep 2
     export DISPLAY=:77
     command=$(sed -n "s/^Exec=//p" /usr/share/applications/example.vostrand.Lumbra.desktop)
-    echo "starting the desktop entry: $command"
+    echo "starting the desktop entry as an ordinary user: $command"
+    useradd --create-home anna
     cd /tmp
-    $command &
+    runuser -u anna -- env HOME=/home/anna DISPLAY=:77 $command &
     login=$(window "我的程序")
     echo "log-in window: $(xdotool getwindowname "$login")"
     sleep 1
     xdotool windowfocus --sync "$login" key Return
     main=$(window "Lumbra v")
     echo "main window: $(xdotool getwindowname "$main")"
+
+    data=/home/anna/.local/share/Lumbra
+    for file in system.dat pic.edb pic.EDT; do
+        [ -s "$data/$file" ] || { echo "no $data/$file" >&2; exit 1; }
+    done
+    [ "$(stat -c %U "$data/pic.edb")" = anna ] || { echo "$data/pic.edb does not belong to anna" >&2; exit 1; }
+    if ls /usr/bin | grep -qE "^(system\.dat|pic\.(edb|EDT)|lumbra\.(lock|ini))$"; then
+        echo "data written beside the program in /usr/bin" >&2; exit 1
+    fi
+    echo "library made in $data: $(ls "$data" | tr "\n" " ")"
 '
 echo "installed and started in a fresh Debian 12"

@@ -10,6 +10,11 @@ using namespace Qt::StringLiterals;
 
 std::expected<std::unique_ptr<QLockFile>, QString> lockLibraryFolder(const QString &folder)
 {
+    // The user's data folder of an installed program is made at its first start.
+    if (!QDir().mkpath(folder)) {
+        qCWarning(lcStore) << "cannot make" << folder;
+        return std::unexpected(StoreText::CannotLock);
+    }
     auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(u"lumbra.lock"_s));
     // Only a lock whose process has ended is stale, however old it is.
     lock->setStaleLockTime(0);

@@ -198,3 +198,16 @@ TEST(FirstSessionTest, ASecondStartOnTheSameFolderIsRefusedUntilTheFirstHasEnded
     ASSERT_TRUE(waitForAccounts(next.loginWindow()));
     EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
 }
+
+TEST(FirstSessionTest, AFirstStartMakesTheDataFolderAndKeepsTheLibraryThere)
+{
+    TestProgram program;
+    const QString dataFolder = program.filePath(u"home/.local/share/Lumbra"_s);
+    const ScopedProgramDirectory inDataFolder(dataFolder);
+    ProgramWindows windows;
+    ASSERT_TRUE(program.responder().messages().empty());
+    logIn(windows, u"3196"_s);
+    ASSERT_NE(windows.mainWindow(), nullptr);
+    for (const QString &file : {u"system.dat"_s, u"pic.edb"_s, u"pic.EDT"_s})
+        EXPECT_TRUE(QFile::exists(QDir(dataFolder).filePath(file))) << qPrintable(file);
+}
