@@ -6,6 +6,18 @@
 
 #include <sqlite3.h>
 
+std::expected<QByteArray, QString> readPictureBytes(const SqliteDatabase &db, const char *schema, qint64 id)
+{
+    auto bytes = db.readBlob(schema, "picture_bytes", "data", id);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    if (!*bytes) {
+        qCWarning(lcStore) << "the bytes of row" << id << "are missing";
+        return std::unexpected(StoreText::BytesMissing);
+    }
+    return std::move(**bytes);
+}
+
 std::expected<QByteArray, QString> readPictureBytes(const QString &edtPath, qint64 id)
 {
     SqliteDatabase db;
@@ -14,12 +26,5 @@ std::expected<QByteArray, QString> readPictureBytes(const QString &edtPath, qint
     // Waits out a commit of the window's connection.
     if (auto configured = db.exec("PRAGMA busy_timeout = 3000"); !configured)
         return std::unexpected(configured.error());
-    auto bytes = db.readBlob("main", "picture_bytes", "data", id);
-    if (!bytes)
-        return std::unexpected(bytes.error());
-    if (!*bytes) {
-        qCWarning(lcStore) << "the bytes of row" << id << "are missing";
-        return std::unexpected(StoreText::BytesMissing);
-    }
-    return std::move(**bytes);
+    return readPictureBytes(db, "main", id);
 }

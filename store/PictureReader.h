@@ -5,6 +5,12 @@
 
 #include <expected>
 
+class SqliteDatabase;
+
+// Reads the bytes of row id from the picture_bytes table in schema of db;
+// a missing row is an error with its reason, in Chinese.
+std::expected<QByteArray, QString> readPictureBytes(const SqliteDatabase &db, const char *schema, qint64 id);
+
 // Reads the bytes of one picture from a store's pic.EDT through a read-only
 // connection of its own, so that a worker thread can read while the
 // window's connection goes on with its changes. The reason, in Chinese,

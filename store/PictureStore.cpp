@@ -1,5 +1,6 @@
 #include "store/PictureStore.h"
 
+#include "store/PictureReader.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
@@ -421,15 +422,7 @@ std::expected<QByteArray, QString> PictureStore::picture(int n) const
         return std::unexpected(notOpen().error());
     if (!isRecord(n))
         return std::unexpected(StoreText::NoSuchRecord.arg(n));
-    const qint64 id = m_rows[std::size_t(n - 1)].id;
-    auto read = m_db->readBlob("edt", "picture_bytes", "data", id);
-    if (!read)
-        return std::unexpected(read.error());
-    if (!*read) {
-        qCWarning(lcStore) << "the bytes of row" << id << "are missing";
-        return std::unexpected(StoreText::BytesMissing);
-    }
-    return std::move(**read);
+    return readPictureBytes(*m_db, "edt", m_rows[std::size_t(n - 1)].id);
 }
 
 PictureStore::PictureRef PictureStore::pictureRef(int n) const
@@ -614,18 +607,13 @@ std::expected<void, QString> PictureStore::storeFingerprint(qint64 id, const QBy
 
 std::expected<void, QString> PictureStore::fingerprintEarlierPictures(const Progress &progress)
 {
-    std::vector<qint64> ids;
-    {
-        auto select = m_db->statement(SelectWithoutFingerprint);
-        if (!select)
-            return std::unexpected(select.error());
-        std::expected<bool, QString> row;
-        while ((row = (*select)->next()) && *row)
-            ids.push_back((*select)->columnInt64(0));
-        (*select)->reset();
-        if (!row)
-            return std::unexpected(row.error());
-    }
+    auto select = m_db->statement(SelectWithoutFingerprint);
+    if (!select)
+        return std::unexpected(select.error());
+    const auto found = (*select)->firstColumnInt64();
+    if (!found)
+        return std::unexpected(found.error());
+    const std::vector<qint64> &ids = *found;
     for (std::size_t done = 0; done < ids.size(); ++done) {
         if (progress && !progress(qint64(done), qint64(ids.size())))
             return std::unexpected(StoreText::Cancelled);
@@ -658,15 +646,10 @@ std::expected<std::optional<int>, QString> PictureStore::findSamePicture(const Q
     auto select = m_db->statement(SelectByFingerprint);
     if (!select)
         return std::unexpected(select.error());
-    std::vector<qint64> candidates;
-    (*select)->bind(1, QByteArrayView(fingerprintOf(bytes)));
-    std::expected<bool, QString> row;
-    while ((row = (*select)->next()) && *row)
-        candidates.push_back((*select)->columnInt64(0));
-    (*select)->reset();
-    if (!row)
-        return std::unexpected(row.error());
-    for (qint64 id : candidates) {
+    const auto candidates = (*select)->bind(1, QByteArrayView(fingerprintOf(bytes))).firstColumnInt64();
+    if (!candidates)
+        return std::unexpected(candidates.error());
+    for (qint64 id : *candidates) {
         const auto found = std::find_if(m_rows.begin(), m_rows.end(), [id](const Row &r) { return r.id == id; });
         if (found == m_rows.end())
             continue;

@@ -61,6 +61,18 @@ std::expected<void, QString> SqliteStatement::run()
     return {};
 }
 
+std::expected<std::vector<qint64>, QString> SqliteStatement::firstColumnInt64()
+{
+    std::vector<qint64> values;
+    std::expected<bool, QString> row;
+    while ((row = next()) && *row)
+        values.push_back(columnInt64(0));
+    reset();
+    if (!row)
+        return std::unexpected(row.error());
+    return values;
+}
+
 std::expected<bool, QString> SqliteStatement::next()
 {
     if (m_bindingError != SQLITE_OK)

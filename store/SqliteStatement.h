@@ -6,6 +6,7 @@
 
 #include <expected>
 #include <memory>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -37,6 +38,8 @@ public:
     std::expected<void, QString> run();
     // Steps once: true with a row to read, false at the end.
     std::expected<bool, QString> next();
+    // Steps to the end and resets, giving the first column of every row.
+    std::expected<std::vector<qint64>, QString> firstColumnInt64();
     // Rewinds and clears the bindings.
     void reset();
 
