@@ -8,6 +8,7 @@
 #include "library/PictureFileName.h"
 #include "library/PictureFolder.h"
 #include "store/PictureStore.h"
+#include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgressDialog.h"
 #include "toolkit/ToolkitTexts.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
-
 
 namespace {
 
@@ -139,8 +139,11 @@ void PictureOperations::replace()
     const int record = m_window.selectedRecord();
     if (record == 0)
         return;
-    const std::optional<QString> path =
-        pickFile(categoryFilter(m_window.currentCategory()), {}, FileDialogKind::Open, LibraryText::ReplaceTitle);
+    const FileDialogRequest dialog{.kind = FileDialogKind::Open,
+                                   .title = LibraryText::ReplaceTitle,
+                                   .filter = categoryFilter(m_window.currentCategory()),
+                                   .folder = pictureFolder()};
+    const std::optional<QString> path = showFileDialog(dialog);
     if (!path)
         return;
     rememberPictureFolder(*path);
@@ -215,9 +218,8 @@ void PictureOperations::exportPicture()
     const std::expected<QByteArray, QString> bytes = m_store.picture(record);
     const std::expected<void, QString> written =
         bytes ? writeFileAtomically(target, *bytes) : std::unexpected(bytes.error());
-    if (!written) {
+    if (!written)
         reportError(LibraryText::ExportFailed.arg(QDir::toNativeSeparators(target), written.error()));
-    }
 }
 
 bool PictureOperations::mayWrite(const QString &target)
@@ -227,13 +229,6 @@ bool PictureOperations::mayWrite(const QString &target)
     return messageBox(LibraryText::ReplaceFileQuestion.arg(QDir::toNativeSeparators(target)),
                       MessageKind::YesNoWarning, LibraryText::Export)
         == MessageAnswer::Yes;
-}
-
-std::optional<QString> PictureOperations::pickFile(const QString &filter, const QString &initialName,
-                                                   FileDialogKind kind, const QString &title)
-{
-    return showFileDialog(FileDialogRequest{
-        .kind = kind, .title = title, .initialName = initialName, .filter = filter, .folder = pictureFolder()});
 }
 
 std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "toolkit/FileDialog.h"
-
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -35,8 +34,6 @@ public:
     void exportPicture();
 
 private:
-    std::optional<QString> pickFile(const QString &filter, const QString &initialName, FileDialogKind kind,
-                                    const QString &title);
     // The bytes of the chosen file; nothing, after telling the user, when
     // the file cannot be read, is empty or is too large to store.
     std::optional<QByteArray> readChosenFile(const QString &path);
