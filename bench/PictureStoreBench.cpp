@@ -116,7 +116,7 @@ void appendFiveMegabytePicture(benchmark::State &state)
     const QByteArray picture = randomBytes(5 * 1024 * 1024, 2);
     PictureStore store;
     if (const auto opened = store.open(path); !opened) {
-        state.SkipWithError(qPrintable(opened.error()));
+        state.SkipWithError(qPrintable(opened.error().reason));
         return;
     }
     int appended = 0;
@@ -137,7 +137,7 @@ void openAndListHundredThousand(benchmark::State &state)
     qint64 numberSum = 0;
     for (auto _ : state) {
         if (const auto opened = store.open(path); !opened) {
-            state.SkipWithError(qPrintable(opened.error()));
+            state.SkipWithError(qPrintable(opened.error().reason));
             break;
         }
         QStringList names = listNames(store, numberSum);
@@ -163,7 +163,7 @@ void readFourHundredKilobytePicture(benchmark::State &state)
     });
     PictureStore store;
     if (const auto opened = store.open(path); !opened) {
-        state.SkipWithError(qPrintable(opened.error()));
+        state.SkipWithError(qPrintable(opened.error().reason));
         return;
     }
     int record = 1;

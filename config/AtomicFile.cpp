@@ -8,6 +8,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 std::expected<void, QString> writeFileAtomically(const QString &path, const QByteArray &bytes)
@@ -25,6 +30,7 @@ std::expected<void, QString> writeFileAtomically(const QString &path, const QByt
         file.cancelWriting();
         return std::unexpected(ConfigText::CannotWrite);
     }
+    syncFolder(target.absolutePath());
     return {};
 }
 
@@ -41,4 +47,23 @@ std::expected<void, QString> copyFileAtomically(const QString &source, const QSt
         return std::unexpected(ConfigText::CannotRead);
     }
     return writeFileAtomically(target, content);
+}
+
+bool syncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        qCWarning(lcConfig) << "cannot open the folder" << folder << "to sync it";
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!synced)
+        qCWarning(lcConfig) << "cannot sync the folder" << folder;
+    return synced;
+#else
+    Q_UNUSED(folder);
+    return true;
+#endif
 }

@@ -8,10 +8,15 @@
 // Every file the program writes goes through here. The new content is
 // written beside the target, flushed (and the flush checked: a full disk
 // shows there, not at the rename), synced to disk and renamed over the
-// target, so the target is at every moment either its old content or the
+// target (and the folder synced after), so the target is at every moment either its old content or the
 // whole new one. On failure the target is as it was, no temporary file is
 // left, and the reason comes back in Chinese.
 std::expected<void, QString> writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 // Copies source over target the same way.
 std::expected<void, QString> copyFileAtomically(const QString &source, const QString &target);
+
+// Makes the renames and removals inside folder durable: after a power cut
+// the folder lists what it listed when this returned. False where the
+// system refuses (where folders cannot be synced, it is a no-op).
+bool syncFolder(const QString &folder);

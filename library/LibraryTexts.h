@@ -43,6 +43,8 @@ inline const QString ReplaceTitle = QStringLiteral("请选择新的图片");
 inline const QString ExportTitle = QStringLiteral("请选择保存位置");
 inline const QString DeleteQuestion = QStringLiteral("删除图片将不可恢复。\r\n\r\n继续吗？");
 inline const QString DeleteTitle = QStringLiteral("真的删除吗？");
+inline const QString ExportToProgramFile =
+    QStringLiteral("不能导出到“%1”：这是本程序正在使用的文件，替换它会毁掉图片库或用户信息。\r\n\r\n请另选一个文件名或文件夹。");
 inline const QString ReplaceFileQuestion = QStringLiteral("“%1”已存在。要替换它吗？");
 inline const QString AddFailed = QStringLiteral("图片未能存入图片库：%1。\r\n\r\n图片库未作改动。");
 inline const QString ReplaceFailed = QStringLiteral("新的图片未能存入图片库：%1。\r\n\r\n原来的图片保持不变。");

@@ -1,6 +1,7 @@
 #include "library/MainWindow.h"
 
 #include "auth/PasswordWindow.h"
+#include "config/DataFolder.h"
 #include "library/InfoPanels.h"
 #include "library/LibraryLog.h"
 #include "library/LibraryTexts.h"
@@ -39,7 +40,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString FooterLine = LibraryText::Studio + u"  "_s + LibraryText::ContactAddress;
-const QString StoreFileName = u"pic.edb"_s;
 // Characters a name may have when typed.
 constexpr int NameLimit = 20;
 
@@ -184,11 +184,11 @@ void MainWindow::bindKeys()
 
 void MainWindow::openPictureStore()
 {
-    const QString path = QDir(programDirectory()).filePath(StoreFileName);
+    const QString path = DataFolder(programDirectory()).libraryPath();
     auto opened = m_store.open(path);
     if (opened)
         return;
-    qCWarning(lcLibrary).noquote() << "the library cannot be opened:" << opened.error();
+    qCWarning(lcLibrary).noquote() << "the library cannot be opened:" << opened.error().reason;
     switch (offerLibraryFromBak(path, opened.error())) {
     case Recovery::Restored:
         opened = m_store.open(path);
@@ -198,10 +198,10 @@ void MainWindow::openPictureStore()
     case Recovery::Declined:
     case Recovery::Failed:
         return;
-    case Recovery::NoCopy:
+    case Recovery::NotOffered:
         break;
     }
-    messageBox(LibraryText::LibraryUnopenable.arg(opened.error()), MessageKind::Stop, ToolkitText::ErrorTitle);
+    messageBox(LibraryText::LibraryUnopenable.arg(opened.error().reason), MessageKind::Stop, ToolkitText::ErrorTitle);
 }
 
 void MainWindow::attachPreviewHint()

@@ -1,6 +1,7 @@
 #include "library/PictureOperations.h"
 
 #include "config/AtomicFile.h"
+#include "config/DataFolder.h"
 #include "library/LibraryLog.h"
 #include "library/LibraryTexts.h"
 #include "library/MainWindow.h"
@@ -10,6 +11,7 @@
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/ProgramDirectory.h"
 #include "toolkit/ProgressDialog.h"
 #include "toolkit/ToolkitTexts.h"
 
@@ -95,7 +97,10 @@ void PictureOperations::addFiles(const QStringList &paths)
             notAdded(path, bytes.error(), LibraryText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
             continue;
         }
-        if (!mayAdd(path, *bytes))
+        const AddDecision decision = mayAdd(path, *bytes);
+        if (decision == AddDecision::Cancel)
+            break;
+        if (decision == AddDecision::Skip)
             continue;
         const PictureFileName file = PictureFileName::fromPath(path);
         if (const auto added = m_store.append({file.name, file.category, std::move(*bytes)}); !added) {
@@ -113,25 +118,29 @@ void PictureOperations::addFiles(const QStringList &paths)
         m_window.showRecordAfterChange(lastAdded);
 }
 
-bool PictureOperations::mayAdd(const QString &path, const QByteArray &bytes)
+PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, const QByteArray &bytes)
 {
     // Pictures stored by an earlier build are fingerprinted once, with
-    // progress when there are many.
+    // progress when there are many; a cancel there cancels the add.
     std::optional<ProgressDialog> progress;
-    const auto same = m_store.findSamePicture(bytes, [&progress](qint64 done, qint64 total) {
+    bool cancelled = false;
+    const auto same = m_store.findSamePicture(bytes, [&](qint64 done, qint64 total) {
         if (!progress && total > ManyFiles)
             progress.emplace(LibraryText::FingerprintingLabel);
-        return !progress || progress->step(done, total);
+        cancelled = progress && !progress->step(done, total);
+        return !cancelled;
     });
+    if (cancelled)
+        return AddDecision::Cancel;
     if (!same) {
         qCWarning(lcLibrary).noquote() << "no search for the same picture:" << same.error();
-        return true;
+        return AddDecision::Add;
     }
     if (!*same)
-        return true;
-    return messageBox(LibraryText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_store.name(**same)),
-                      MessageKind::YesNoWarning, LibraryText::Add)
-        == MessageAnswer::Yes;
+        return AddDecision::Add;
+    const MessageAnswer answer = messageBox(LibraryText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_store.name(**same)),
+                                            MessageKind::YesNoWarning, LibraryText::Add);
+    return answer == MessageAnswer::Yes ? AddDecision::Add : AddDecision::Skip;
 }
 
 void PictureOperations::replace()
@@ -224,6 +233,10 @@ void PictureOperations::exportPicture()
 
 bool PictureOperations::mayWrite(const QString &target)
 {
+    if (const std::optional<QString> held = DataFolder(programDirectory()).heldFile(target)) {
+        reportError(LibraryText::ExportToProgramFile.arg(QDir::toNativeSeparators(*held)));
+        return false;
+    }
     if (!QFileInfo(target).isFile())
         return true;
     return messageBox(LibraryText::ReplaceFileQuestion.arg(QDir::toNativeSeparators(target)),

@@ -37,10 +37,12 @@ private:
     // The bytes of the chosen file; nothing, after telling the user, when
     // the file cannot be read, is empty or is too large to store.
     std::optional<QByteArray> readChosenFile(const QString &path);
-    // False when the same picture is in the library already and the user
-    // chose to skip it.
-    bool mayAdd(const QString &path, const QByteArray &bytes);
-    // Asks before an existing file is replaced; false when it must not be.
+    enum class AddDecision { Add, Skip, Cancel };
+    // Skip when the same picture is in the library already and the user
+    // chose to skip it; Cancel when the user cancelled the search.
+    AddDecision mayAdd(const QString &path, const QByteArray &bytes);
+    // Refuses a file the program holds, and asks before an existing file is
+    // replaced; false when it must not be written.
     bool mayWrite(const QString &target);
     void reportError(const QString &text);
 

@@ -17,7 +17,7 @@ inline const QString LibraryCopyFailed = QStringLiteral("\r\n\r\n但图片库未
 inline const QString LibraryCopyLabel = QStringLiteral("正在把图片库复制到 BAK 文件夹……");
 inline const QString BakFolderFailed = QStringLiteral("BAK 文件夹无法创建");
 inline const QString RestoreQuestion = QStringLiteral(
-    "    由于本程序不会对你所指定的用户信息备份文件格式进行校验，如果你指定的用户信息备份文件格式有误，将会导致现有用户信息丢失。\r\n"
+    "    还原会用你所指定的用户信息备份文件替换现有用户信息。本程序会先校验该文件，它不是本程序的用户信息备份文件时，现有用户信息不作改动。\r\n"
     "    强烈建议你在还原用户信息之前，先备份现有用户信息。\r\n"
     "    你确定现在开始从备份文件还原用户信息吗？");
 inline const QString RestoreDone = QStringLiteral("用户信息还原完成！请重新运行本程序。");
@@ -25,6 +25,7 @@ inline const QString RestoreFailed = QStringLiteral("用户信息还原失败！
 inline const QString NotAnAccountFile = QStringLiteral(
     "用户信息还原失败：所选文件不是本程序的用户信息备份文件，或其中没有任何账户。\r\n\r\n现有用户信息未作改动。");
 inline const QString FailedTitle = QStringLiteral("备份失败");
+inline const QString RestoreFailedTitle = QStringLiteral("还原失败");
 inline const QString DoneTitle = QStringLiteral("备份完成");
 
 inline const QString RecoveryQuestion = QStringLiteral(
@@ -34,7 +35,4 @@ inline const QString RecoveryFailed =
     QStringLiteral("图片库未能从 BAK 文件夹恢复：%1。\r\n\r\n损坏的文件已放回原处，未作改动。");
 inline const QString RecoveryTitle = QStringLiteral("恢复图片库");
 inline const QString RecoveryLabel = QStringLiteral("正在从 BAK 文件夹恢复图片库……");
-inline const QString DamagedNotMoved = QStringLiteral("损坏的文件无法改名");
-// Added to the names of damaged library files, with the date and time.
-inline const QString DamagedSuffix = QStringLiteral(".damaged-");
 }

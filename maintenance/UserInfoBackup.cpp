@@ -2,8 +2,8 @@
 
 #include "config/Accounts.h"
 #include "config/AtomicFile.h"
+#include "config/DataFolder.h"
 #include "config/ProtectedFileFormat.h"
-#include "maintenance/FileIdentity.h"
 #include "maintenance/MaintenanceLog.h"
 #include "maintenance/MaintenanceTexts.h"
 #include "store/PictureStore.h"
@@ -33,39 +33,9 @@ FileDialogRequest userInfoDialog(FileDialogKind kind, const QString &title)
             .defaultExtension = MaintenanceText::BackupExtension};
 }
 
-QString bakStorePath()
+DataFolder dataFolder()
 {
-    return QDir(programDirectory()).filePath(u"BAK/pic.edb"_s);
-}
-
-// The files the running program holds: writing a backup onto one of them
-// would destroy it.
-QStringList programFiles(const PictureStore &store)
-{
-    QStringList files = {QCoreApplication::applicationFilePath(), bakStorePath(),
-                         PictureStore::companionPath(bakStorePath())};
-    if (!store.path().isEmpty())
-        files << store.path() << PictureStore::companionPath(store.path());
-    return files;
-}
-
-// The path with its folder resolved, so that two spellings of one place
-// compare equal even where the file does not exist yet.
-QString resolvedPath(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
-}
-
-bool sameLocation(const QString &first, const QString &second)
-{
-#ifdef Q_OS_WIN
-    const Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive;
-#else
-    const Qt::CaseSensitivity sensitivity = Qt::CaseSensitive;
-#endif
-    return isSameFile(first, second) || resolvedPath(first).compare(resolvedPath(second), sensitivity) == 0;
+    return DataFolder(programDirectory());
 }
 
 // An existing backup target must be a file that may be replaced.
@@ -80,10 +50,11 @@ bool isReplaceable(const QString &path)
 // one; the reason when it fails or is cancelled.
 std::expected<void, QString> copyPictureLibrary(PictureStore &store)
 {
-    if (!QDir(programDirectory()).mkpath(u"BAK"_s))
+    const DataFolder folder = dataFolder();
+    if (!QDir().mkpath(folder.bakFolder()))
         return std::unexpected(MaintenanceText::BakFolderFailed);
     ProgressDialog progress(MaintenanceText::LibraryCopyLabel);
-    return store.copyTo(bakStorePath(), [&progress](qint64 copied, qint64 total) { return progress.step(copied, total); });
+    return store.copyTo(folder.bakLibraryPath(), [&progress](qint64 copied, qint64 total) { return progress.step(copied, total); });
 }
 
 // The content of a chosen backup file; nothing when it cannot be read.
@@ -108,16 +79,15 @@ void backupUserInfo(PictureStore &store)
     if (!chosen)
         return;
     const QString &configFilePath = GlobalState::current().ConfigFilePath;
-    if (sameLocation(*chosen, configFilePath)) {
+    const std::optional<QString> held = dataFolder().heldFile(*chosen);
+    if (held && QFileInfo(*held).fileName().compare(DataFolder::Accounts, Qt::CaseInsensitive) == 0) {
         messageBox(MaintenanceText::BackupToItself, MessageKind::Information, ToolkitText::ErrorTitle);
         return;
     }
-    for (const QString &file : programFiles(store)) {
-        if (sameLocation(*chosen, file)) {
-            messageBox(MaintenanceText::BackupToProgramFile.arg(QDir::toNativeSeparators(file)), MessageKind::Information,
-                       ToolkitText::ErrorTitle);
-            return;
-        }
+    if (held) {
+        messageBox(MaintenanceText::BackupToProgramFile.arg(QDir::toNativeSeparators(*held)), MessageKind::Information,
+                   ToolkitText::ErrorTitle);
+        return;
     }
     if (!isReplaceable(*chosen)) {
         messageBox(MaintenanceText::BackupFailed, MessageKind::Information, ToolkitText::ErrorTitle);
@@ -148,18 +118,18 @@ void restoreUserInfo()
         return;
     const std::optional<QByteArray> content = readBackupFile(*chosen);
     if (!content) {
-        messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::FailedTitle);
+        messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return;
     }
     // A file that is no account file, or holds no account that can log in,
     // would lock every account out at the next start.
     if (accountsWithDigest(*content).value_or(0) == 0) {
         qCInfo(lcMaintenance) << "refused to restore from" << *chosen << ": no account file, or no account in it";
-        messageBox(MaintenanceText::NotAnAccountFile, MessageKind::Information, MaintenanceText::FailedTitle);
+        messageBox(MaintenanceText::NotAnAccountFile, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return;
     }
     if (!writeFileAtomically(GlobalState::current().ConfigFilePath, *content)) {
-        messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::FailedTitle);
+        messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return;
     }
     messageBox(MaintenanceText::RestoreDone, MessageKind::Information, MaintenanceText::DoneTitle);

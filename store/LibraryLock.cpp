@@ -1,12 +1,43 @@
 #include "store/LibraryLock.h"
 
+#include "config/DataFolder.h"
 #include "store/StoreLog.h"
 #include "store/StoreTexts.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
-using namespace Qt::StringLiterals;
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A running program holds its lock file with a lock of the system's, which
+// ends with the process whatever the file says. Without a holder the file
+// is a leftover: empty after a power cut, written by another program, or
+// naming a process number that another process has by now.
+bool heldByRunningProgram(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+#else
+    // Elsewhere a running program keeps the file open, and it cannot be removed.
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+}
 
 std::expected<std::unique_ptr<QLockFile>, QString> lockLibraryFolder(const QString &folder)
 {
@@ -15,11 +46,22 @@ std::expected<std::unique_ptr<QLockFile>, QString> lockLibraryFolder(const QStri
         qCWarning(lcStore) << "cannot make" << folder;
         return std::unexpected(StoreText::CannotLock);
     }
-    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(u"lumbra.lock"_s));
+    const QString path = DataFolder(folder).lockPath();
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return std::unexpected(StoreText::LockIsLink.arg(QDir::toNativeSeparators(path)));
+    if (info.isDir())
+        return std::unexpected(StoreText::LockIsFolder.arg(QDir::toNativeSeparators(path)));
+    auto lock = std::make_unique<QLockFile>(path);
     // Only a lock whose process has ended is stale, however old it is.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))
         return lock;
+    if (lock->error() == QLockFile::LockFailedError && !heldByRunningProgram(path)) {
+        qCInfo(lcStore) << "a lock file nobody holds is taken over:" << path;
+        if (QFile::remove(path) && lock->tryLock(0))
+            return lock;
+    }
     if (lock->error() == QLockFile::LockFailedError) {
         qint64 pid = 0;
         QString host;

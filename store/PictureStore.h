@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/LibraryFiles.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -39,10 +41,12 @@ public:
     PictureStore(const PictureStore &) = delete;
     PictureStore &operator=(const PictureStore &) = delete;
 
-    // Opens pic.edb at edbPath with pic.EDT beside it. When neither file
-    // exists an empty store is created; files that exist but are not a
-    // picture store are left untouched and the reason is returned.
-    std::expected<Opened, QString> open(const QString &edbPath);
+    // Opens pic.edb at edbPath with pic.EDT beside it (see LibraryFiles):
+    // an empty store is created where none was, unless creation is Never;
+    // files that exist but are not a picture store are left untouched and
+    // the failure says why, and whether they are damaged.
+    std::expected<Opened, LibraryFiles::Failure> open(const QString &edbPath,
+                                                      LibraryFiles::Creation creation = LibraryFiles::Creation::IfNew);
     void close();
     bool isOpen() const;
 
@@ -86,13 +90,13 @@ public:
     std::expected<std::optional<int>, QString> findSamePicture(const QByteArray &bytes,
                                                                 const Progress &progress = {});
 
-    // Writes a consistent copy of the open store to edbPath and the
-    // companion beside it, replacing copies that are there. Each file is
-    // built under a temporary name first, and both are put in place only
-    // once both are whole, so a failed or cancelled copy leaves the earlier
-    // copies as they were. progress hears the bytes copied of the bytes to
-    // copy.
-    std::expected<void, QString> copyTo(const QString &edbPath, const Progress &progress = {});
+    // Puts a consistent copy of the open store at edbPath and the companion
+    // beside it, in one step that a crash cannot tear (see LibraryFiles):
+    // a failed or cancelled copy leaves the files there as they were. With
+    // a setAsideSuffix those files are kept under their names with it
+    // added. progress hears the bytes copied of the bytes to copy.
+    std::expected<void, QString> copyTo(const QString &edbPath, const Progress &progress = {},
+                                        const QString &setAsideSuffix = {});
     // The path of pic.edb while the store is open.
     QString path() const;
 
@@ -110,16 +114,11 @@ private:
 
     static quint64 nextVersion();
 
-    std::expected<void, QString> create(const QString &edbPath, const QString &edtPath);
-    std::expected<void, QString> openExisting(const QString &edbPath, const QString &edtPath);
     std::expected<void, QString> loadRows();
     void purgeMarkedRows();
-    std::expected<void, QString> copySchema(const char *schema, const QString &target, qint64 copiedBefore,
-                                            qint64 totalBytes, const Progress &progress);
     void addFingerprintTable();
     std::expected<void, QString> fingerprintEarlierPictures(const Progress &progress);
     std::expected<void, QString> storeFingerprint(qint64 id, const QByteArray &bytes);
-    qint64 schemaBytes(const char *schema) const;
     std::expected<void, QString> notOpen() const;
     // Starts a change, after checking that the store is open and, when one
     // is given, that the record exists.

@@ -17,8 +17,6 @@ namespace {
 // Blobs move in pieces of this size, so that neither side needs a copy of
 // the whole picture at once.
 constexpr int BlobChunk = 1 << 20;
-// A backup copies this many pages between two looks at its progress.
-constexpr int BackupPagesPerStep = 64;
 
 QString reasonFor(int resultCode, int systemError)
 {
@@ -103,6 +101,11 @@ std::expected<void, QString> SqliteDatabase::check(int resultCode) const
     return std::unexpected(reasonFor(resultCode, systemError));
 }
 
+int SqliteDatabase::lastErrorCode() const
+{
+    return m_handle ? sqlite3_errcode(m_handle.get()) & 0xFF : SQLITE_CANTOPEN;
+}
+
 std::expected<void, QString> SqliteDatabase::exec(const char *sql)
 {
     if (!m_handle)
@@ -129,29 +132,17 @@ std::expected<SqliteStatement *, QString> SqliteDatabase::statement(const char *
     return m_cache.emplace(sql, std::move(owned)).first->second.get();
 }
 
-std::expected<void, QString> SqliteDatabase::copySchemaTo(const char *schema, const QString &targetPath,
-                                                          const CopyProgress &progress)
+std::expected<qint64, QString> SqliteDatabase::scalar(const char *sql)
 {
-    SqliteDatabase target;
-    if (auto opened = target.open(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); !opened)
-        return opened;
-    sqlite3_backup *backup = sqlite3_backup_init(target.handle(), "main", m_handle.get(), schema);
-    if (!backup)
-        return target.check(sqlite3_errcode(target.handle()));
-    int stepped = SQLITE_OK;
-    bool cancelled = false;
-    while (stepped == SQLITE_OK || stepped == SQLITE_BUSY || stepped == SQLITE_LOCKED) {
-        stepped = sqlite3_backup_step(backup, BackupPagesPerStep);
-        const qint64 total = sqlite3_backup_pagecount(backup);
-        if (progress && !progress(total - sqlite3_backup_remaining(backup), total)) {
-            cancelled = true;
-            break;
-        }
-    }
-    const int finished = sqlite3_backup_finish(backup);
-    if (cancelled)
-        return std::unexpected(StoreText::Cancelled);
-    return target.check(stepped != SQLITE_DONE ? stepped : finished);
+    std::expected<SqliteStatement *, QString> prepared = statement(sql);
+    if (!prepared)
+        return std::unexpected(prepared.error());
+    const std::expected<bool, QString> row = (*prepared)->next();
+    if (!row)
+        return std::unexpected(row.error());
+    const qint64 value = *row ? (*prepared)->columnInt64(0) : 0;
+    (*prepared)->reset();
+    return value;
 }
 
 std::expected<void, QString> SqliteDatabase::writeBlob(const char *schema, const char *table, const char *column,

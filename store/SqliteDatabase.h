@@ -35,6 +35,10 @@ public:
     // statement comes back reset.
     std::expected<SqliteStatement *, QString> statement(const char *sql);
 
+    // The first column of the first row of a cached statement; 0 when it
+    // gives no row.
+    std::expected<qint64, QString> scalar(const char *sql);
+
     // Runs a cached statement with these parameters bound in order
     // (numbers, texts, SqliteZeroBlob), discarding any rows.
     template<typename... Parameters>
@@ -43,14 +47,9 @@ public:
     // Ok for SQLITE_OK, SQLITE_ROW and SQLITE_DONE; otherwise the reason,
     // after logging what SQLite said.
     std::expected<void, QString> check(int resultCode) const;
-
-    // Copies one schema of this connection ("main" or an attached name),
-    // as a consistent snapshot, into a new database file at targetPath, a
-    // few megabytes at a time; after each piece progress hears how many
-    // pages are copied of how many, and may cancel the copy.
-    using CopyProgress = std::function<bool(qint64 copiedPages, qint64 totalPages)>;
-    std::expected<void, QString> copySchemaTo(const char *schema, const QString &targetPath,
-                                              const CopyProgress &progress);
+    // The primary result code of the last call that failed on this
+    // connection (SQLITE_BUSY, SQLITE_CORRUPT, ...).
+    int lastErrorCode() const;
 
     // Writes bytes into the blob that column holds in row rowId, which has
     // exactly that size already: the bytes go straight into the pages,

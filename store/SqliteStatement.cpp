@@ -107,3 +107,9 @@ QByteArrayView SqliteStatement::columnUtf8(int column) const
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement.get(), column));
     return QByteArrayView(text, sqlite3_column_bytes(m_statement.get(), column));
 }
+
+QByteArray SqliteStatement::columnBlob(int column) const
+{
+    const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement.get(), column));
+    return QByteArray(bytes, sqlite3_column_bytes(m_statement.get(), column));
+}

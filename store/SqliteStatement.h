@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -48,6 +49,7 @@ public:
     QString columnText(int column) const;
     // The stored UTF-8 itself; valid until the next step or reset.
     QByteArrayView columnUtf8(int column) const;
+    QByteArray columnBlob(int column) const;
 
 private:
     struct Finalizer

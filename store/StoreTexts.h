@@ -27,7 +27,11 @@ inline const QString NewerVersion = QStringLiteral("%1 由更新版本的本程�
 inline const QString NoTables = QStringLiteral("%1 没有图片库的表");
 inline const QString NamedLikeBytes = QStringLiteral("%1 是图片数据文件的名字，不是图片库的名字");
 inline const QString Missing = QStringLiteral("%1 不见了，它应当在 %2 旁边");
-inline const QString NewFilesNotPlaced = QStringLiteral("新建的图片库文件无法放到位");
+inline const QString NoLibrary = QStringLiteral("%1 不存在");
+inline const QString OnlySetAside = QStringLiteral(
+    "%1 不见了，但文件夹中还有改名保留的损坏图片库文件（*%2…）。要新建一个空的图片库，请先把这些文件移到别处");
+inline const QString NotAPair = QStringLiteral("%1 与 %2 不是同一个图片库的文件");
+inline const QString LeftoverStep = QStringLiteral("上次被中断的文件操作无法完成：%1");
 inline const QString CannotCreate = QStringLiteral("无法新建图片库：%1");
 inline const QString NotOpen = QStringLiteral("图片库没有打开");
 inline const QString NoSuchRecord = QStringLiteral("图片库中没有第 %1 张图片");
@@ -35,5 +39,9 @@ inline const QString BytesMissing = QStringLiteral("图片的数据不见了，�
 inline const QString NotPlaced = QStringLiteral("%1 无法放到位");
 
 inline const QString AlreadyOpen = QStringLiteral("图片库已经打开：本程序已经在运行，正在使用同一个程序文件夹。");
+inline const QString LockIsLink = QStringLiteral(
+    "程序文件夹无法加锁：锁文件的位置上是一个链接（%1），不是本程序的锁文件。请删除这个链接后再启动本程序。");
+inline const QString LockIsFolder = QStringLiteral(
+    "程序文件夹无法加锁：锁文件的位置上是一个文件夹（%1）。请删除或移走这个文件夹后再启动本程序。");
 inline const QString CannotLock = QStringLiteral("程序文件夹无法加锁，可能没有写入权限。");
 }

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 declare -A below=(
     [toolkit]=""
     [config]=""
-    [store]=""
+    [store]="config"
     [auth]="config toolkit"
     [viewer]="toolkit"
     [maintenance]="config store toolkit"

@@ -90,6 +90,12 @@ QString reasonOf(const std::expected<T, QString> &result)
     return result ? QString() : result.error();
 }
 
+template<typename T>
+QString reasonOf(const std::expected<T, LibraryFiles::Failure> &result)
+{
+    return result ? QString() : result.error().reason;
+}
+
 class PictureStoreTest : public ::testing::Test
 {
 protected:
@@ -369,7 +375,9 @@ TEST_P(PictureStoreInvalidFilesTest, OpenFailsWithItsReasonAndTouchesNoFile)
     const auto opened = store.open(edbPath());
     ASSERT_FALSE(opened);
     EXPECT_FALSE(store.isOpen());
-    EXPECT_TRUE(opened.error().contains(GetParam().culprit)) << qPrintable(opened.error());
+    EXPECT_TRUE(opened.error().reason.contains(GetParam().culprit)) << qPrintable(opened.error().reason);
+    // Only damage may lead to the offer of the BAK copy.
+    EXPECT_EQ(opened.error().problem, LibraryFiles::Problem::Damaged);
     EXPECT_EQ(store.count(), 0);
     store.close();
     EXPECT_TRUE(snapshot(m_dir.path()) == before) << "files were created, removed or changed";

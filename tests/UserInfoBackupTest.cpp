@@ -181,7 +181,7 @@ TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
         restoreUserInfo();
         EXPECT_EQ(readFile(configPath), accounts());
         EXPECT_EQ(lastMessage().text, u"用户信息还原失败！请检查你的系统并稍后再试。"_s);
-        EXPECT_EQ(lastMessage().title, u"备份失败"_s);
+        EXPECT_EQ(lastMessage().title, u"还原失败"_s);
     }
     EXPECT_EQ(program.responder().exitCount(), 0);
     const QStringList leftovers = QDir(program.directory()).entryList({u"system.dat*"_s}, QDir::Files);
