@@ -401,19 +401,24 @@ std::expected<void, Failure> LibraryFiles::checkPair(SqliteDatabase &db)
         qCInfo(lcStore) << "a library of an earlier build" << (stamped ? "is stamped" : "stays unstamped");
         return {};
     }
+    const auto notAPair = [this] {
+        qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
+        return std::unexpected(Failure{Problem::Damaged, StoreText::NotAPair.arg(fileName(m_edbPath), fileName(edtPath()))});
+    };
+    // Both files have the table (1 + 2), or they are no pair.
+    if (*tables != 3)
+        return notAPair();
     auto statement = db.statement(SelectStamps);
     if (!statement)
         return std::unexpected(unreadable(db, m_edbPath, statement.error()));
-    const std::expected<bool, QString> row = *tables == 3 ? (*statement)->next() : std::expected<bool, QString>(false);
+    const std::expected<bool, QString> row = (*statement)->next();
     if (!row)
         return std::unexpected(unreadable(db, m_edbPath, row.error()));
     const bool paired = *row && (*statement)->columnBlob(0).size() == StampBytes
         && (*statement)->columnBlob(0) == (*statement)->columnBlob(1);
     (*statement)->reset();
-    if (!paired) {
-        qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotAPair.arg(fileName(m_edbPath), fileName(edtPath()))});
-    }
+    if (!paired)
+        return notAPair();
     return {};
 }
 

@@ -211,3 +211,26 @@ TEST(FirstSessionTest, AFirstStartMakesTheDataFolderAndKeepsTheLibraryThere)
     for (const QString &file : {u"system.dat"_s, u"pic.edb"_s, u"pic.EDT"_s})
         EXPECT_TRUE(QFile::exists(QDir(dataFolder).filePath(file))) << qPrintable(file);
 }
+
+TEST(FirstSessionTest, ALockFileThatNoRunningProgramHoldsIsTakenOver)
+{
+    TestProgram program;
+    const QString lockPath = program.filePath(u"lumbra.lock"_s);
+    // Empty after a power cut, or bytes of another program.
+    for (const QByteArray &content : {QByteArray(), QByteArray("\x01\x02 not a lock\n")}) {
+        ASSERT_TRUE(writeFile(lockPath, content));
+        const auto lock = lockLibraryFolder(program.directory());
+        EXPECT_TRUE(lock) << qPrintable(lock.error());
+    }
+    // A folder or a link in its place is named, with what to do.
+    EXPECT_FALSE(QFile::exists(lockPath)) << "the lock went with its holder";
+    ASSERT_TRUE(QDir().mkdir(lockPath));
+    auto refused = lockLibraryFolder(program.directory());
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.error().contains(u"文件夹"_s) && refused.error().contains(u"lumbra.lock"_s)) << qPrintable(refused.error());
+    ASSERT_TRUE(QDir().rmdir(lockPath));
+    ASSERT_TRUE(QFile::link(program.filePath(u"nowhere"_s), lockPath));
+    refused = lockLibraryFolder(program.directory());
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.error().contains(u"链接"_s) && refused.error().contains(u"删除"_s)) << qPrintable(refused.error());
+}

@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -329,6 +330,38 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
     ASSERT_EQ(kept.size(), 2) << kept.join(u' ').toStdString();
     EXPECT_EQ(readFile(program.filePath(kept.filter(u"pic.edb"_s).value(0))), damaged) << "kept, not deleted";
     EXPECT_EQ(readFile(program.filePath(kept.filter(u"pic.EDT"_s).value(0))), bytes);
+}
+
+TEST(MainWindowTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
+{
+    TestProgram program;
+    program.createLibrary(fourPictures());
+    {
+        PictureStore store;
+        ASSERT_TRUE(store.open(program.filePath(u"pic.edb"_s)));
+        ASSERT_TRUE(QDir(program.directory()).mkdir(u"BAK"_s));
+        ASSERT_TRUE(store.copyTo(program.filePath(u"BAK/pic.edb"_s)));
+    }
+    sqlite3 *handle = nullptr;
+    sqlite3_open(QFile::encodeName(program.filePath(u"pic.edb"_s)).constData(), &handle);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> other(handle, &sqlite3_close);
+    const auto opensWithoutOffer = [&](const QString &told) {
+        const std::size_t before = program.responder().messages().size();
+        const MainWindow window;
+        EXPECT_EQ(window.rowCount(), 0);
+        ASSERT_EQ(program.responder().messages().size(), before + 1);
+        const MessageRequest &message = program.responder().messages().back();
+        EXPECT_EQ(message.kind, MessageKind::Stop) << "no question";
+        EXPECT_TRUE(message.text.contains(told)) << message.text.toStdString();
+    };
+    // Another program holds the library busy: the window waits, then says so.
+    ASSERT_EQ(sqlite3_exec(handle, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    opensWithoutOffer(u"图片库正被另一个程序使用"_s);
+    ASSERT_EQ(sqlite3_exec(handle, "ROLLBACK; PRAGMA user_version = 2", nullptr, nullptr, nullptr), SQLITE_OK);
+    opensWithoutOffer(u"由更新版本的本程序写成"_s);
+    ASSERT_EQ(sqlite3_exec(handle, "PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+    const MainWindow window;
+    EXPECT_EQ(window.rowCount(), 4) << "the library was never replaced";
 }
 
 TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)

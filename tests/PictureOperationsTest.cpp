@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <unistd.h>
 
@@ -494,4 +495,53 @@ TEST_F(Operations, FailedExportWritesNothingAndIsReported)
     EXPECT_EQ(out.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList({u"folder.png"_s, u"keep.png"_s}))
         << "no partial, empty or temporary file is left";
+}
+
+TEST_F(Operations, ExportNeverWritesOntoAFileTheProgramHolds)
+{
+    auto records = pictures(2);
+    records[0] = {u"pic"_s, u"edb"_s, pictureFile({20, 20}, Qt::blue)};
+    records[1] = {u"system"_s, QString(), pictureFile({20, 20}, Qt::red)};
+    open(records);
+    writeFile(program.filePath(u"system.dat"_s), "the accounts");
+    const QByteArray library = readFile(program.filePath(u"pic.edb"_s));
+    const QDir data(program.directory());
+    const QString link = QDir(files.path()).filePath(u"link.jpg"_s);
+    ASSERT_EQ(::symlink(QFile::encodeName(data.filePath(u"lumbra.lock"_s)).constData(), QFile::encodeName(link).constData()), 0);
+    // pic + the category edb, system.dat without a category, a link to the lock file.
+    for (const auto &[row, chosen] : {std::pair{0, data.filePath(u"pic"_s)}, std::pair{1, data.filePath(u"system.dat"_s)},
+                                      std::pair{1, data.filePath(u"BAK/../Pic.EDT-journal"_s)}, std::pair{1, link}}) {
+        clickRow(list(), row);
+        responder().queueFileAnswer(chosen);
+        click(ui(*window).按钮导出);
+        ASSERT_FALSE(responder().messages().empty()) << chosen.toStdString();
+        EXPECT_TRUE(responder().messages().back().text.startsWith(u"不能导出到"_s)) << chosen.toStdString();
+    }
+    EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), library);
+    EXPECT_EQ(readFile(program.filePath(u"system.dat"_s)), "the accounts");
+    EXPECT_FALSE(QFile::exists(program.filePath(u"Pic.EDT-journal"_s)));
+    EXPECT_EQ(responder().messages().size(), 4u) << "no replace question before the refusal";
+}
+
+TEST_F(Operations, CancellingTheFirstFingerprintPassCancelsTheAdd)
+{
+    program.createLibrary(pictures(5));
+    // A library of an earlier build has no fingerprints yet.
+    sqlite3 *handle = nullptr;
+    sqlite3_open(QFile::encodeName(program.filePath(u"pic.edb"_s)).constData(), &handle);
+    ASSERT_EQ(sqlite3_exec(handle, "DELETE FROM picture_digests", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(handle);
+    window.emplace();
+    window->show();
+    const QString added = pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan));
+    responder().cancelProgress(u"正在清点图片库中已有的图片……"_s);
+    responder().queueFileAnswer(added);
+    click(ui(*window).按钮添加);
+    EXPECT_EQ(count(), 5) << "nothing added unchecked";
+    EXPECT_TRUE(responder().messages().empty());
+
+    responder().cancelProgress({});
+    responder().queueFileAnswer(added);
+    click(ui(*window).按钮添加);
+    EXPECT_EQ(count(), 6);
 }

@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "store/PictureStore.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -64,6 +65,16 @@ std::optional<qint64> rawQuery(const QString &edbPath, const char *sql)
     if (!raw || sqlite3_step(raw) != SQLITE_ROW)
         return std::nullopt;
     return sqlite3_column_int64(raw, 0);
+}
+
+// Runs statements on pic.edb with pic.EDT attached, bypassing the store.
+bool rawExec(const QString &edbPath, const char *sql)
+{
+    sqlite3 *handle = nullptr;
+    sqlite3_open_v2(QFile::encodeName(edbPath).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(handle, &sqlite3_close);
+    const QByteArray attach = "ATTACH DATABASE '" + QFile::encodeName(PictureStore::companionPath(edbPath)) + "' AS edt;";
+    return sqlite3_exec(handle, (attach + sql).constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 // Creates a database that is valid SQLite but belongs to somebody else.
@@ -302,6 +313,58 @@ TEST_F(PictureStoreTest, TheSamePictureIsFoundAlsoAmongThoseOfEarlierBuilds)
     EXPECT_EQ(store.findSamePicture(content[1].picture).value(), std::optional<int>()) << "a removed picture is gone";
 }
 
+TEST_F(PictureStoreTest, FingerprintsFollowEveryChangeAndAnEarlierLibraryGetsTableAndStamp)
+{
+    PictureStore store;
+    const std::vector<Record> content = records(3);
+    makeStore(store, content);
+    const auto fingerprintIs = [&](int id, const QByteArray &bytes) {
+        const QByteArray sql = "SELECT count(*) FROM picture_digests WHERE id = " + QByteArray::number(id)
+            + " AND digest = x'" + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + "'";
+        return rawQuery(edbPath(), sql.constData()) == 1;
+    };
+    EXPECT_TRUE(fingerprintIs(2, content[1].picture));
+    ASSERT_TRUE(store.replacePicture(2, "new bytes", u"png"_s));
+    EXPECT_TRUE(fingerprintIs(2, "new bytes")) << "replace keeps the fingerprint in step";
+    ASSERT_TRUE(store.remove(2));
+    EXPECT_EQ(rawQuery(edbPath(), "SELECT count(*) FROM picture_digests WHERE id = 2"), 0) << "delete takes it along";
+    store.close();
+
+    // A library of an earlier build had neither fingerprints nor stamps.
+    ASSERT_TRUE(rawExec(edbPath(), "DROP TABLE picture_digests; DROP TABLE pair_stamp; DROP TABLE edt.pair_stamp;"));
+    const std::vector<Record> expected = {content[0], content[2]};
+    EXPECT_TRUE(reopened() == expected);
+    EXPECT_EQ(rawQuery(edbPath(), "SELECT count(*) FROM sqlite_master WHERE name = 'picture_digests'"), 1);
+    EXPECT_EQ(rawQuery(edbPath(), "SELECT count(*) FROM pair_stamp JOIN edt.pair_stamp USING (stamp)"), 1);
+    ASSERT_TRUE(store.open(edbPath()));
+    EXPECT_EQ(store.findSamePicture(content[2].picture).value(), std::optional<int>(2));
+}
+
+TEST_F(PictureStoreTest, AFailedCommitChangesNothingAndTheNextChangeWorks)
+{
+    PictureStore store;
+    std::vector<Record> expected = records(2);
+    makeStore(store, expected);
+    {
+        // Another reader of pic.edb keeps the commit from writing it.
+        sqlite3 *handle = nullptr;
+        sqlite3_open(QFile::encodeName(edbPath()).constData(), &handle);
+        const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> reader(handle, &sqlite3_close);
+        ASSERT_EQ(sqlite3_exec(handle, "BEGIN; SELECT count(*) FROM pictures;", nullptr, nullptr, nullptr), SQLITE_OK);
+        const auto renamed = store.rename(1, u"不会留下"_s);
+        ASSERT_FALSE(renamed);
+        EXPECT_EQ(renamed.error(), u"图片库正被另一个程序使用"_s);
+        EXPECT_TRUE(contentOf(store) == expected);
+        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    EXPECT_TRUE(reopened() == expected) << "nothing of it reached the disk";
+    ASSERT_TRUE(store.rename(1, u"新名"_s));
+    expected[0].name = u"新名"_s;
+    EXPECT_TRUE(contentOf(store) == expected);
+    store.close();
+    EXPECT_TRUE(reopened() == expected);
+}
+
 struct InvalidFiles
 {
     const char *description;
@@ -360,6 +423,16 @@ const InvalidFiles invalidFiles[] = {
      [](const QString &edb, const QString &edt) { return validStore(edb) && QFile::remove(edt); }},
     {"only pic.EDT", u"pic.edb",
      [](const QString &edb, const QString &) { return validStore(edb) && QFile::remove(edb); }},
+    {"pic.EDT of another library", u"pic.EDT",
+     [](const QString &edb, const QString &edt) {
+         const QString other = edb + u"-other.edb"_s;
+         return validStore(other) && validStore(edb) && writeFile(edt, readFile(PictureStore::companionPath(other)))
+             && QFile::remove(other) && QFile::remove(PictureStore::companionPath(other));
+     }},
+    {"pic.EDT without the stamp of its pair", u"pic.EDT",
+     [](const QString &edb, const QString &) {
+         return validStore(edb) && rawExec(edb, "DROP TABLE edt.pair_stamp");
+     }},
     {"pic.edb is a folder", u"pic.edb",
      [](const QString &edb, const QString &edt) {
          return QDir().mkdir(edb) && writeFile(edt, QByteArray());

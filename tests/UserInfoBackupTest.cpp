@@ -220,9 +220,15 @@ TEST_F(BackupTest, BackupNeverWritesOntoAFileTheProgramHolds)
     const auto before = snapshot(program.directory());
 
     const QString binary = QCoreApplication::applicationFilePath();
+    const QString link = elsewhere.filePath(u"link.usb"_s);
+    ASSERT_TRUE(QFile::link(program.filePath(u"pic.EDT"_s), link));
+    // The files the program itself rewrites or deletes count as well.
     for (const QString &target : {program.filePath(u"pic.edb"_s), program.filePath(u"pic.EDT"_s),
                                   program.directory() + u"/sub/../pic.EDT"_s, program.filePath(u"BAK/pic.edb"_s),
-                                  program.filePath(u"BAK/pic.EDT"_s), binary}) {
+                                  program.filePath(u"BAK/pic.EDT"_s), binary, link, program.filePath(u"PIC.EDB"_s),
+                                  program.filePath(u"lumbra.lock"_s), program.filePath(u"pic.edb-journal"_s),
+                                  program.filePath(u"pic.EDT-journal"_s), program.filePath(u"BAK/pic.edb.new"_s),
+                                  program.filePath(u"lumbra.ini"_s), program.filePath(u"lumbra.intent"_s)}) {
         QDir(program.directory()).mkdir(u"sub"_s);
         program.responder().queueFileAnswer(target);
         backupUserInfo(store);
@@ -232,6 +238,7 @@ TEST_F(BackupTest, BackupNeverWritesOntoAFileTheProgramHolds)
     }
     EXPECT_TRUE(snapshot(program.directory()) == before) << "nothing was written";
     EXPECT_EQ(store.count(), 2);
+    EXPECT_EQ(readFile(link), readFile(program.filePath(u"pic.EDT"_s)));
 }
 
 TEST_F(BackupTest, AFailedOrCancelledLibraryCopyIsToldAndLeavesTheOldCopyWhole)
