@@ -433,6 +433,10 @@ const InvalidFiles invalidFiles[] = {
      [](const QString &edb, const QString &) {
          return validStore(edb) && rawExec(edb, "DROP TABLE edt.pair_stamp");
      }},
+    {"only the set-aside files of a damaged library", u"pic.edb",
+     [](const QString &edb, const QString &edt) {
+         return validStore(edb) && QFile::rename(edb, edb + u".damaged-1"_s) && QFile::rename(edt, edt + u".damaged-1"_s);
+     }},
     {"pic.edb is a folder", u"pic.edb",
      [](const QString &edb, const QString &edt) {
          return QDir().mkdir(edb) && writeFile(edt, QByteArray());
