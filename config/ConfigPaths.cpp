@@ -1,13 +1,13 @@
 #include "config/ConfigPaths.h"
 
+#include "config/DataFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString ConfigFileName = u"system.dat"_s;
 
 QString singleSeparators(QString path, PathStyle style)
 {
@@ -43,21 +43,21 @@ QChar separatorOf(PathStyle style)
     return style == PathStyle::Windows ? u'\\' : u'/';
 }
 
-QString normalizeConfigFileName(const QString &name, PathStyle style, const QString &systemDirectory)
+QString normalizeDataFolder::Accounts(const QString &name, PathStyle style, const QString &systemDirectory)
 {
     const QChar separator = separatorOf(style);
     const QString placed = name.contains(separator) ? name : systemDirectory + separator + name;
     return singleSeparators(placed, style);
 }
 
-QString normalizeConfigFileName(const QString &name)
+QString normalizeDataFolder::Accounts(const QString &name)
 {
-    return normalizeConfigFileName(name, nativePathStyle(), QDir::toNativeSeparators(QDir::tempPath()));
+    return normalizeDataFolder::Accounts(name, nativePathStyle(), QDir::toNativeSeparators(QDir::tempPath()));
 }
 
 QString configFilePathIn(const QString &directory, PathStyle style)
 {
-    return singleSeparators(directory + separatorOf(style) + ConfigFileName, style);
+    return singleSeparators(directory + separatorOf(style) + DataFolder::Accounts, style);
 }
 
 QString configFilePathIn(const QString &directory)

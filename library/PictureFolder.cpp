@@ -1,5 +1,6 @@
 #include "library/PictureFolder.h"
 
+#include "config/DataFolder.h"
 #include "toolkit/ProgramDirectory.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@ const QString Key = u"folders/pictures"_s;
 
 QString settingsFile()
 {
-    return QDir(programDirectory()).filePath(u"lumbra.ini"_s);
+    return DataFolder(programDirectory()).settingsPath();
 }
 
 }
