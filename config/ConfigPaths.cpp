@@ -43,16 +43,16 @@ QChar separatorOf(PathStyle style)
     return style == PathStyle::Windows ? u'\\' : u'/';
 }
 
-QString normalizeDataFolder::Accounts(const QString &name, PathStyle style, const QString &systemDirectory)
+QString normalizeConfigFileName(const QString &name, PathStyle style, const QString &systemDirectory)
 {
     const QChar separator = separatorOf(style);
     const QString placed = name.contains(separator) ? name : systemDirectory + separator + name;
     return singleSeparators(placed, style);
 }
 
-QString normalizeDataFolder::Accounts(const QString &name)
+QString normalizeConfigFileName(const QString &name)
 {
-    return normalizeDataFolder::Accounts(name, nativePathStyle(), QDir::toNativeSeparators(QDir::tempPath()));
+    return normalizeConfigFileName(name, nativePathStyle(), QDir::toNativeSeparators(QDir::tempPath()));
 }
 
 QString configFilePathIn(const QString &directory, PathStyle style)
