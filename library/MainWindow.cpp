@@ -184,7 +184,12 @@ void MainWindow::bindKeys()
 
 void MainWindow::openPictureStore()
 {
-    const QString path = DataFolder(programDirectory()).libraryPath();
+    const DataFolder folder(programDirectory());
+    const QString path = folder.libraryPath();
+    // A copy into BAK that a crash broke off is finished now, whatever
+    // becomes of the library.
+    if (const auto finished = LibraryFiles(folder.bakLibraryPath()).finishBrokenStep(); !finished)
+        qCWarning(lcLibrary).noquote() << "the BAK copy stays as it is:" << finished.error();
     auto opened = m_store.open(path);
     if (opened)
         return;

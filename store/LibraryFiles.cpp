@@ -305,13 +305,20 @@ bool LibraryFiles::hasSetAsideFiles() const
     return !QDir(folder()).entryList(patterns, QDir::Files | QDir::Hidden).isEmpty();
 }
 
+std::expected<void, QString> LibraryFiles::finishBrokenStep() const
+{
+    if (auto finished = FileStep::finishLeftover(folder()); !finished)
+        return finished;
+    removeTemporaries();
+    return {};
+}
+
 std::expected<LibraryFiles::Connection, Failure> LibraryFiles::open(Creation creation)
 {
     if (QFileInfo(m_edbPath).suffix() == u"EDT")
         return std::unexpected(Failure{Problem::Unavailable, StoreText::NamedLikeBytes.arg(fileName(m_edbPath))});
-    if (auto finished = FileStep::finishLeftover(folder()); !finished)
+    if (auto finished = finishBrokenStep(); !finished)
         return std::unexpected(Failure{Problem::Unavailable, finished.error()});
-    removeTemporaries();
     const bool hasEdb = pathExists(m_edbPath);
     const bool hasEdt = pathExists(edtPath());
     bool created = false;
@@ -440,9 +447,8 @@ std::expected<void, QString> LibraryFiles::copyFrom(SqliteDatabase &source, cons
                                                     const Progress &progress)
 {
     // A copy broken off earlier is finished before its files are rebuilt.
-    if (auto finished = FileStep::finishLeftover(folder()); !finished)
+    if (auto finished = finishBrokenStep(); !finished)
         return finished;
-    removeTemporaries();
     const QString newEdb = m_edbPath + DataFolder::NewSuffix;
     const QString newEdt = edtPath() + DataFolder::NewSuffix;
     const qint64 edtBytes = schemaBytes(source, "edt");

@@ -42,6 +42,11 @@ public:
     QString edtPath() const;
     static QString companionPath(const QString &edbPath);
 
+    // Finishes (or undoes) a step over these files that a crash broke off,
+    // and removes the temporaries of one that never got so far. open and
+    // copyFrom do so first.
+    std::expected<void, QString> finishBrokenStep() const;
+
     // Opens both files checked, as one connection with pic.EDT attached as
     // "edt". With Creation::IfNew an empty library is created where neither
     // file exists and no set-aside damaged files say that one existed.
