@@ -1,5 +1,6 @@
 #include "TestPictures.h"
 #include "toolkit/PictureDecoder.h"
+#include "toolkit/PictureInspection.h"
 #include "toolkit/PictureLoader.h"
 #include "toolkit/ToolkitTexts.h"
 
@@ -21,10 +22,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A progressive JPEG of one colour as Qt writes it: luma in 8 x 8 blocks
+// sampled in 2 x 2 groups, the two chroma planes at half size. Made from an
+// indexed image, so that many megapixels take one byte each to make.
 QByteArray progressiveJpeg(QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
+    QImage image(size, QImage::Format_Indexed8);
+    image.setColorTable({QColor(Qt::darkCyan).rgb()});
+    image.fill(0);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -32,6 +37,17 @@ QByteArray progressiveJpeg(QSize size)
     writer.setProgressiveScanWrite(true);
     writer.write(image);
     return bytes;
+}
+
+// The coefficients libjpeg holds to decode such a JPEG progressively: 128
+// bytes a block, the luma's blocks counted in whole 2 x 2 groups.
+qint64 progressiveDecodeBytes(QSize size)
+{
+    const auto blocks = [](int pixels, int blockPixels) { return qint64(pixels + blockPixels - 1) / blockPixels; };
+    const auto groups = [&](int pixels) { return (blocks(pixels, 8) + 1) / 2 * 2; };
+    const qint64 luma = groups(size.width()) * groups(size.height());
+    const qint64 chroma = blocks(size.width(), 16) * blocks(size.height(), 16);
+    return (luma + 2 * chroma) * 128;
 }
 
 // The offset of a JPEG marker's segment.
@@ -132,6 +148,29 @@ TEST(PictureDecoderTest, HostileFilesGiveANoteQuicklyAndWithinTheMemoryBudget)
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << what << " took more than 200 MB";
     }
+}
+
+TEST(PictureDecoderTest, AProgressiveJpegIsDecodedUpToTheMemoryBudgetAndRefusedBeyondIt)
+{
+    // An odd number of blocks across, so that the 2 x 2 groups count.
+    const int width = 8 * 1023;
+    int height = 1;
+    while (progressiveDecodeBytes({width, height + 1}) <= PictureBudget::CoefficientBytes)
+        ++height;
+    const QSize within(width, height);
+    const QSize beyond(width, height + 1);
+
+    const DecodedPicture shown = decodePicture(progressiveJpeg(within), {1900, 1040});
+    EXPECT_TRUE(shown.note.isEmpty()) << shown.note.toStdString();
+    EXPECT_EQ(shown.size, within);
+    EXPECT_EQ(shown.image.height(), 1040);
+
+    const QByteArray beyondFile = progressiveJpeg(beyond);
+    ASSERT_EQ(beyondFile[markerAt(beyondFile, '\xC2') + 11], '\x22') << "luma sampled in 2 x 2 groups";
+    const DecodedPicture refused = decodePicture(beyondFile, {1900, 1040});
+    EXPECT_TRUE(refused.image.isNull());
+    EXPECT_EQ(refused.note.toStdString(),
+              ToolkitText::PictureTooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
 }
 
 TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
