@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageWriter>
+#include <QSemaphore>
 #include <QTest>
 #include <QtEndian>
 
@@ -49,6 +50,23 @@ qint64 progressiveDecodeBytes(QSize size)
     const qint64 chroma = blocks(size.width(), 16) * blocks(size.height(), 16);
     return (luma + 2 * chroma) * 128;
 }
+
+// A picture source whose read waits until the test lets it end, so that a
+// decode stays underway for as long as the test wants.
+struct HeldRead
+{
+    QSemaphore started;
+    QSemaphore mayEnd;
+
+    PictureSource source(quint64 key, QColor colour)
+    {
+        return {key, [this, colour] {
+                    started.release();
+                    mayEnd.acquire();
+                    return std::expected<QByteArray, QString>(pictureFile({40, 40}, colour));
+                }};
+    }
+};
 
 // The offset of a JPEG marker's segment.
 qsizetype markerAt(const QByteArray &jpeg, char marker)
@@ -220,4 +238,39 @@ TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
     loader.cancel(&preview);
     loader.waitForIdle();
     EXPECT_EQ(previewShows, QColor(Qt::green)) << "nothing is shown after a cancel";
+}
+
+TEST(PictureLoaderTest, AnOlderDecodeNeverReplacesTheNewerPictureWhicheverEndsFirst)
+{
+    for (const bool olderEndsFirst : {true, false}) {
+        HeldRead older;
+        HeldRead newer;
+        PictureLoader loader;
+        const QObject preview;
+        const QObject viewer;
+        std::vector<std::string> previewShows;
+        std::vector<std::string> viewerShows;
+        const auto into = [](std::vector<std::string> &shows) {
+            return [&shows](const DecodedPicture &picture) {
+                shows.push_back(picture.image.pixelColor(20, 20).name().toStdString());
+            };
+        };
+
+        // The viewer keeps waiting for the older picture, so that its end
+        // shows; the preview has moved on to the newer one.
+        loader.request(&preview, older.source(1, Qt::red), {100, 100}, into(previewShows));
+        loader.request(&viewer, older.source(1, Qt::red), {100, 100}, into(viewerShows));
+        loader.request(&preview, newer.source(2, Qt::blue), {100, 100}, into(previewShows));
+        const bool bothUnderway = older.started.tryAcquire(1, 5000) && newer.started.tryAcquire(1, 5000);
+        (olderEndsFirst ? older : newer).mayEnd.release();
+        const bool firstShown =
+            QTest::qWaitFor([&] { return !(olderEndsFirst ? viewerShows : previewShows).empty(); }, 5000);
+        (olderEndsFirst ? newer : older).mayEnd.release();
+        loader.waitForIdle();
+
+        const char *order = olderEndsFirst ? "the older decode ended first" : "the older decode ended last";
+        EXPECT_TRUE(bothUnderway && firstShown) << order;
+        EXPECT_EQ(previewShows, std::vector<std::string>{"#0000ff"}) << order;
+        EXPECT_EQ(viewerShows, std::vector<std::string>{"#ff0000"}) << order;
+    }
 }
