@@ -6,6 +6,24 @@
 #include <QMouseEvent>
 #include <QWindow>
 
+namespace {
+
+// The mouse event behind a press, move or release; null for any other event,
+// which must not be cast to a mouse event.
+QMouseEvent *mouseEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return static_cast<QMouseEvent *>(event);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
 TitleStrip::TitleStrip(QWidget *window, QLabel *title, QLabel *minimise, QLabel *close)
     : QObject(window)
     , m_window(window)
@@ -21,8 +39,9 @@ bool TitleStrip::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_title)
         return dragTitle(event);
-    const bool leftPress = event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    const QMouseEvent *mouse = mouseEvent(event);
+    const bool leftPress = mouse && mouse->type() == QEvent::MouseButtonPress
+        && mouse->button() == Qt::LeftButton;
     if (!leftPress)
         return false;
     if (watched == m_minimise) {
@@ -38,8 +57,10 @@ bool TitleStrip::eventFilter(QObject *watched, QEvent *event)
 
 bool TitleStrip::dragTitle(QEvent *event)
 {
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    const QMouseEvent *mouse = mouseEvent(event);
+    if (!mouse)
+        return false;
+    switch (mouse->type()) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton)
             return false;

@@ -3,6 +3,7 @@
 #include "config/Accounts.h"
 #include "config/ConfigFile.h"
 #include "config/GbkText.h"
+#include "config/ProtectedFileFormat.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -171,4 +172,22 @@ TEST_F(ConfigFileTest, RefusedAndFailedWritesLeaveTheFileUntouched)
     EXPECT_EQ(readFile(path), before);
     EXPECT_TRUE(write(u"段"_s, u"键"_s, u"新值"_s)) << "the next write works";
     EXPECT_EQ(read(u"段"_s, u"键"_s), u"新值"_s);
+}
+
+TEST_F(ConfigFileTest, NoWriteMakesTheFileLargerThanAReadAccepts)
+{
+    // A value that makes the file exactly as large as a read accepts.
+    ASSERT_TRUE(write(u"段"_s, u"键"_s, u"x"_s));
+    const QString largest(ProtectedFileFormat::MaxFileSize - readFile(path).size() + 1, u'x');
+    ASSERT_TRUE(write(u"段"_s, u"键"_s, largest));
+    ASSERT_EQ(readFile(path).size(), ProtectedFileFormat::MaxFileSize);
+    EXPECT_TRUE(read(u"段"_s, u"键"_s) == largest) << "the largest file opens";
+    const QByteArray before = readFile(path);
+
+    EXPECT_FALSE(write(u"段"_s, u"键"_s, largest + u"x"_s));
+    EXPECT_FALSE(writeUserDigest(path, u"新用户"_s, u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    EXPECT_TRUE(readFile(path) == before) << "the refused writes left the file as it was";
+    EXPECT_TRUE(read(u"段"_s, u"键"_s) == largest) << "and it still opens";
+    EXPECT_TRUE(write(u"段"_s, u"键"_s, u"短"_s));
+    EXPECT_EQ(read(u"段"_s, u"键"_s), u"短"_s);
 }

@@ -147,10 +147,15 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_EQ(list.selectedIndex(), 0) << "the first Down selects the first row";
     clickRow(list, 2);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(20, list.viewport()->height() - 5));
+    const QPoint belowRows(20, list.viewport()->height() - 5);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, belowRows);
     clickRow(list, 2, Qt::ControlModifier);
     QTest::keyClick(&list, Qt::Key_Space, Qt::ControlModifier);
-    EXPECT_EQ(list.selectedIndex(), 2) << "a click beside the rows or a Ctrl+click changes nothing";
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, belowRows);
+    QTest::mouseMove(list.viewport(), belowRows - QPoint(0, 40));
+    QTest::mouseMove(list.viewport(), belowRows + QPoint(50, 0));
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, belowRows + QPoint(50, 0));
+    EXPECT_EQ(list.selectedIndex(), 2) << "a click or a drag beside the rows or a Ctrl+click changes nothing";
     EXPECT_EQ(window.selectedRecord(), 3);
     EXPECT_EQ(ui(window).编辑框1->text(), u"猫"_s);
     EXPECT_TRUE(shows(*ui(window).标签3, records[2].picture));

@@ -9,6 +9,14 @@ binary=$1
 work=$(mktemp -d)
 server=
 cleanup() {
+    local status=$?
+    if [ "$status" -ne 0 ]; then
+        for log in program server; do
+            [ -s "$work/$log.log" ] || continue
+            echo "--- the $log's output:" >&2
+            cat "$work/$log.log" >&2
+        done
+    fi
     pkill -P $$ 2>/dev/null || true
     [ -n "$server" ] && kill "$server" 2>/dev/null || true
     rm -rf "$work"
@@ -20,18 +28,15 @@ fail() {
     exit 1
 }
 
-# The first free display from :150 on.
-display=150
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display itself and, once it accepts connections,
+# writes its number to the pipe; another server starting at the same time
+# cannot take the same one. Without -noreset it resets whenever its last
+# client leaves, and drops a connection that arrives meanwhile.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -noreset -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
 server=$!
+read -r -t 30 display <"$work/display" || fail "the X server did not start"
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 # The caption of every visible top-level window, one per line.
 captions() {
@@ -57,9 +62,16 @@ await() {
 }
 
 cp "$binary" "$work/lumbra"
-"$work/lumbra" >"$work/output" 2>&1 &
+"$work/lumbra" >"$work/program.log" 2>&1 &
 
 await "我的程序"
+# The log-in window reads the accounts in the background and takes no
+# log-in before; on a first start that read writes the default account.
+for _ in $(seq 100); do
+    [ -s "$work/system.dat" ] && break
+    sleep 0.1
+done
+[ -s "$work/system.dat" ] || fail "the default account was not written"
 xdotool key ctrl+a type x
 xdotool key Return
 await "错误"

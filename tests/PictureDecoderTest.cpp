@@ -1,11 +1,13 @@
 #include "TestPictures.h"
 #include "toolkit/PictureDecoder.h"
+#include "toolkit/PictureInspection.h"
 #include "toolkit/PictureLoader.h"
 #include "toolkit/ToolkitTexts.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageWriter>
+#include <QSemaphore>
 #include <QTest>
 #include <QtEndian>
 
@@ -21,10 +23,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A progressive JPEG of one colour as Qt writes it: luma in 8 x 8 blocks
+// sampled in 2 x 2 groups, the two chroma planes at half size. Made from an
+// indexed image, so that many megapixels take one byte each to make.
 QByteArray progressiveJpeg(QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
+    QImage image(size, QImage::Format_Indexed8);
+    image.setColorTable({QColor(Qt::darkCyan).rgb()});
+    image.fill(0);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -33,6 +39,34 @@ QByteArray progressiveJpeg(QSize size)
     writer.write(image);
     return bytes;
 }
+
+// The coefficients libjpeg holds to decode such a JPEG progressively: 128
+// bytes a block, the luma's blocks counted in whole 2 x 2 groups.
+qint64 progressiveDecodeBytes(QSize size)
+{
+    const auto blocks = [](int pixels, int blockPixels) { return qint64(pixels + blockPixels - 1) / blockPixels; };
+    const auto groups = [&](int pixels) { return (blocks(pixels, 8) + 1) / 2 * 2; };
+    const qint64 luma = groups(size.width()) * groups(size.height());
+    const qint64 chroma = blocks(size.width(), 16) * blocks(size.height(), 16);
+    return (luma + 2 * chroma) * 128;
+}
+
+// A picture source whose read waits until the test lets it end, so that a
+// decode stays underway for as long as the test wants.
+struct HeldRead
+{
+    QSemaphore started;
+    QSemaphore mayEnd;
+
+    PictureSource source(quint64 key, QColor colour)
+    {
+        return {key, [this, colour] {
+                    started.release();
+                    mayEnd.acquire();
+                    return std::expected<QByteArray, QString>(pictureFile({40, 40}, colour));
+                }};
+    }
+};
 
 // The offset of a JPEG marker's segment.
 qsizetype markerAt(const QByteArray &jpeg, char marker)
@@ -134,6 +168,29 @@ TEST(PictureDecoderTest, HostileFilesGiveANoteQuicklyAndWithinTheMemoryBudget)
     }
 }
 
+TEST(PictureDecoderTest, AProgressiveJpegIsDecodedUpToTheMemoryBudgetAndRefusedBeyondIt)
+{
+    // An odd number of blocks across, so that the 2 x 2 groups count.
+    const int width = 8 * 1023;
+    int height = 1;
+    while (progressiveDecodeBytes({width, height + 1}) <= PictureBudget::CoefficientBytes)
+        ++height;
+    const QSize within(width, height);
+    const QSize beyond(width, height + 1);
+
+    const DecodedPicture shown = decodePicture(progressiveJpeg(within), {1900, 1040});
+    EXPECT_TRUE(shown.note.isEmpty()) << shown.note.toStdString();
+    EXPECT_EQ(shown.size, within);
+    EXPECT_EQ(shown.image.height(), 1040);
+
+    const QByteArray beyondFile = progressiveJpeg(beyond);
+    ASSERT_EQ(beyondFile[markerAt(beyondFile, '\xC2') + 11], '\x22') << "luma sampled in 2 x 2 groups";
+    const DecodedPicture refused = decodePicture(beyondFile, {1900, 1040});
+    EXPECT_TRUE(refused.image.isNull());
+    EXPECT_EQ(refused.note.toStdString(),
+              ToolkitText::PictureTooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
+}
+
 TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
 {
     PictureLoader loader;
@@ -181,4 +238,39 @@ TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
     loader.cancel(&preview);
     loader.waitForIdle();
     EXPECT_EQ(previewShows, QColor(Qt::green)) << "nothing is shown after a cancel";
+}
+
+TEST(PictureLoaderTest, AnOlderDecodeNeverReplacesTheNewerPictureWhicheverEndsFirst)
+{
+    for (const bool olderEndsFirst : {true, false}) {
+        HeldRead older;
+        HeldRead newer;
+        PictureLoader loader;
+        const QObject preview;
+        const QObject viewer;
+        std::vector<std::string> previewShows;
+        std::vector<std::string> viewerShows;
+        const auto into = [](std::vector<std::string> &shows) {
+            return [&shows](const DecodedPicture &picture) {
+                shows.push_back(picture.image.pixelColor(20, 20).name().toStdString());
+            };
+        };
+
+        // The viewer keeps waiting for the older picture, so that its end
+        // shows; the preview has moved on to the newer one.
+        loader.request(&preview, older.source(1, Qt::red), {100, 100}, into(previewShows));
+        loader.request(&viewer, older.source(1, Qt::red), {100, 100}, into(viewerShows));
+        loader.request(&preview, newer.source(2, Qt::blue), {100, 100}, into(previewShows));
+        const bool bothUnderway = older.started.tryAcquire(1, 5000) && newer.started.tryAcquire(1, 5000);
+        (olderEndsFirst ? older : newer).mayEnd.release();
+        const bool firstShown =
+            QTest::qWaitFor([&] { return !(olderEndsFirst ? viewerShows : previewShows).empty(); }, 5000);
+        (olderEndsFirst ? newer : older).mayEnd.release();
+        loader.waitForIdle();
+
+        const char *order = olderEndsFirst ? "the older decode ended first" : "the older decode ended last";
+        EXPECT_TRUE(bothUnderway && firstShown) << order;
+        EXPECT_EQ(previewShows, std::vector<std::string>{"#0000ff"}) << order;
+        EXPECT_EQ(viewerShows, std::vector<std::string>{"#ff0000"}) << order;
+    }
 }

@@ -129,7 +129,7 @@ TEST_F(Operations, ManyFilesAreAddedInOrderAndWhatFailsIsToldOnce)
     EXPECT_EQ(responder().progressLabels(), QStringList{u"正在添加图片……"_s});
     EXPECT_EQ(window->selectedRecord(), 7) << "the last one added is shown";
 
-    // A cancel keeps what was added before it.
+    // A cancel keeps what was added before it, listed, the last of it shown.
     responder().cancelProgress(u"正在添加图片……"_s, 2);
     chosen.clear();
     for (int i = 0; i < 5; ++i)
@@ -138,6 +138,13 @@ TEST_F(Operations, ManyFilesAreAddedInOrderAndWhatFailsIsToldOnce)
     click(ui(*window).按钮添加);
     ASSERT_EQ(count(), 9);
     EXPECT_EQ(stored(9).name, u"再1"_s);
+    ASSERT_EQ(list().rowCount(), 9);
+    EXPECT_EQ(list().rowText(7), u"再0"_s);
+    EXPECT_EQ(list().rowText(8), u"再1"_s);
+    EXPECT_EQ(list().selectedIndex(), 8);
+    EXPECT_EQ(window->selectedRecord(), 9);
+    EXPECT_EQ(ui(*window).编辑框1->text(), u"再1"_s);
+    EXPECT_TRUE(shows(*ui(*window).标签3, readFile(chosen[1])));
 }
 
 TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)

@@ -52,6 +52,15 @@ std::expected<PictureFacts, QString> inspectPng(QByteArrayView bytes)
     return facts;
 }
 
+// The blocks of one component along one side of a JPEG, counted as libjpeg
+// allocates them for a progressive decode: in whole groups of the
+// component's sampling factor.
+qint64 componentBlocks(int pixels, int sampling, int maxSampling)
+{
+    const qint64 blocks = (qint64(pixels) * sampling + 8 * maxSampling - 1) / (8 * maxSampling);
+    return (blocks + sampling - 1) / sampling * sampling;
+}
+
 // Walks the markers, counting scans; the entropy-coded data between them
 // is skipped byte by byte, as markers are what it is made of.
 std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
@@ -94,9 +103,8 @@ std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
             // 64 coefficients of two bytes for every 8 x 8 block of every component.
             for (int c = 0; c < components; ++c) {
                 const quint8 sampling = quint8(bytes[at + 11 + 3 * c]);
-                const qint64 blocksWide = (qint64(width) * std::max(1, sampling >> 4) + 8 * maxH - 1) / (8 * maxH);
-                const qint64 blocksHigh = (qint64(height) * std::max(1, sampling & 0x0F) + 8 * maxV - 1) / (8 * maxV);
-                facts.coefficientBytes += blocksWide * blocksHigh * 128;
+                facts.coefficientBytes += componentBlocks(width, std::max(1, sampling >> 4), maxH)
+                    * componentBlocks(height, std::max(1, sampling & 0x0F), maxV) * 128;
             }
         }
         if (marker == 0xDA && ++facts.scans > PictureBudget::Scans)
