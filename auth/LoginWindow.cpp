@@ -141,16 +141,26 @@ void LoginWindow::offerAccounts(const OfferedAccounts &accounts)
         messageBox(AuthText::DefaultAccountFailed, MessageKind::Stop, ToolkitText::ErrorTitle);
     }
     Q_EMIT accountsOffered();
+    if (const std::optional<QString> password = std::exchange(m_waitingPassword, std::nullopt))
+        logInWith(*password);
 }
 
 void LoginWindow::logIn()
 {
-    // Before the accounts are in the list there is nobody to log in.
-    if (!m_accountsOffered)
+    // An Enter pressed the moment the window shows counts: it logs in with
+    // the password typed then, as soon as the accounts are in the list.
+    if (!m_accountsOffered) {
+        m_waitingPassword = m_passwordBox->text();
         return;
+    }
+    logInWith(m_passwordBox->text());
+}
+
+void LoginWindow::logInWith(const QString &password)
+{
     GlobalState &state = GlobalState::current();
     const QString name = m_userBox->currentText();
-    if (!passwordMatches(m_passwordBox->text(), readUserDigest(state.ConfigFilePath, name))) {
+    if (!passwordMatches(password, readUserDigest(state.ConfigFilePath, name))) {
         refuseLogIn();
         return;
     }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 struct OfferedAccounts;
 class DefaultButtonRule;
@@ -55,11 +56,15 @@ private:
     // worker, so that the window shows without waiting for it.
     void loadAccounts();
     void offerAccounts(const OfferedAccounts &accounts);
+    // A log-in asked for before the accounts are read waits for them.
     void logIn();
+    void logInWith(const QString &password);
     void refuseLogIn();
 
     MainWindowAccess m_mainWindow;
     bool m_accountsOffered = false;
+    // The password of a log-in asked for while the accounts were read.
+    std::optional<QString> m_waitingPassword;
     DefaultButtonRule *m_defaultButtonRule = nullptr;
 
     // The controls, from the bottom up.

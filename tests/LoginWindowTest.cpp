@@ -32,7 +32,9 @@ namespace {
 // main window that its owner opens on a successful log-in.
 struct LoginRun
 {
-    LoginRun()
+    enum class Accounts { Read, BeingRead };
+
+    explicit LoginRun(Accounts accounts = Accounts::Read)
         : window({[this] { return mainWindow && mainWindow->isVisible(); },
                   [this] {
                       ++mainWindowOpenings;
@@ -41,6 +43,9 @@ struct LoginRun
                   }})
     {
         window.show();
+        // Without a turn of the event loop the accounts are not in yet.
+        if (accounts == Accounts::BeingRead)
+            return;
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_TRUE(waitForAccounts(window));
     }
@@ -113,6 +118,26 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheStar
     EXPECT_EQ(state.CurrentUserName, u"管理员"_s);
     EXPECT_TRUE(program.responder().messages().empty());
     EXPECT_EQ(program.responder().exitCount(), 0) << "the main window was open when the log-in window closed";
+}
+
+TEST(LoginWindowTest, ALogInAskedForBeforeTheAccountsAreReadHappensWhenTheyArrive)
+{
+    const std::vector<std::function<void(LoginWindow &)>> presses = {
+        [](LoginWindow &window) { QTest::keyClick(ui(window).口令编辑框, Qt::Key_Return); },
+        [](LoginWindow &window) { QTest::mouseClick(ui(window).登录按钮, Qt::LeftButton); },
+    };
+    for (const auto &press : presses) {
+        TestProgram program;
+        LoginRun run(LoginRun::Accounts::BeingRead);
+        ASSERT_EQ(ui(run.window).用户组合框->count(), 0) << "the accounts are still being read";
+        press(run.window);
+        // Typing after the press changes nothing: the press counts as it was.
+        typeText(ui(run.window).口令编辑框, u"x"_s);
+        EXPECT_FALSE(run.loggedIn());
+        ASSERT_TRUE(waitForAccounts(run.window));
+        EXPECT_TRUE(run.loggedIn());
+        EXPECT_TRUE(program.responder().messages().empty());
+    }
 }
 
 TEST(LoginWindowTest, ControlsStandInPlaceWithTheirTextsFontsAndTabOrder)
