@@ -6,13 +6,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString panelHtml(const QString &title, int titlePadding, const QString &body, int datePadding)
+// The header is a table of its own, so that the title stands at its left
+// end and the close mark at its right end.
+QString panelHtml(const QString &title, const QString &body, int datePadding)
 {
     return u"<table border=1 bordercolor=#555555 cellspacing=0 cellpadding=0><tr><td width=100% "
-           "bgcolor=#555555><font color=#FFFFFF size=3> "_s
-        + title + QString(titlePadding, u' ')
-        + u"×</font></td></tr><tr><td width=100% bgcolor=#ffffdf><br>"_s + body
-        + u"</font><br><br><center>"_s + QString(datePadding, u' ') + LibraryText::PanelDate
+           "bgcolor=#555555><table width=100% cellspacing=0 cellpadding=0><tr><td><font color=#FFFFFF size=3> "_s
+        + title
+        + u"</font></td><td align=right><font color=#FFFFFF size=3>×</font></td></tr></table></td></tr>"
+           "<tr><td width=100% bgcolor=#ffffdf><br>"_s
+        + body + u"</font><br><br><center>"_s + QString(datePadding, u' ') + LibraryText::PanelDate
         + u"</td></tr></table>"_s;
 }
 
@@ -20,12 +23,12 @@ QString panelHtml(const QString &title, int titlePadding, const QString &body, i
 
 QString helpPanelHtml()
 {
-    return panelHtml(LibraryText::Help, 35, LibraryText::HelpBody, 26);
+    return panelHtml(LibraryText::Help, LibraryText::HelpBody, 26);
 }
 
 QString aboutPanelHtml()
 {
     const QString body = LibraryText::Title + u"<br>"_s + LibraryText::Studio + u"<br><br>"_s
         + LibraryText::ContactAddress;
-    return panelHtml(LibraryText::About, 24, body, 21);
+    return panelHtml(LibraryText::About, body, 21);
 }

@@ -258,7 +258,9 @@ void MainWindow::showRecordAfterChange(int record)
     if (m_store.count() == 0) {
         m_currentRecord = 0;
         m_currentCategory.clear();
-        showWelcomeState();
+        m_pictureList->setSelectedIndex(-1);
+        m_recordNumberLabel->clear();
+        showEmptyDetails();
         return;
     }
     m_pictureList->setSelectedIndex(std::min(record, m_store.count()) - 1);
@@ -286,16 +288,6 @@ void MainWindow::showEmptyDetails()
     m_nameBox->clear();
     m_categoryLabel->clear();
     m_preview->clearPicture();
-}
-
-void MainWindow::showWelcomeState()
-{
-    m_pictureList->setSelectedIndex(-1);
-    m_recordNumberLabel->clear();
-    showEmptyDetails();
-    m_preview->setEnabled(false);
-    m_welcomePicture->show();
-    m_welcomeLine->show();
 }
 
 void MainWindow::openViewer()

@@ -41,7 +41,8 @@ public:
     // current record stays.
     void showSelectedPicture();
     // Rebuilds the list after a change and shows record, or the last one
-    // when there are fewer now, or the welcome state when none is left.
+    // when there are fewer now, or no picture when none is left; the
+    // welcome labels stay hidden once the first selection hid them.
     void showRecordAfterChange(int record);
     // Opens the full-screen viewer and waits until it closes.
     void openViewer();
@@ -82,7 +83,6 @@ private:
     void openPictureStore();
     void attachPreviewHint();
     void showEmptyDetails();
-    void showWelcomeState();
     PictureSource sourceOf(int record) const;
 
     PictureStore m_store;

@@ -6,9 +6,11 @@
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/PictureLabel.h"
+#include "viewer/PictureSequence.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +60,41 @@ protected:
     std::vector<PictureStore::NewRecord> m_records;
 };
 
+// A library of 100,000 pictures without a store behind it: only the rows'
+// names are real.
+class LargeLibrary : public PictureSequence
+{
+public:
+    explicit LargeLibrary(std::vector<QString> names)
+        : m_names(std::move(names))
+    {
+    }
+
+    int pictureCount() const override { return 100000; }
+    int rowCount() const override { return int(m_names.size()); }
+    int selectedRow() const override { return m_row; }
+    QString rowName(int row) const override { return row >= 0 && row < rowCount() ? m_names[std::size_t(row)] : QString(); }
+    void showRow(int row) override { m_row = row >= 0 && row < rowCount() ? row : -1; }
+    PictureSource currentPicture() const override { return {}; }
+    PictureSource pictureOfRow(int) const override { return {}; }
+    PictureLoader &pictureLoader() override { return m_loader; }
+
+private:
+    std::vector<QString> m_names;
+    int m_row = 0;
+    PictureLoader m_loader;
+};
+
+// The label's text, in the font it is drawn in, fits the label's width.
+::testing::AssertionResult showsWhole(const QLabel &label)
+{
+    const int needed = QFontMetrics(label.font()).horizontalAdvance(label.text());
+    if (needed <= label.contentsRect().width())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << label.text().toStdString() << " takes " << needed << " px of "
+                                         << label.contentsRect().width();
+}
+
 QRect geometryOf(const ViewerWindow &viewer, const char *name)
 {
     const auto *control = viewer.findChild<QWidget *>(QString::fromUtf8(name));
@@ -95,6 +132,30 @@ TEST_F(Viewer, CoversTheScreenAndPlacesTheBottomRowByTheScreen)
     }
     EXPECT_EQ(ui(*wide).标签2->palette().color(QPalette::WindowText), QColor(236, 236, 236));
     EXPECT_EQ(wide->children().indexOf(ui(*wide).标签1), 0) << "the backdrop lies beneath everything";
+}
+
+TEST(ViewerCaptions, TheLongestCountAndNameShowWholeAndLegibleInTheirPlaces)
+{
+    TestProgram program;
+    program.responder().setScreenSize({1024, 768});
+    LargeLibrary library({QString(20, u'鬱'), u"0002"_s});
+    ViewerWindow viewer(library);
+    viewer.show();
+    const ViewerWindowControls controls = ui(viewer);
+    EXPECT_EQ(controls.标签2->text(), u"库内共有100000张图片"_s);
+    EXPECT_EQ(controls.标签3->text(), u"图片编号："_s + QString(20, u'鬱'));
+    for (const QLabel *caption : {controls.标签2, controls.标签3}) {
+        EXPECT_TRUE(showsWhole(*caption));
+        EXPECT_GE(caption->font().pixelSize(), 9) << "still legible";
+    }
+    EXPECT_EQ(controls.标签2->geometry(), QRect(16, 708, 96, 24));
+    EXPECT_EQ(controls.标签3->pos(), QPoint(120, 708));
+    EXPECT_LT(controls.标签3->geometry().right(), controls.超级按钮2->x()) << "clear of the back button";
+
+    viewer.stepNext();
+    EXPECT_EQ(controls.标签3->text(), u"图片编号：0002"_s);
+    EXPECT_EQ(controls.标签3->geometry(), QRect(120, 708, 144, 24)) << "a short name keeps the designed label";
+    EXPECT_EQ(controls.标签3->font().pixelSize(), 12);
 }
 
 TEST_F(Viewer, ShowsSmallPicturesAtTheirOwnSizeInTheMiddleAndFitsLargeOnes)

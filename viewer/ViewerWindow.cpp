@@ -1,6 +1,7 @@
 #include "viewer/ViewerWindow.h"
 
 #include "toolkit/ControlPlacement.h"
+#include "toolkit/FittedText.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/Screen.h"
 #include "toolkit/WindowFonts.h"
@@ -19,6 +20,11 @@ namespace {
 
 const QColor CaptionColour(236, 236, 236);
 constexpr QSize ButtonImageSize(16, 16);
+// The number label's designed width; a longer caption widens it to the
+// right, as far as this gap before the back button (the gap the design
+// leaves between the two labels).
+constexpr int NumberWidth = 144;
+constexpr int CaptionGap = 8;
 
 QToolButton *imageButton(QWidget *parent, const QString &caption, const QString &image)
 {
@@ -54,7 +60,7 @@ ViewerWindow::ViewerWindow(PictureSequence &pictures)
     coverScreen();
     showCurrentPicture();
     showCount();
-    showNumber();
+    showNumber(m_pictures.rowName(m_pictures.selectedRow()));
 }
 
 ViewerWindow::~ViewerWindow()
@@ -75,7 +81,7 @@ void ViewerWindow::createControls()
     m_backdrop = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
     m_pictureBox = placeControl(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);
     m_countLabel = placeControl(new QLabel(this), u"标签2"_s, 16, 8, 96, 24);
-    m_numberLabel = placeControl(new QLabel(this), u"标签3"_s, 120, 8, 144, 24);
+    m_numberLabel = placeControl(new QLabel(this), u"标签3"_s, 120, 8, NumberWidth, 24);
     m_backButton = placeControl(imageButton(this, ViewerText::Back, u":/art/viewer-back.png"_s), u"超级按钮2"_s,
                                 102, 276, 22, 22);
     m_forwardButton = placeControl(imageButton(this, ViewerText::Forward, u":/art/viewer-forward.png"_s),
@@ -93,10 +99,8 @@ void ViewerWindow::styleControls()
     setAutoFillBackground(true);
     for (QWidget *control : std::initializer_list<QWidget *>{m_backdrop, m_pictureBox, m_countLabel, m_numberLabel})
         control->setAutoFillBackground(true);
-    for (QLabel *caption : {m_countLabel, m_numberLabel}) {
-        caption->setFont(simSunFont());
+    for (QLabel *caption : {m_countLabel, m_numberLabel})
         caption->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    }
 }
 
 void ViewerWindow::connectEvents()
@@ -127,13 +131,23 @@ void ViewerWindow::showCurrentPicture()
 
 void ViewerWindow::showCount()
 {
-    m_countLabel->setText(ViewerText::CountPrefix + QString::number(m_pictures.pictureCount())
-                          + ViewerText::CountSuffix);
+    showFittedText(*m_countLabel,
+                   ViewerText::CountPrefix + QString::number(m_pictures.pictureCount()) + ViewerText::CountSuffix,
+                   simSunFont());
 }
 
-void ViewerWindow::showNumber()
+void ViewerWindow::showNumber(const QString &name)
 {
-    m_numberLabel->setText(ViewerText::NumberPrefix + m_pictures.rowName(m_pictures.selectedRow()));
+    m_numberCaption = ViewerText::NumberPrefix + name;
+    fitNumber();
+}
+
+void ViewerWindow::fitNumber()
+{
+    const int room = m_backButton->x() - CaptionGap - m_numberLabel->x();
+    const int width = std::max(NumberWidth, std::min(textWidth(m_numberCaption, simSunFont()), room));
+    m_numberLabel->resize(width, m_numberLabel->height());
+    showFittedText(*m_numberLabel, m_numberCaption, simSunFont());
 }
 
 void ViewerWindow::resizeEvent(QResizeEvent *event)
@@ -174,13 +188,12 @@ void ViewerWindow::layoutViewer()
     m_forwardButton->move(truncated(screenW / 2.0 + 100), rowTop);
     m_countLabel->move(m_countLabel->x(), rowTop);
     m_numberLabel->move(m_numberLabel->x(), rowTop);
+    fitNumber();
 }
 
 void ViewerWindow::stepPrevious()
 {
     step(-1);
-    if (m_numberLabel->text() == ViewerText::NumberPrefix)
-        m_numberLabel->setText(ViewerText::NumberPrefix + ViewerText::FirstNumber);
 }
 
 void ViewerWindow::stepNext()
@@ -195,5 +208,7 @@ void ViewerWindow::step(int offset)
     const int target = std::clamp(m_pictures.selectedRow() + offset, -1, m_pictures.rowCount() - 1);
     m_pictures.showRow(target);
     showCurrentPicture();
-    showNumber();
+    // A step back onto no name shows the first number.
+    const QString name = m_pictures.rowName(m_pictures.selectedRow());
+    showNumber(offset < 0 && name.isEmpty() ? ViewerText::FirstNumber : name);
 }

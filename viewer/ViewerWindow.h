@@ -40,8 +40,12 @@ private:
     // Shows the current picture fitted into the box, and has its
     // neighbours on both sides decoded ahead, so that a step is a paint.
     void showCurrentPicture();
+    // The count and the number show whole: the number label widens into
+    // the free row up to the back button, and the font of either shrinks
+    // as far as it still has to.
     void showCount();
-    void showNumber();
+    void showNumber(const QString &name);
+    void fitNumber();
     // Places the controls: the backdrop and the picture box follow the
     // window, the bottom row follows the screen.
     void layoutViewer();
@@ -50,6 +54,8 @@ private:
     PictureSequence &m_pictures;
     // Steps asked for by a key and not yet taken.
     int m_stepsWaiting = 0;
+    // What the number label shows.
+    QString m_numberCaption;
 
     // The controls, from the bottom up.
     QLabel *m_backdrop = nullptr;
