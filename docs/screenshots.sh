@@ -54,8 +54,7 @@ cd - >/dev/null
 QT_QPA_PLATFORM=offscreen "$tool" library "$work/program" \
     "$work/pictures/山景.jpg" "$work/pictures/日落.jpg" "$work/pictures/花园.jpg" "$work/pictures/海边.jpg" \
     2>/dev/null || fail "the library could not be made"
-cp "$program" "$work/program/lumbra"
-mkdir "$work/photos"
+mkdir "$work/photos" "$work/empty"
 QT_QPA_PLATFORM=offscreen "$tool" photos "$work/photos" 1920 1080 100 >/dev/null 2>&1 ||
     fail "the photos could not be made"
 
@@ -111,25 +110,49 @@ area() {
     echo "${WIDTH}x${HEIGHT}+${X}+${Y}"
 }
 
+# Starts the program in a program folder of its own and waits until the
+# log-in window (its id in login) takes Enter: it reads the accounts in the
+# background and takes Enter only then; on a first start that read writes
+# the default account.
+start() {
+    cp "$program" "$1/lumbra"
+    "$1/lumbra" >>"$work/program.log" 2>&1 &
+    lumbra=$!
+    login=$(await "我的程序")
+    for _ in $(seq 100); do
+        [ -s "$1/system.dat" ] && return 0
+        sleep 0.1
+    done
+    fail "the default account was not written"
+}
+
+# Ends the program through 退出, the last item of the main window's menu.
+quit() {
+    xdotool mousemove $((left + 275)) $((top + 435)) click 3
+    sleep 0.5
+    xdotool key Up Return
+    for _ in $(seq 100); do
+        kill -0 "$lumbra" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$lumbra" 2>/dev/null && fail "the program did not end from its menu"
+    wait "$lumbra" || true
+    lumbra=
+}
+
+# Logs in with Enter and notes the main window's id and place; points in it
+# are taken from its layout (MainWindow.cpp).
+log_in() {
+    xdotool key Return
+    main=$(await " Lumbra v2008.3")
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    left=$X top=$Y width=$WIDTH height=$HEIGHT
+}
+
 # --- the windows ---------------------------------------------------------------------
-"$work/program/lumbra" >"$work/program.log" 2>&1 &
-lumbra=$!
-
-login=$(await "我的程序")
-# The log-in window reads the accounts in the background and takes Enter
-# only then; on a first start that read writes the default account.
-for _ in $(seq 100); do
-    [ -s "$work/program/system.dat" ] && break
-    sleep 0.1
-done
-[ -s "$work/program/system.dat" ] || fail "the default account was not written"
+start "$work/program"
 shoot login-window "$(area "$login")"
-xdotool key Return
-
-main=$(await " Lumbra v2008.3")
-eval "$(xdotool getwindowgeometry --shell "$main")"
-left=$X top=$Y width=$WIDTH height=$HEIGHT
-# Points in the main window are taken from its layout (MainWindow.cpp).
+log_in
 # The first row of the list, then the second: 日落.
 xdotool mousemove $((left + 466)) $((top + 38)) click 1
 xdotool key Down
@@ -155,9 +178,12 @@ sleep 0.5
 xdotool key Down Down Down Down Return
 shoot help-panel "$(area "$main")"
 xdotool mousemove $((left + 60)) $((top + 80)) click 1
+quit
 
-# A hundred photos at once: the whole folder, chosen in the add dialog.
-await " Lumbra v2008.3" >/dev/null
+# A hundred photos at once into a new library: the whole folder, chosen in
+# the add dialog.
+start "$work/empty"
+log_in
 xdotool mousemove $((left + 515)) $((top + 321)) click 1
 dialog=$(await "请选择要导入的图片")
 xdotool type "$work/photos/"
@@ -189,15 +215,4 @@ for _ in $(seq 100); do
     shown Lumbra >/dev/null || break
     sleep 0.2
 done
-
-# 退出, the menu's last item, ends the program.
-xdotool mousemove $((left + 275)) $((top + 435)) click 3
-sleep 0.5
-xdotool key Up Return
-for _ in $(seq 100); do
-    kill -0 "$lumbra" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$lumbra" 2>/dev/null && fail "the program did not end from its menu"
-wait "$lumbra" || true
-lumbra=
+quit
