@@ -9,7 +9,7 @@ packages=(
     libsqlite3-dev libssl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-apps x11-utils imagemagick
-    fonts-wqy-microhei
+    fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
 )
 
 missing=()

@@ -21,7 +21,8 @@ for file in usr/bin/lumbra \
     usr/share/icons/hicolor/scalable/apps/example.vostrand.Lumbra.svg; do
     grep -q " \./$file\$" <<<"$contents" || { echo "the package lacks /$file"; status=1; }
 done
-for package in libqt6widgets6 libsqlite3-0 libssl3 fonts-wqy-microhei qt6-translations-l10n; do
+for package in libqt6widgets6 libsqlite3-0 libssl3 fonts-wqy-microhei fonts-arphic-uming \
+    fonts-arphic-ukai qt6-translations-l10n; do
     grep -q "\b$package\b" <<<"$depends" || { echo "the package does not depend on $package"; status=1; }
 done
 dpkg-deb -x "$deb" "$work/root"

@@ -7,11 +7,13 @@
 #include "toolkit/Screen.h"
 #include "toolkit/ProgramDirectory.h"
 #include "toolkit/ScriptedResponder.h"
+#include "toolkit/WindowFonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QLabel>
@@ -191,6 +193,20 @@ TEST(BalloonTipTest, PanelShowsAtThePointAndClosesOnAClick)
 
     QTest::mouseClick(tip.panel(), Qt::LeftButton);
     EXPECT_FALSE(tip.panel() && tip.panel()->isVisible());
+}
+
+// Without SimSun and LiSu the windows show Debian's Ming and Kai faces
+// (fonts-arphic-uming, fonts-arphic-ukai), not the sans-serif fallback.
+TEST(WindowFontsTest, SongAndClericalTextShowInFreeFacesOfTheirKind)
+{
+    EXPECT_EQ(QFontInfo(simSunFont()).family().toStdString(), "AR PL UMing CN");
+    EXPECT_EQ(QFontInfo(liSuFont(16)).family().toStdString(), "AR PL UKai CN");
+
+    QWidget owner;
+    BalloonTip tip(&owner);
+    tip.showPanel(u"帮助"_s, {0, 0});
+    ASSERT_NE(tip.panel(), nullptr);
+    EXPECT_EQ(QFontInfo(tip.panel()->font()).family().toStdString(), "AR PL UMing CN");
 }
 
 TEST(ProgramExitTest, EndsEveryRunningEventLoopWithCodeZero)

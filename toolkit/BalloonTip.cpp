@@ -1,5 +1,7 @@
 #include "toolkit/BalloonTip.h"
 
+#include "toolkit/WindowFonts.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QWidget>
@@ -8,9 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Body text is 9 pt black SimSun, Verdana where that font is missing.
+// Body text is 9 pt black SimSun, its stand-in or Verdana where that font is
+// missing.
 const QString PanelStyle = u"QLabel { background: #ffffdf; color: black; border: 1px solid #555555;"
-                           " font-family: 宋体, SimSun, Verdana, sans-serif; font-size: 9pt; }"_s;
+                           " font-family: 宋体, SimSun, '"_s
+    + SimSunStandIn + u"', Verdana, sans-serif; font-size: 9pt; }"_s;
 
 }
 

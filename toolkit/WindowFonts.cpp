@@ -22,10 +22,10 @@ QFont windowFont(const QStringList &families, int pixelSize)
 
 QFont simSunFont(int pixelSize)
 {
-    return windowFont({u"SimSun"_s, u"宋体"_s}, pixelSize);
+    return windowFont({u"SimSun"_s, u"宋体"_s, SimSunStandIn}, pixelSize);
 }
 
 QFont liSuFont(int pixelSize)
 {
-    return windowFont({u"LiSu"_s, u"隶书"_s, u"STLiti"_s}, pixelSize);
+    return windowFont({u"LiSu"_s, u"隶书"_s, u"STLiti"_s, LiSuStandIn}, pixelSize);
 }
