@@ -24,7 +24,11 @@ int main(int argc, char *argv[])
     // the other core while the application connects to the display.
     std::thread fontConfiguration([] { FcInit(); });
 #endif
-    QApplication application(argc, argv);
+    // The command line is not read: the toolkit hears the program's name alone.
+    char fallbackName[] = "lumbra";
+    char *toolkitArguments[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
+    int toolkitArgumentCount = 1;
+    QApplication application(toolkitArgumentCount, toolkitArguments);
 #ifdef LUMBRA_WARM_FONTCONFIG
     fontConfiguration.join();
 #endif

@@ -5,9 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// Texts as the configuration file holds them: GBK bytes. They pass through
-// the GB18030 codec, which gives GBK's bytes for every GBK character and
-// loses no other character.
+// Texts as the configuration file and the digests hold them: the bytes of
+// Windows' GBK (CP936, where "€" is 0x80) for every character it has, and
+// GB18030's bytes for the others, so that no two texts give the same bytes.
+// fromGbk reads such bytes back.
 QByteArray toGbk(const QString &text);
 QString fromGbk(QByteArrayView bytes);
 

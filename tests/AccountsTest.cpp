@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -70,6 +72,36 @@ TEST(PasswordDigestTest, Md5OfTheGbkBytesInLowerCaseHex)
     EXPECT_THAT(splitAtSeparator(DefaultUserDigests, DefaultListSeparator),
                 ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
     EXPECT_THAT(splitAtSeparator(u"甲★§☆★§☆乙"_s, DefaultListSeparator), ElementsAre(u"甲"_s, u""_s, u"乙"_s));
+}
+
+TEST(PasswordDigestTest, WindowsGbkBytesAndGb18030OnlyWhereCp936LacksTheCharacter)
+{
+    EXPECT_EQ(passwordDigest(u"€"_s), u"8d39dd7eef115ea6975446ef4082951f"_s) << "MD5 of the byte 0x80";
+    EXPECT_EQ(passwordDigest(u"密码"_s), u"d2293e30f0c964c5f6242486aa8a483c"_s);
+    EXPECT_EQ(passwordDigest(u"𠀀"_s), u"0e651280373d50bc7063064f8fe3c869"_s) << "GB18030's 95 32 82 36";
+    EXPECT_EQ(toGbk(u"a€😀"_s), QByteArray("a\x80\x94\x39\xfc\x36"));
+    // GB18030 gives ḿ the code A8 BC, which is CP936's U+E7C7.
+    EXPECT_NE(toGbk(u"ḿ"_s), toGbk(u"\uE7C7"_s));
+
+    // Every character reads back as itself, so no two texts share their bytes.
+    QString all;
+    for (char16_t unit = 1; unit != 0; ++unit) {
+        if (!QChar::isSurrogate(unit))
+            all.append(QChar(unit));
+    }
+    all.append(u"𠀀😀"_s);
+    const QString back = fromGbk(toGbk(all));
+    const qsizetype same = std::ranges::mismatch(back, all).in2 - all.begin();
+    ASSERT_EQ(same, all.size()) << "U+" << std::hex << int(all.at(same).unicode()) << " reads back otherwise";
+    EXPECT_EQ(back.size(), all.size());
+}
+
+TEST_F(AccountsTest, AccountFileWrittenOnWindowsOpens)
+{
+    // The account "€五" with the password "€", as CP936 bytes.
+    writePlainContent(path, "[\x80\xce\xe5]\r\n\xbf\xda\xc1\xee=8d39dd7eef115ea6975446ef4082951f\r\n");
+    EXPECT_THAT(loadUserNames(path), ElementsAre(u"€五"_s));
+    EXPECT_TRUE(passwordMatches(u"€"_s, readUserDigest(path, u"€五"_s)));
 }
 
 TEST(ConfigPathsTest, WindowsRulesKeepDriveRootsAndSingleBackslashes)

@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontInfo>
@@ -122,37 +123,45 @@ TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
     EXPECT_EQ(responder.exitCount(), 1);
 }
 
-TEST(FileDialogTest, FiltersListWhatTheySayOnce)
+TEST(FileDialogTest, FilterListShowsTheLabelsAsWrittenAndListsByThePatterns)
 {
-    EXPECT_THAT(nameFiltersFromPairs(u"JPG图片(*.jpg)|*.jpg"_s), ElementsAre(u"JPG图片 (*.jpg)"_s));
-    EXPECT_THAT(
-        nameFiltersFromPairs(u"图片文件[*.bmp;*.bmp;*.jpg;*.gif]|*.bmp;*.jpg;*.gif;*.ico|所有文件[*.*]|*.*"_s),
-        ElementsAre(u"图片文件 (*.bmp *.jpg *.gif *.ico)"_s, u"所有文件 (*)"_s));
-    EXPECT_TRUE(nameFiltersFromPairs(u"只有描述"_s).isEmpty());
-
-    // What a real dialog lists under each filter.
     QTemporaryDir folder;
-    for (const QString &name : {u"a.jpg"_s, u"b.风景"_s, u"scan"_s, u"c.gif"_s})
+    for (const QString &name : {u"a.jpg"_s, u"b.照片"_s, u"scan"_s, u"c.gif"_s, u"d.usb"_s})
         writeFile(QDir(folder.path()).filePath(name), "x");
-    const auto listed = [&](const QString &filter) {
+    using Entry = std::pair<QString, QStringList>;
+    // Each label of a real dialog's filter list, with the files listed once
+    // the user has picked it.
+    const auto entries = [&](const QString &filter) {
         QFileDialog dialog;
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        configureFileDialog(dialog, {.kind = FileDialogKind::Open, .filter = filter});
-        dialog.setDirectory(folder.path());
+        configureFileDialog(dialog, {.kind = FileDialogKind::Open, .filter = filter, .folder = folder.path()});
+        auto *labels = dialog.findChild<QComboBox *>(u"fileTypeCombo"_s);
         auto *view = dialog.findChild<QListView *>(u"listView"_s);
-        QStringList names;
-        for (int attempt = 0; attempt < 100 && names.isEmpty(); ++attempt) {
-            QTest::qWait(10);
-            const QModelIndex root = view->rootIndex();
-            for (int row = 0; row < view->model()->rowCount(root); ++row)
-                names.append(view->model()->index(row, 0, root).data().toString());
+        std::vector<Entry> shown;
+        for (int entry = 0; entry < labels->count(); ++entry) {
+            if (entry > 0)
+                QTest::keyClick(labels, Qt::Key_Down);
+            QStringList names;
+            for (int attempt = 0; attempt < 100 && names.isEmpty(); ++attempt) {
+                QTest::qWait(10);
+                const QModelIndex root = view->rootIndex();
+                for (int row = 0; row < view->model()->rowCount(root); ++row)
+                    names.append(view->model()->index(row, 0, root).data().toString());
+            }
+            names.sort();
+            shown.emplace_back(labels->currentText(), names);
         }
-        names.sort();
-        return names;
+        return shown;
     };
-    EXPECT_EQ(listed(u"所有文件[*.*]|*.*"_s), (QStringList{u"a.jpg"_s, u"b.风景"_s, u"c.gif"_s, u"scan"_s}));
-    EXPECT_EQ(listed(u"风景图片(*.风景)|*.风景"_s), QStringList{u"b.风景"_s});
-    EXPECT_EQ(listed(u"GIF图片(*.gif)|*.gif"_s), QStringList{u"c.gif"_s});
+    const QStringList everything{u"a.jpg"_s, u"b.照片"_s, u"c.gif"_s, u"d.usb"_s, u"scan"_s};
+
+    EXPECT_THAT(entries(u"图片文件[*.bmp;*.bmp;*.jpg;*.gif]|*.bmp;*.jpg;*.gif;*.ico|所有文件[*.*]|*.*"_s),
+                ElementsAre(Entry{u"图片文件[*.bmp;*.bmp;*.jpg;*.gif]"_s, {u"a.jpg"_s, u"c.gif"_s}},
+                            Entry{u"所有文件[*.*]"_s, everything}));
+    EXPECT_THAT(entries(u"用户信息备份文件(*.usb)|*.usb|所有文件(*.*)|*.*"_s),
+                ElementsAre(Entry{u"用户信息备份文件(*.usb)"_s, {u"d.usb"_s}}, Entry{u"所有文件(*.*)"_s, everything}));
+    EXPECT_THAT(entries(u"JPG图片(*.jpg)|*.jpg"_s), ElementsAre(Entry{u"JPG图片(*.jpg)"_s, {u"a.jpg"_s}}));
+    EXPECT_THAT(entries(u"照片图片(*.照片)|*.照片"_s), ElementsAre(Entry{u"照片图片(*.照片)"_s, {u"b.照片"_s}}));
+    EXPECT_THAT(entries(u"只有描述"_s), ElementsAre()) << "a label without its pattern is dropped";
 }
 
 TEST(PopupMenuTest, RunsTheChosenItemAndSkipsSeparators)

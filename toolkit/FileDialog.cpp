@@ -1,6 +1,7 @@
 #include "toolkit/FileDialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QRegularExpression>
 
@@ -8,26 +9,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What the toolkit reads as a pattern list in "desc (patterns)".
+// What Qt reads as the patterns in "label (patterns)".
 bool isPlainPatternList(const QString &patterns)
 {
     static const QRegularExpression plain(u"^[a-zA-Z0-9_.,*? +;#\\-\\[\\]@{}/!<>$%&=^~:|]*$"_s);
     return plain.match(patterns).hasMatch();
 }
 
-// The description without a trailing "(...)" or "[...]" of its own.
-QString bareDescription(const QString &description)
+struct FilterEntry
 {
-    static const QRegularExpression listed(u"\\s*(\\([^()]*\\)|\\[[^\\[\\]]*\\])\\s*$"_s);
-    return QString(description).remove(listed);
-}
+    // What the user reads in the filter list.
+    QString label;
+    // Qt's space-separated pattern list.
+    QString patterns;
 
-}
+    // Qt lists files by the patterns in "label (patterns)" and, without
+    // details, shows the label alone. Patterns it cannot read there
+    // (non-ASCII ones) are given alone: Qt takes them whole and shows nothing.
+    bool qtShowsLabel() const { return isPlainPatternList(patterns); }
+    QString nameFilter() const { return qtShowsLabel() ? label + u" ("_s + patterns + u')' : patterns; }
+};
 
-QStringList nameFiltersFromPairs(const QString &filter)
+// One entry per label and pattern pair; a label without its pattern is
+// dropped. Patterns separated by ";" are separated by spaces, and "*.*"
+// also matches names without a dot.
+QList<FilterEntry> filterEntries(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');
-    QStringList nameFilters;
+    QList<FilterEntry> entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts);
         for (QString &pattern : patterns) {
@@ -35,24 +44,37 @@ QStringList nameFiltersFromPairs(const QString &filter)
             if (pattern == u"*.*")
                 pattern = u"*"_s;
         }
-        const QString patternList = patterns.join(u' ');
-        if (isPlainPatternList(patternList))
-            nameFilters.append(bareDescription(parts.at(i)) + u" ("_s + patternList + u')');
-        else
-            nameFilters.append(patternList);
+        entries.append({parts.at(i), patterns.join(u' ')});
     }
-    return nameFilters;
+    return entries;
+}
+
 }
 
 void configureFileDialog(QFileDialog &dialog, const FileDialogRequest &request)
 {
     const bool save = request.kind == FileDialogKind::Save;
+    // A native dialog shows name filters in its own way; Qt's own dialog
+    // shows the labels as designed.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setWindowTitle(request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile
                             : request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    dialog.setNameFilters(nameFiltersFromPairs(request.filter));
+    const QList<FilterEntry> entries = filterEntries(request.filter);
+    QStringList nameFilters;
+    for (const FilterEntry &entry : entries)
+        nameFilters.append(entry.nameFilter());
+    dialog.setNameFilters(nameFilters);
+    // Patterns given alone show nothing in the filter list: their labels go in by hand.
+    if (auto *list = dialog.findChild<QComboBox *>(u"fileTypeCombo"_s)) {
+        for (int i = 0; i < list->count() && i < entries.size(); ++i) {
+            if (!entries.at(i).qtShowsLabel())
+                list->setItemText(i, entries.at(i).label);
+        }
+    }
     dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.folder.isEmpty())
         dialog.setDirectory(request.folder);

@@ -9,15 +9,9 @@
 
 class QFileDialog;
 
-// Turns "desc|pattern|desc|pattern" into the toolkit's name filters,
-// "desc (pattern pattern)": a pattern list separated by ";" becomes a
-// space-separated one, "*.*" also matches names without a dot, and a
-// pattern list already written into the description is not shown twice.
-// Patterns the toolkit cannot read after a description (non-ASCII ones)
-// are given alone. A description without its pattern is dropped.
-QStringList nameFiltersFromPairs(const QString &filter);
-
-// Sets up a dialog for the request.
+// Sets up a dialog for the request. Its filter list shows the labels of the
+// request's "label|pattern|label|pattern" filter byte for byte, and each
+// entry lists the files its pattern matches.
 void configureFileDialog(QFileDialog &dialog, const FileDialogRequest &request);
 
 // Shows a modal open or save dialog; the chosen full path, or nothing when
