@@ -4,6 +4,7 @@
 #include "config/GbkText.h"
 #include "config/PasswordDigest.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -69,6 +70,9 @@ TEST(PasswordDigestTest, Md5OfTheGbkBytesInLowerCaseHex)
     EXPECT_TRUE(passwordMatches(u"3196"_s, u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
     EXPECT_FALSE(passwordMatches(u"3196"_s, u"6C4BB406B3E7CD5447F7A76FD7008806"_s));
     EXPECT_FALSE(passwordMatches(u""_s, u""_s)) << "an account without a digest never matches";
+    // A digest an earlier build made of the GB18030 bytes of "€" (A2 E3) still opens.
+    EXPECT_TRUE(passwordMatches(u"€"_s, QString::fromLatin1(QCryptographicHash::hash("\xA2\xE3", QCryptographicHash::Md5).toHex())));
+    EXPECT_FALSE(passwordMatches(u"€€"_s, QString::fromLatin1(QCryptographicHash::hash("\xA2\xE3", QCryptographicHash::Md5).toHex())));
     EXPECT_THAT(splitAtSeparator(DefaultUserDigests, DefaultListSeparator),
                 ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
     EXPECT_THAT(splitAtSeparator(u"甲★§☆★§☆乙"_s, DefaultListSeparator), ElementsAre(u"甲"_s, u""_s, u"乙"_s));
