@@ -1,7 +1,7 @@
 #include "app/ProgramWindows.h"
 
 #include "auth/LoginWindow.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "store/LibraryLock.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"

@@ -1,6 +1,6 @@
 #include "BenchLibrary.h"
 
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "store/PictureStore.h"
 #include "toolkit/ProgramDirectory.h"
 

@@ -2,7 +2,7 @@
 // fresh one, and showing a selected photo until it is painted, next to
 // decoding the same photo alone to the same size.
 #include "BenchLibrary.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureLabel.h"
 #include "toolkit/ProgramDirectory.h"

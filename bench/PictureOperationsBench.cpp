@@ -2,7 +2,7 @@
 // 100,000-picture library, with scripted dialogs; each change is one
 // fsync'd transaction, and the list is rebuilt after it.
 #include "BenchLibrary.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"

@@ -3,7 +3,7 @@
 // one such photo alone straight to the viewer's size; and an arrow key held
 // down at key-repeat rate.
 #include "BenchLibrary.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/GlobalState.h"
 #include "toolkit/PictureBox.h"

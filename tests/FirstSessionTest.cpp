@@ -8,7 +8,7 @@
 #include "app/ProgramWindows.h"
 #include "auth/LoginWindow.h"
 #include "auth/PasswordWindow.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "store/LibraryLock.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/GlobalState.h"

@@ -1,4 +1,4 @@
-#include "library/InfoPanels.h"
+#include "mainwindow/InfoPanels.h"
 #include "toolkit/BalloonTip.h"
 
 #include <QImage>

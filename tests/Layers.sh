@@ -12,8 +12,8 @@ declare -A below=(
     [auth]="config toolkit"
     [viewer]="toolkit"
     [maintenance]="config store toolkit"
-    [library]="auth viewer maintenance config store toolkit"
-    [app]="library auth viewer maintenance config store toolkit"
+    [mainwindow]="auth viewer maintenance config store toolkit"
+    [app]="mainwindow auth viewer maintenance config store toolkit"
 )
 
 status=0

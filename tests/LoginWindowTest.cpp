@@ -6,7 +6,7 @@
 #include "auth/LoginWindow.h"
 #include "config/GbkText.h"
 #include "config/PasswordDigest.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 

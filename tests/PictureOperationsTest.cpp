@@ -3,7 +3,7 @@
 #include "TestProgram.h"
 #include "WidgetDriving.h"
 #include "WindowControls.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PictureLabel.h"

@@ -2,7 +2,7 @@
 
 #include "auth/LoginWindow.h"
 #include "auth/PasswordWindow.h"
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureBox.h"

@@ -1,4 +1,4 @@
-#include "library/PictureFolder.h"
+#include "mainwindow/PictureFolder.h"
 
 #include "config/DataFolder.h"
 #include "toolkit/ProgramDirectory.h"

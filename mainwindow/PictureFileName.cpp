@@ -1,4 +1,4 @@
-#include "library/PictureFileName.h"
+#include "mainwindow/PictureFileName.h"
 
 #include <QDir>
 #include <QStringList>

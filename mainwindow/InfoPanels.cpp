@@ -1,6 +1,6 @@
-#include "library/InfoPanels.h"
+#include "mainwindow/InfoPanels.h"
 
-#include "library/LibraryTexts.h"
+#include "mainwindow/MainWindowTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -15,7 +15,7 @@ QString panelHtml(const QString &title, const QString &body, int datePadding)
         + title
         + u"</font></td><td align=right><font color=#FFFFFF size=3>×</font></td></tr></table></td></tr>"
            "<tr><td width=100% bgcolor=#ffffdf><br>"_s
-        + body + u"</font><br><br><center>"_s + QString(datePadding, u' ') + LibraryText::PanelDate
+        + body + u"</font><br><br><center>"_s + QString(datePadding, u' ') + MainWindowText::PanelDate
         + u"</td></tr></table>"_s;
 }
 
@@ -23,12 +23,12 @@ QString panelHtml(const QString &title, const QString &body, int datePadding)
 
 QString helpPanelHtml()
 {
-    return panelHtml(LibraryText::Help, LibraryText::HelpBody, 26);
+    return panelHtml(MainWindowText::Help, MainWindowText::HelpBody, 26);
 }
 
 QString aboutPanelHtml()
 {
-    const QString body = LibraryText::Title + u"<br>"_s + LibraryText::Studio + u"<br><br>"_s
-        + LibraryText::ContactAddress;
-    return panelHtml(LibraryText::About, body, 21);
+    const QString body = MainWindowText::Title + u"<br>"_s + MainWindowText::Studio + u"<br><br>"_s
+        + MainWindowText::ContactAddress;
+    return panelHtml(MainWindowText::About, body, 21);
 }

@@ -3,4 +3,4 @@
 #include <QLoggingCategory>
 
 // What the main window and its picture operations log.
-Q_DECLARE_LOGGING_CATEGORY(lcLibrary)
+Q_DECLARE_LOGGING_CATEGORY(lcMainWindow)

@@ -1,12 +1,12 @@
-#include "library/MainWindow.h"
+#include "mainwindow/MainWindow.h"
 
 #include "auth/PasswordWindow.h"
 #include "config/DataFolder.h"
-#include "library/InfoPanels.h"
-#include "library/LibraryLog.h"
-#include "library/LibraryTexts.h"
-#include "library/PictureOperations.h"
-#include "library/TitleStrip.h"
+#include "mainwindow/InfoPanels.h"
+#include "mainwindow/MainWindowLog.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/PictureOperations.h"
+#include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
 #include "maintenance/UserInfoBackup.h"
 #include "store/PictureReader.h"
@@ -39,7 +39,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString FooterLine = LibraryText::Studio + u"  "_s + LibraryText::ContactAddress;
+const QString FooterLine = MainWindowText::Studio + u"  "_s + MainWindowText::ContactAddress;
 // Characters a name may have when typed.
 constexpr int NameLimit = 20;
 
@@ -66,7 +66,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createControls()
 {
     setObjectName(u"MainWindow"_s);
-    setWindowTitle(LibraryText::Title);
+    setWindowTitle(MainWindowText::Title);
     setFixedSize(Width, Height);
     move(50, 50);
 
@@ -77,23 +77,23 @@ void MainWindow::createControls()
     m_welcomePicture = placeControl(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
     m_welcomePicture->setPixmap(QPixmap(u":/art/welcome.png"_s));
     m_welcomePicture->setAlignment(Qt::AlignCenter);
-    m_welcomeLine = placeControl(new QLabel(LibraryText::WelcomeLine, this), u"标签7"_s, 54, 325, 300, 24);
+    m_welcomeLine = placeControl(new QLabel(MainWindowText::WelcomeLine, this), u"标签7"_s, 54, 325, 300, 24);
     m_welcomeLine->setAlignment(Qt::AlignCenter);
 
     m_listFrame = placeControl(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
     m_pictureList = placeControl(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
 
     m_buttonFrame = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
-    m_nameCaption = placeControl(new QLabel(LibraryText::NameCaption, this), u"标签999"_s, 395, 310, 27, 22);
+    m_nameCaption = placeControl(new QLabel(MainWindowText::NameCaption, this), u"标签999"_s, 395, 310, 27, 22);
     m_nameBox = placeControl(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
     new CharacterLimit(NameLimit, m_nameBox);
-    m_addButton = placeControl(new QPushButton(LibraryText::Add, this), u"按钮添加"_s, 499, 310, 33, 22);
-    m_replaceButton = placeControl(new QPushButton(LibraryText::Replace, this), u"按钮更新"_s, 397, 343, 66, 24);
-    m_renameButton = placeControl(new QPushButton(LibraryText::Rename, this), u"按钮改名"_s, 466, 343, 66, 24);
-    m_exportButton = placeControl(new QPushButton(LibraryText::Export, this), u"按钮导出"_s, 397, 378, 66, 24);
-    m_deleteButton = placeControl(new QPushButton(LibraryText::Delete, this), u"按钮删除"_s, 466, 378, 66, 24);
+    m_addButton = placeControl(new QPushButton(MainWindowText::Add, this), u"按钮添加"_s, 499, 310, 33, 22);
+    m_replaceButton = placeControl(new QPushButton(MainWindowText::Replace, this), u"按钮更新"_s, 397, 343, 66, 24);
+    m_renameButton = placeControl(new QPushButton(MainWindowText::Rename, this), u"按钮改名"_s, 466, 343, 66, 24);
+    m_exportButton = placeControl(new QPushButton(MainWindowText::Export, this), u"按钮导出"_s, 397, 378, 66, 24);
+    m_deleteButton = placeControl(new QPushButton(MainWindowText::Delete, this), u"按钮删除"_s, 466, 378, 66, 24);
 
-    m_titleLabel = placeControl(new QLabel(LibraryText::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
+    m_titleLabel = placeControl(new QLabel(MainWindowText::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
     m_minimiseMark = placeControl(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
     m_closeMark = placeControl(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
     m_footerLine = placeControl(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
@@ -129,19 +129,19 @@ void MainWindow::createMenu()
 {
     m_menu = new QMenu(this);
     m_menu->setObjectName(u"菜单"_s);
-    m_menu->addAction(LibraryText::ChangePassword, this, [] {
+    m_menu->addAction(MainWindowText::ChangePassword, this, [] {
         // A window of its own: it takes no looks from this one.
         PasswordWindow window;
         window.exec();
     });
     m_menu->addSeparator();
-    m_menu->addAction(LibraryText::BackUp, this, [this] { backupUserInfo(m_store); });
-    m_menu->addAction(LibraryText::Restore, this, &restoreUserInfo);
+    m_menu->addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store); });
+    m_menu->addAction(MainWindowText::Restore, this, &restoreUserInfo);
     m_menu->addSeparator();
-    m_menu->addAction(LibraryText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
-    m_menu->addAction(LibraryText::About, this, [this] { m_balloonTip->showPanel(aboutPanelHtml(), mousePosition()); });
+    m_menu->addAction(MainWindowText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
+    m_menu->addAction(MainWindowText::About, this, [this] { m_balloonTip->showPanel(aboutPanelHtml(), mousePosition()); });
     m_menu->addSeparator();
-    m_menu->addAction(LibraryText::Exit, this, &exitProgram);
+    m_menu->addAction(MainWindowText::Exit, this, &exitProgram);
 }
 
 void MainWindow::createOperations()
@@ -189,11 +189,11 @@ void MainWindow::openPictureStore()
     // A copy into BAK that a crash broke off is finished now, whatever
     // becomes of the library.
     if (const auto finished = LibraryFiles(folder.bakLibraryPath()).finishBrokenStep(); !finished)
-        qCWarning(lcLibrary).noquote() << "the BAK copy stays as it is:" << finished.error();
+        qCWarning(lcMainWindow).noquote() << "the BAK copy stays as it is:" << finished.error();
     auto opened = m_store.open(path);
     if (opened)
         return;
-    qCWarning(lcLibrary).noquote() << "the library cannot be opened:" << opened.error().reason;
+    qCWarning(lcMainWindow).noquote() << "the library cannot be opened:" << opened.error().reason;
     switch (offerLibraryFromBak(path, opened.error())) {
     case Recovery::Restored:
         opened = m_store.open(path);
@@ -206,12 +206,12 @@ void MainWindow::openPictureStore()
     case Recovery::NotOffered:
         break;
     }
-    messageBox(LibraryText::LibraryUnopenable.arg(opened.error().reason), MessageKind::Stop, ToolkitText::ErrorTitle);
+    messageBox(MainWindowText::LibraryUnopenable.arg(opened.error().reason), MessageKind::Stop, ToolkitText::ErrorTitle);
 }
 
 void MainWindow::attachPreviewHint()
 {
-    m_balloonTip->attachHint(m_preview, LibraryText::PreviewHint);
+    m_balloonTip->attachHint(m_preview, MainWindowText::PreviewHint);
 }
 
 void MainWindow::refreshPictureList()

@@ -1,4 +1,4 @@
-#include "library/TitleStrip.h"
+#include "mainwindow/TitleStrip.h"
 
 #include "toolkit/ProgramExit.h"
 

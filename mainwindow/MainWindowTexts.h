@@ -3,7 +3,7 @@
 #include <QString>
 
 // What the main window, its picture operations and its panels say.
-namespace LibraryText {
+namespace MainWindowText {
 // Who made the program and how to reach them.
 inline const QString Title = QStringLiteral(" Lumbra v2008.3");
 inline const QString Studio = QStringLiteral("Vostrand");

@@ -1,13 +1,13 @@
-#include "library/PictureOperations.h"
+#include "mainwindow/PictureOperations.h"
 
 #include "config/AtomicFile.h"
 #include "config/DataFolder.h"
-#include "library/LibraryLog.h"
-#include "library/LibraryTexts.h"
-#include "library/MainWindow.h"
-#include "library/PictureFile.h"
-#include "library/PictureFileName.h"
-#include "library/PictureFolder.h"
+#include "mainwindow/MainWindowLog.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/PictureFile.h"
+#include "mainwindow/PictureFileName.h"
+#include "mainwindow/PictureFolder.h"
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
@@ -42,8 +42,8 @@ QString asciiUpper(const QString &text)
 QString categoryFilter(const QString &category)
 {
     if (category.isEmpty())
-        return LibraryText::AllFilesFilter;
-    return LibraryText::CategoryFilter.arg(asciiUpper(category), category);
+        return MainWindowText::AllFilesFilter;
+    return MainWindowText::CategoryFilter.arg(asciiUpper(category), category);
 }
 
 // Removes ordinary and ideographic spaces, inside the text too.
@@ -66,8 +66,8 @@ PictureOperations::PictureOperations(MainWindow &window, PictureStore &store)
 void PictureOperations::add()
 {
     const FileDialogRequest dialog{.kind = FileDialogKind::Open,
-                                   .title = LibraryText::AddTitle,
-                                   .filter = LibraryText::AddFilter,
+                                   .title = MainWindowText::AddTitle,
+                                   .filter = MainWindowText::AddFilter,
                                    .multiple = true,
                                    .folder = pictureFolder()};
     const std::optional<QStringList> paths = showFilesDialog(dialog);
@@ -81,11 +81,11 @@ void PictureOperations::addFiles(const QStringList &paths)
 {
     std::optional<ProgressDialog> progress;
     if (paths.size() > ManyFiles)
-        progress.emplace(LibraryText::AddingLabel);
+        progress.emplace(MainWindowText::AddingLabel);
     // One file gets the full message; many get one line each in one message.
     QStringList problems;
     const auto notAdded = [&](const QString &path, const QString &reason, const QString &single) {
-        problems << (paths.size() == 1 ? single : LibraryText::NotAddedLine.arg(QDir::toNativeSeparators(path), reason));
+        problems << (paths.size() == 1 ? single : MainWindowText::NotAddedLine.arg(QDir::toNativeSeparators(path), reason));
     };
     int lastAdded = 0;
     for (qsizetype i = 0; i < paths.size(); ++i) {
@@ -94,7 +94,7 @@ void PictureOperations::addFiles(const QStringList &paths)
         const QString &path = paths[i];
         std::expected<QByteArray, QString> bytes = readPictureFile(path, m_store.pictureSizeLimit());
         if (!bytes) {
-            notAdded(path, bytes.error(), LibraryText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
+            notAdded(path, bytes.error(), MainWindowText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
             continue;
         }
         const AddDecision decision = mayAdd(path, *bytes);
@@ -104,7 +104,7 @@ void PictureOperations::addFiles(const QStringList &paths)
             continue;
         const PictureFileName file = PictureFileName::fromPath(path);
         if (const auto added = m_store.append({file.name, file.category, std::move(*bytes)}); !added) {
-            notAdded(path, added.error(), LibraryText::AddFailed.arg(added.error()));
+            notAdded(path, added.error(), MainWindowText::AddFailed.arg(added.error()));
             continue;
         }
         lastAdded = m_store.count();
@@ -113,7 +113,7 @@ void PictureOperations::addFiles(const QStringList &paths)
     if (problems.size() == 1 && paths.size() == 1)
         reportError(problems.constFirst());
     else if (!problems.isEmpty())
-        reportError(LibraryText::SomeNotAdded.arg(problems.size()).arg(problems.join(u"\r\n"_s)));
+        reportError(MainWindowText::SomeNotAdded.arg(problems.size()).arg(problems.join(u"\r\n"_s)));
     if (lastAdded > 0)
         m_window.showRecordAfterChange(lastAdded);
 }
@@ -126,20 +126,20 @@ PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, co
     bool cancelled = false;
     const auto same = m_store.findSamePicture(bytes, [&](qint64 done, qint64 total) {
         if (!progress && total > ManyFiles)
-            progress.emplace(LibraryText::FingerprintingLabel);
+            progress.emplace(MainWindowText::FingerprintingLabel);
         cancelled = progress && !progress->step(done, total);
         return !cancelled;
     });
     if (cancelled)
         return AddDecision::Cancel;
     if (!same) {
-        qCWarning(lcLibrary).noquote() << "no search for the same picture:" << same.error();
+        qCWarning(lcMainWindow).noquote() << "no search for the same picture:" << same.error();
         return AddDecision::Add;
     }
     if (!*same)
         return AddDecision::Add;
-    const MessageAnswer answer = messageBox(LibraryText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_store.name(**same)),
-                                            MessageKind::YesNoWarning, LibraryText::Add);
+    const MessageAnswer answer = messageBox(MainWindowText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_store.name(**same)),
+                                            MessageKind::YesNoWarning, MainWindowText::Add);
     return answer == MessageAnswer::Yes ? AddDecision::Add : AddDecision::Skip;
 }
 
@@ -149,7 +149,7 @@ void PictureOperations::replace()
     if (record == 0)
         return;
     const FileDialogRequest dialog{.kind = FileDialogKind::Open,
-                                   .title = LibraryText::ReplaceTitle,
+                                   .title = MainWindowText::ReplaceTitle,
                                    .filter = categoryFilter(m_window.currentCategory()),
                                    .folder = pictureFolder()};
     const std::optional<QString> path = showFileDialog(dialog);
@@ -164,7 +164,7 @@ void PictureOperations::replace()
     const QString category = PictureFileName::fromPath(*path).category;
     const auto replaced = m_store.replacePicture(record, std::move(*bytes), category);
     if (!replaced) {
-        reportError(LibraryText::ReplaceFailed.arg(replaced.error()));
+        reportError(MainWindowText::ReplaceFailed.arg(replaced.error()));
         return;
     }
     m_window.showRecordAfterChange(record);
@@ -179,7 +179,7 @@ void PictureOperations::rename()
     if (name.isEmpty())
         return;
     if (const auto renamed = m_store.rename(record, name); !renamed) {
-        reportError(LibraryText::RenameFailed.arg(renamed.error()));
+        reportError(MainWindowText::RenameFailed.arg(renamed.error()));
         return;
     }
     m_window.showRecordAfterChange(record);
@@ -190,11 +190,11 @@ void PictureOperations::deletePicture()
     const int record = m_window.selectedRecord();
     if (record == 0)
         return;
-    if (messageBox(LibraryText::DeleteQuestion, MessageKind::OkCancelQuestion, LibraryText::DeleteTitle)
+    if (messageBox(MainWindowText::DeleteQuestion, MessageKind::OkCancelQuestion, MainWindowText::DeleteTitle)
         != MessageAnswer::Ok)
         return;
     if (const auto removed = m_store.remove(record); !removed) {
-        reportError(LibraryText::DeleteFailed.arg(removed.error()));
+        reportError(MainWindowText::DeleteFailed.arg(removed.error()));
         return;
     }
     m_window.showRecordAfterChange(record);
@@ -210,7 +210,7 @@ void PictureOperations::exportPicture()
     // The question about replacing a file is asked below, about the file
     // really written: the chosen name with the category added.
     const FileDialogRequest dialog{.kind = FileDialogKind::Save,
-                                   .title = LibraryText::ExportTitle,
+                                   .title = MainWindowText::ExportTitle,
                                    .initialName = typedName,
                                    .filter = categoryFilter(category),
                                    .confirmOverwrite = false,
@@ -228,19 +228,19 @@ void PictureOperations::exportPicture()
     const std::expected<void, QString> written =
         bytes ? writeFileAtomically(target, *bytes) : std::unexpected(bytes.error());
     if (!written)
-        reportError(LibraryText::ExportFailed.arg(QDir::toNativeSeparators(target), written.error()));
+        reportError(MainWindowText::ExportFailed.arg(QDir::toNativeSeparators(target), written.error()));
 }
 
 bool PictureOperations::mayWrite(const QString &target)
 {
     if (const std::optional<QString> held = DataFolder(programDirectory()).heldFile(target)) {
-        reportError(LibraryText::ExportToProgramFile.arg(QDir::toNativeSeparators(*held)));
+        reportError(MainWindowText::ExportToProgramFile.arg(QDir::toNativeSeparators(*held)));
         return false;
     }
     if (!QFileInfo(target).isFile())
         return true;
-    return messageBox(LibraryText::ReplaceFileQuestion.arg(QDir::toNativeSeparators(target)),
-                      MessageKind::YesNoWarning, LibraryText::Export)
+    return messageBox(MainWindowText::ReplaceFileQuestion.arg(QDir::toNativeSeparators(target)),
+                      MessageKind::YesNoWarning, MainWindowText::Export)
         == MessageAnswer::Yes;
 }
 
@@ -249,12 +249,12 @@ std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)
     std::expected<QByteArray, QString> bytes = readPictureFile(path, m_store.pictureSizeLimit());
     if (bytes)
         return std::move(*bytes);
-    reportError(LibraryText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
+    reportError(MainWindowText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
     return std::nullopt;
 }
 
 void PictureOperations::reportError(const QString &text)
 {
-    qCWarning(lcLibrary).noquote() << text;
+    qCWarning(lcMainWindow).noquote() << text;
     messageBox(text, MessageKind::Stop, ToolkitText::ErrorTitle);
 }

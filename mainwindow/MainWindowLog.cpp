@@ -1,0 +1,3 @@
+#include "mainwindow/MainWindowLog.h"
+
+Q_LOGGING_CATEGORY(lcMainWindow, "lumbra.mainwindow")
