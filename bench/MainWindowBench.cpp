@@ -119,8 +119,8 @@ void showSelectedPhoto(benchmark::State &state)
         // Rows 4999..5010 hold twelve photos; every step shows another one,
         // never one still decoded from before: the cache holds fewer.
         const qint64 shown = preview.pixmap().cacheKey();
-        window.showRow(4999 + next++ % 12);
-        window.pictureLoader().waitForIdle();
+        window.library().showRow(4999 + next++ % 12);
+        window.library().pictureLoader().waitForIdle();
         if (preview.pixmap().cacheKey() == shown)
             state.SkipWithError("the preview did not change");
         preview.repaint();

@@ -40,7 +40,7 @@ public:
 
     void selectRow(int row)
     {
-        m_window.showRow(row);
+        m_window.library().showRow(row);
     }
 
     MainWindow &window() { return m_window; }
@@ -63,7 +63,7 @@ void add100k(benchmark::State &state)
         program.responder().queueFileAnswer(program.photoFile(count++));
         control<QPushButton>(program.window(), u"按钮添加")->click();
     }
-    state.counters["records"] = program.window().store().count();
+    state.counters["records"] = program.window().library().store().count();
 }
 
 void replace100k(benchmark::State &state)
@@ -95,7 +95,7 @@ void delete100k(benchmark::State &state)
         program.responder().queueMessageAnswer(MessageAnswer::Ok);
         control<QPushButton>(program.window(), u"按钮删除")->click();
     }
-    state.counters["records"] = program.window().store().count();
+    state.counters["records"] = program.window().library().store().count();
 }
 
 // One change at a time, thirty times: the median is that of single changes.

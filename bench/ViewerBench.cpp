@@ -54,8 +54,8 @@ public:
     {
         m_responder.setScreenSize({1920, 1080});
         m_window.show();
-        m_window.showRow(FirstPhotoRow);
-        m_viewer.emplace(m_window);
+        m_window.library().showRow(FirstPhotoRow);
+        m_viewer.emplace(m_window.library());
         m_viewer->show();
         m_viewer->activateWindow();
         QCoreApplication::processEvents();
@@ -123,7 +123,7 @@ void viewerStepPainted(benchmark::State &state)
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        program.window().pictureLoader().waitForIdle();
+        program.window().library().pictureLoader().waitForIdle();
         state.ResumeTiming();
         step(program.viewer(), count++);
         program.viewer().repaint();

@@ -9,7 +9,6 @@
 #include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
 #include "maintenance/UserInfoBackup.h"
-#include "store/PictureReader.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
 #include "toolkit/CheckBoxList.h"
@@ -48,15 +47,14 @@ constexpr int NameLimit = 20;
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_background(u":/art/main-background.png"_s)
+    , m_operations(m_library)
 {
     createControls();
     styleControls();
     createMenu();
-    createOperations();
     connectEvents();
     bindKeys();
     openPictureStore();
-    refreshPictureList();
     m_pictureList->setFocus();
     attachPreviewHint();
 }
@@ -82,6 +80,7 @@ void MainWindow::createControls()
 
     m_listFrame = placeControl(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
     m_pictureList = placeControl(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
+    m_pictureList->setModel(m_library.list());
 
     m_buttonFrame = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
     m_nameCaption = placeControl(new QLabel(MainWindowText::NameCaption, this), u"标签999"_s, 395, 310, 27, 22);
@@ -135,7 +134,7 @@ void MainWindow::createMenu()
         window.exec();
     });
     m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store); });
+    m_menu->addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_library.store()); });
     m_menu->addAction(MainWindowText::Restore, this, &restoreUserInfo);
     m_menu->addSeparator();
     m_menu->addAction(MainWindowText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
@@ -144,19 +143,17 @@ void MainWindow::createMenu()
     m_menu->addAction(MainWindowText::Exit, this, &exitProgram);
 }
 
-void MainWindow::createOperations()
-{
-    m_operations = new PictureOperations(*this, m_store);
-}
-
 void MainWindow::connectEvents()
 {
     connect(m_pictureList, &CheckBoxList::userSelectionChanged, this, &MainWindow::showSelectedPicture);
-    connect(m_addButton, &QPushButton::clicked, m_operations, &PictureOperations::add);
-    connect(m_replaceButton, &QPushButton::clicked, m_operations, &PictureOperations::replace);
-    connect(m_renameButton, &QPushButton::clicked, m_operations, &PictureOperations::rename);
-    connect(m_deleteButton, &QPushButton::clicked, m_operations, &PictureOperations::deletePicture);
-    connect(m_exportButton, &QPushButton::clicked, m_operations, &PictureOperations::exportPicture);
+    connect(&m_library, &LibraryModel::selectionChanged, this, &MainWindow::showSelection);
+    connect(m_addButton, &QPushButton::clicked, &m_operations, &PictureOperations::add);
+    connect(m_replaceButton, &QPushButton::clicked, this, [this] { m_operations.replace(selectedRecord()); });
+    connect(m_renameButton, &QPushButton::clicked, this,
+            [this] { m_operations.rename(selectedRecord(), m_nameBox->text()); });
+    connect(m_deleteButton, &QPushButton::clicked, this, [this] { m_operations.deletePicture(selectedRecord()); });
+    connect(m_exportButton, &QPushButton::clicked, this,
+            [this] { m_operations.exportPicture(selectedRecord(), m_nameBox->text()); });
     // The preview hears double-clicks only once it is enabled, after the
     // first selection; the list hears them at any time.
     connect(m_pictureList, &CheckBoxList::listDoubleClicked, this, &MainWindow::openViewer);
@@ -168,7 +165,7 @@ void MainWindow::bindKeys()
     // Delete in the list deletes (after the question); in the name box it
     // stays a text key.
     auto *deleteKey = new QShortcut(QKeySequence::Delete, m_pictureList, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, m_operations, &PictureOperations::deletePicture);
+    connect(deleteKey, &QShortcut::activated, this, [this] { m_operations.deletePicture(selectedRecord()); });
     auto *renameKey = new QShortcut(Qt::Key_F2, this);
     connect(renameKey, &QShortcut::activated, this, [this] {
         m_nameBox->setFocus();
@@ -190,13 +187,13 @@ void MainWindow::openPictureStore()
     // becomes of the library.
     if (const auto finished = LibraryFiles(folder.bakLibraryPath()).finishBrokenStep(); !finished)
         qCWarning(lcMainWindow).noquote() << "the BAK copy stays as it is:" << finished.error();
-    auto opened = m_store.open(path);
+    auto opened = m_library.open(path);
     if (opened)
         return;
     qCWarning(lcMainWindow).noquote() << "the library cannot be opened:" << opened.error().reason;
     switch (offerLibraryFromBak(path, opened.error())) {
     case Recovery::Restored:
-        opened = m_store.open(path);
+        opened = m_library.open(path);
         if (opened)
             return;
         break;
@@ -214,77 +211,40 @@ void MainWindow::attachPreviewHint()
     m_balloonTip->attachHint(m_preview, MainWindowText::PreviewHint);
 }
 
-void MainWindow::refreshPictureList()
-{
-    m_pictureList->clear();
-    std::vector<CheckBoxList::Row> rows;
-    rows.reserve(std::size_t(m_store.count()));
-    for (int record = 1; record <= m_store.count(); ++record)
-        rows.push_back({m_store.name(record), record});
-    m_pictureList->addRows(std::move(rows));
-}
-
 void MainWindow::showSelectedPicture()
 {
+    m_library.select(m_pictureList->selectedIndex() + 1);
+}
+
+void MainWindow::showSelection()
+{
+    const int record = m_library.selectedRecord();
+    m_pictureList->setSelectedIndex(record - 1);
     m_welcomePicture->hide();
     m_welcomeLine->hide();
     m_preview->setEnabled(true);
-    const int record = m_pictureList->rowValue(m_pictureList->selectedIndex());
-    m_recordNumberLabel->setText(QString::number(record));
-    if (!m_store.isRecord(record)) {
-        showEmptyDetails();
-        return;
-    }
-    m_currentRecord = record;
-    m_currentCategory = m_store.category(record);
-    m_nameBox->setText(m_store.name(record));
-    m_categoryLabel->setText(m_currentCategory);
-    // The picture follows from a worker; until then the last one stays.
-    m_loader.request(m_preview, sourceOf(record), m_preview->contentsRect().size(),
-                     [this](const DecodedPicture &picture) { m_preview->showPicture(picture); });
-}
-
-PictureSource MainWindow::sourceOf(int record) const
-{
-    const PictureStore::PictureRef ref = m_store.pictureRef(record);
-    if (ref.id == 0)
-        return {};
-    return {ref.version, [path = m_store.picturesPath(), id = ref.id] { return readPictureBytes(path, id); }};
-}
-
-void MainWindow::showRecordAfterChange(int record)
-{
-    refreshPictureList();
-    if (m_store.count() == 0) {
-        m_currentRecord = 0;
-        m_currentCategory.clear();
-        m_pictureList->setSelectedIndex(-1);
+    if (record == 0) {
         m_recordNumberLabel->clear();
         showEmptyDetails();
         return;
     }
-    m_pictureList->setSelectedIndex(std::min(record, m_store.count()) - 1);
-    showSelectedPicture();
+    const PictureStore &store = m_library.store();
+    m_recordNumberLabel->setText(QString::number(record));
+    m_nameBox->setText(store.name(record));
+    m_categoryLabel->setText(store.category(record));
+    // The picture follows from a worker; until then the last one stays.
+    m_library.pictureLoader().request(m_preview, m_library.pictureOf(record), m_preview->contentsRect().size(),
+                                      [this](const DecodedPicture &picture) { m_preview->showPicture(picture); });
 }
 
 int MainWindow::selectedRecord() const
 {
-    return m_pictureList->selectedIndex() >= 0 ? m_currentRecord : 0;
-}
-
-QString MainWindow::currentCategory() const
-{
-    return m_currentCategory;
-}
-
-QString MainWindow::typedName() const
-{
-    return m_nameBox->text();
+    return m_library.selectedRecord();
 }
 
 void MainWindow::showEmptyDetails()
 {
-    m_loader.cancel(m_preview);
+    m_library.pictureLoader().cancel(m_preview);
     m_nameBox->clear();
     m_categoryLabel->clear();
     m_preview->clearPicture();
@@ -292,54 +252,18 @@ void MainWindow::showEmptyDetails()
 
 void MainWindow::openViewer()
 {
-    ViewerWindow viewer(*this);
+    ViewerWindow viewer(m_library);
     viewer.exec();
 }
 
-int MainWindow::pictureCount() const
+LibraryModel &MainWindow::library()
 {
-    return m_store.count();
+    return m_library;
 }
 
-int MainWindow::rowCount() const
+const LibraryModel &MainWindow::library() const
 {
-    return m_pictureList->rowCount();
-}
-
-int MainWindow::selectedRow() const
-{
-    return m_pictureList->selectedIndex();
-}
-
-QString MainWindow::rowName(int row) const
-{
-    return m_pictureList->rowText(row);
-}
-
-void MainWindow::showRow(int row)
-{
-    m_pictureList->setSelectedIndex(row);
-    showSelectedPicture();
-}
-
-PictureSource MainWindow::currentPicture() const
-{
-    return sourceOf(m_currentRecord);
-}
-
-PictureSource MainWindow::pictureOfRow(int row) const
-{
-    return sourceOf(m_pictureList->rowValue(row));
-}
-
-PictureLoader &MainWindow::pictureLoader()
-{
-    return m_loader;
-}
-
-PictureStore &MainWindow::store()
-{
-    return m_store;
+    return m_library;
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -383,11 +307,11 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (files.isEmpty())
         return;
     event->acceptProposedAction();
-    m_operations->addFiles(files);
+    m_operations.addFiles(files);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    m_store.close();
+    m_library.close();
     event->accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/PictureStore.h"
-#include "viewer/PictureSequence.h"
+#include "mainwindow/LibraryModel.h"
+#include "mainwindow/PictureOperations.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -9,7 +9,6 @@
 class BalloonTip;
 class CheckBoxList;
 class PictureLabel;
-class PictureOperations;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -17,10 +16,10 @@ class QPushButton;
 
 // The picture library's working window: the list of every picture by name,
 // the preview of the selected one with its name, and the buttons that change
-// the library. The list's selection and the record shown for it are the one
-// notion of the current picture; the window keeps that record and its
-// category itself, the widgets only show them.
-class MainWindow : public QWidget, public PictureSequence
+// the library. The library model beneath it holds the store and the
+// current picture; the window's widgets show them and hand the user's
+// actions on.
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
@@ -31,39 +30,17 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Rebuilds the list from the store: one row per record, the picture's
-    // name as text and its record number as value. No row is selected
-    // afterwards.
-    void refreshPictureList();
-    // Shows the selected row's record: its number, its name in the name box,
-    // its category and its picture in the preview, and makes it the current
-    // record. With no valid row selected, the details go blank and the
-    // current record stays.
+    // Selects the record of the list's selected row, as a click on it does;
+    // with no valid row selected, the details go blank and the record shown
+    // last stays current.
     void showSelectedPicture();
-    // Rebuilds the list after a change and shows record, or the last one
-    // when there are fewer now, or no picture when none is left; the
-    // welcome labels stay hidden once the first selection hid them.
-    void showRecordAfterChange(int record);
     // Opens the full-screen viewer and waits until it closes.
     void openViewer();
 
-    PictureStore &store();
-    // The record shown for the selected row; 0 when no row is selected.
+    LibraryModel &library();
+    const LibraryModel &library() const;
+    // The selected record; 0 when no row is selected.
     int selectedRecord() const;
-    // The category of that record.
-    QString currentCategory() const;
-    // The name box as the user left it.
-    QString typedName() const;
-
-    // What the viewer steps through.
-    int pictureCount() const override;
-    int rowCount() const override;
-    int selectedRow() const override;
-    QString rowName(int row) const override;
-    void showRow(int row) override;
-    PictureSource currentPicture() const override;
-    PictureSource pictureOfRow(int row) const override;
-    PictureLoader &pictureLoader() override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -77,22 +54,16 @@ private:
     void createControls();
     void styleControls();
     void createMenu();
-    void createOperations();
     void connectEvents();
     void bindKeys();
     void openPictureStore();
     void attachPreviewHint();
+    void showSelection();
     void showEmptyDetails();
-    PictureSource sourceOf(int record) const;
 
-    PictureStore m_store;
-    PictureLoader m_loader;
     QPixmap m_background;
-    PictureOperations *m_operations = nullptr;
-    // The record last shown, kept while no row is selected (the viewer
-    // goes on showing it); 0 before the first.
-    int m_currentRecord = 0;
-    QString m_currentCategory;
+    LibraryModel m_library;
+    PictureOperations m_operations;
 
     // The controls, from the bottom up.
     QLabel *m_recordNumberLabel = nullptr;

@@ -4,7 +4,7 @@
 #include "config/DataFolder.h"
 #include "mainwindow/MainWindowLog.h"
 #include "mainwindow/MainWindowTexts.h"
-#include "mainwindow/MainWindow.h"
+#include "mainwindow/LibraryModel.h"
 #include "mainwindow/PictureFile.h"
 #include "mainwindow/PictureFileName.h"
 #include "mainwindow/PictureFolder.h"
@@ -56,10 +56,9 @@ QString withoutSpaces(QString text)
 
 }
 
-PictureOperations::PictureOperations(MainWindow &window, PictureStore &store)
-    : QObject(&window)
-    , m_window(window)
-    , m_store(store)
+PictureOperations::PictureOperations(LibraryModel &library, QObject *parent)
+    : QObject(parent)
+    , m_library(library)
 {
 }
 
@@ -92,7 +91,7 @@ void PictureOperations::addFiles(const QStringList &paths)
         if (progress && !progress->step(i, paths.size()))
             break;
         const QString &path = paths[i];
-        std::expected<QByteArray, QString> bytes = readPictureFile(path, m_store.pictureSizeLimit());
+        std::expected<QByteArray, QString> bytes = readPictureFile(path, m_library.store().pictureSizeLimit());
         if (!bytes) {
             notAdded(path, bytes.error(), MainWindowText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));
             continue;
@@ -103,11 +102,11 @@ void PictureOperations::addFiles(const QStringList &paths)
         if (decision == AddDecision::Skip)
             continue;
         const PictureFileName file = PictureFileName::fromPath(path);
-        if (const auto added = m_store.append({file.name, file.category, std::move(*bytes)}); !added) {
+        if (const auto added = m_library.append({file.name, file.category, std::move(*bytes)}); !added) {
             notAdded(path, added.error(), MainWindowText::AddFailed.arg(added.error()));
             continue;
         }
-        lastAdded = m_store.count();
+        lastAdded = m_library.store().count();
     }
     progress.reset();
     if (problems.size() == 1 && paths.size() == 1)
@@ -115,7 +114,7 @@ void PictureOperations::addFiles(const QStringList &paths)
     else if (!problems.isEmpty())
         reportError(MainWindowText::SomeNotAdded.arg(problems.size()).arg(problems.join(u"\r\n"_s)));
     if (lastAdded > 0)
-        m_window.showRecordAfterChange(lastAdded);
+        m_library.select(lastAdded);
 }
 
 PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, const QByteArray &bytes)
@@ -124,7 +123,7 @@ PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, co
     // progress when there are many; a cancel there cancels the add.
     std::optional<ProgressDialog> progress;
     bool cancelled = false;
-    const auto same = m_store.findSamePicture(bytes, [&](qint64 done, qint64 total) {
+    const auto same = m_library.store().findSamePicture(bytes, [&](qint64 done, qint64 total) {
         if (!progress && total > ManyFiles)
             progress.emplace(MainWindowText::FingerprintingLabel);
         cancelled = progress && !progress->step(done, total);
@@ -138,19 +137,18 @@ PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, co
     }
     if (!*same)
         return AddDecision::Add;
-    const MessageAnswer answer = messageBox(MainWindowText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_store.name(**same)),
+    const MessageAnswer answer = messageBox(MainWindowText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_library.store().name(**same)),
                                             MessageKind::YesNoWarning, MainWindowText::Add);
     return answer == MessageAnswer::Yes ? AddDecision::Add : AddDecision::Skip;
 }
 
-void PictureOperations::replace()
+void PictureOperations::replace(int record)
 {
-    const int record = m_window.selectedRecord();
-    if (record == 0)
+    if (!m_library.store().isRecord(record))
         return;
     const FileDialogRequest dialog{.kind = FileDialogKind::Open,
                                    .title = MainWindowText::ReplaceTitle,
-                                   .filter = categoryFilter(m_window.currentCategory()),
+                                   .filter = categoryFilter(m_library.store().category(record)),
                                    .folder = pictureFolder()};
     const std::optional<QString> path = showFileDialog(dialog);
     if (!path)
@@ -162,51 +160,46 @@ void PictureOperations::replace()
     // The picture takes the category of its new file, so that an export
     // names the new bytes by what they are.
     const QString category = PictureFileName::fromPath(*path).category;
-    const auto replaced = m_store.replacePicture(record, std::move(*bytes), category);
+    const auto replaced = m_library.replacePicture(record, std::move(*bytes), category);
     if (!replaced) {
         reportError(MainWindowText::ReplaceFailed.arg(replaced.error()));
         return;
     }
-    m_window.showRecordAfterChange(record);
+    m_library.select(record);
 }
 
-void PictureOperations::rename()
+void PictureOperations::rename(int record, const QString &typedName)
 {
-    const int record = m_window.selectedRecord();
-    if (record == 0)
+    const QString name = withoutSpaces(typedName);
+    if (!m_library.store().isRecord(record) || name.isEmpty())
         return;
-    const QString name = withoutSpaces(m_window.typedName());
-    if (name.isEmpty())
-        return;
-    if (const auto renamed = m_store.rename(record, name); !renamed) {
+    if (const auto renamed = m_library.rename(record, name); !renamed) {
         reportError(MainWindowText::RenameFailed.arg(renamed.error()));
         return;
     }
-    m_window.showRecordAfterChange(record);
+    m_library.select(record);
 }
 
-void PictureOperations::deletePicture()
+void PictureOperations::deletePicture(int record)
 {
-    const int record = m_window.selectedRecord();
-    if (record == 0)
+    if (!m_library.store().isRecord(record))
         return;
     if (messageBox(MainWindowText::DeleteQuestion, MessageKind::OkCancelQuestion, MainWindowText::DeleteTitle)
         != MessageAnswer::Ok)
         return;
-    if (const auto removed = m_store.remove(record); !removed) {
+    if (const auto removed = m_library.remove(record); !removed) {
         reportError(MainWindowText::DeleteFailed.arg(removed.error()));
         return;
     }
-    m_window.showRecordAfterChange(record);
+    // The record that moved into its place, or the new last one.
+    m_library.select(std::min(record, m_library.store().count()));
 }
 
-void PictureOperations::exportPicture()
+void PictureOperations::exportPicture(int record, const QString &typedName)
 {
-    const int record = m_window.selectedRecord();
-    const QString typedName = m_window.typedName();
-    if (record == 0 || withoutSpaces(typedName).isEmpty())
+    if (!m_library.store().isRecord(record) || withoutSpaces(typedName).isEmpty())
         return;
-    const QString category = m_window.currentCategory();
+    const QString category = m_library.store().category(record);
     // The question about replacing a file is asked below, about the file
     // really written: the chosen name with the category added.
     const FileDialogRequest dialog{.kind = FileDialogKind::Save,
@@ -224,7 +217,7 @@ void PictureOperations::exportPicture()
     const QString target = category.isEmpty() ? *path : *path + u'.' + category;
     if (!mayWrite(target))
         return;
-    const std::expected<QByteArray, QString> bytes = m_store.picture(record);
+    const std::expected<QByteArray, QString> bytes = m_library.store().picture(record);
     const std::expected<void, QString> written =
         bytes ? writeFileAtomically(target, *bytes) : std::unexpected(bytes.error());
     if (!written)
@@ -246,7 +239,7 @@ bool PictureOperations::mayWrite(const QString &target)
 
 std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)
 {
-    std::expected<QByteArray, QString> bytes = readPictureFile(path, m_store.pictureSizeLimit());
+    std::expected<QByteArray, QString> bytes = readPictureFile(path, m_library.store().pictureSizeLimit());
     if (bytes)
         return std::move(*bytes);
     reportError(MainWindowText::FileUnreadable.arg(QDir::toNativeSeparators(path), bytes.error()));

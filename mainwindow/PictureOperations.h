@@ -6,21 +6,20 @@
 
 #include <optional>
 
-class MainWindow;
-class PictureStore;
+class LibraryModel;
 
-// The five picture buttons of the main window: add, replace, rename, delete
-// and export. Each runs whole in its click handler and works on the selected
-// record, reading its bytes from the store when it needs them; after a
-// change the list is rebuilt and the changed record selected and shown. A
-// file that cannot be read or written and a store that refuses a change are
-// told to the user with the reason; nothing is stored or written then.
+// What the five picture buttons of the main window do: add, replace,
+// rename, delete and export. Each works on the record it is given (none for
+// 0), reading its bytes from the store when it needs them; after a change
+// the changed record is selected, so that the window shows it. A file that
+// cannot be read or written and a store that refuses a change are told to
+// the user with the reason; nothing is stored or written then.
 class PictureOperations : public QObject
 {
     Q_OBJECT
 
 public:
-    PictureOperations(MainWindow &window, PictureStore &store);
+    explicit PictureOperations(LibraryModel &library, QObject *parent = nullptr);
 
     void add();
     // Adds these files in this order, each in a commit of its own, as add
@@ -28,10 +27,12 @@ public:
     // the last one added is shown. Many files show progress, and a cancel
     // keeps what was added so far.
     void addFiles(const QStringList &paths);
-    void replace();
-    void rename();
-    void deletePicture();
-    void exportPicture();
+    void replace(int record);
+    // Takes the typed name without its spaces; a blank one changes nothing.
+    void rename(int record, const QString &typedName);
+    void deletePicture(int record);
+    // Offers the typed name, as typed, for the exported file.
+    void exportPicture(int record, const QString &typedName);
 
 private:
     // The bytes of the chosen file; nothing, after telling the user, when
@@ -46,6 +47,5 @@ private:
     bool mayWrite(const QString &target);
     void reportError(const QString &text);
 
-    MainWindow &m_window;
-    PictureStore &m_store;
+    LibraryModel &m_library;
 };

@@ -63,11 +63,11 @@ protected:
     // Record n as stored.
     PictureStore::NewRecord stored(int n)
     {
-        const PictureStore &store = window->store();
+        const PictureStore &store = window->library().store();
         return {store.name(n), store.category(n), store.picture(n).value_or(QByteArray())};
     }
 
-    int count() { return window->store().count(); }
+    int count() { return window->library().store().count(); }
 
     bool unchanged(int n) { return stored(n).picture == original[std::size_t(n - 1)].picture; }
 
@@ -270,7 +270,7 @@ TEST_F(Operations, UnusableFilesStoreNothingAndAreReported)
     }
     // Larger than the store takes: refused by its size, before any read.
     unusable.push_back(pick(u"huge.bmp"_s, "BM"));
-    ASSERT_TRUE(QFile::resize(unusable.back(), window->store().pictureSizeLimit() + 1));
+    ASSERT_TRUE(QFile::resize(unusable.back(), window->library().store().pictureSizeLimit() + 1));
 
     for (const QString &path : unusable) {
         for (QPushButton *button : {ui(*window).按钮添加, ui(*window).按钮更新}) {

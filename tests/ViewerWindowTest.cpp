@@ -49,7 +49,7 @@ protected:
 
     std::unique_ptr<ViewerWindow> makeViewer()
     {
-        return std::make_unique<ViewerWindow>(*window);
+        return std::make_unique<ViewerWindow>(window->library());
     }
 
     const QByteArray &recordPicture(int record) const { return m_records[std::size_t(record - 1)].picture; }
@@ -242,7 +242,7 @@ TEST_F(Viewer, EmptyLibraryShowsACountOfZeroAndStepsSafely)
     viewer->stepPrevious();
     EXPECT_EQ(list().selectedIndex(), -1);
     EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
-    EXPECT_EQ(window->pictureCount(), 0);
+    EXPECT_EQ(window->library().pictureCount(), 0);
 }
 
 TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
@@ -286,7 +286,7 @@ TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
             QTest::mouseDClick(ui(*window).标签3, Qt::LeftButton);
         ASSERT_TRUE(opened);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        window->showRow(0);
+        window->library().showRow(0);
     }
 }
 

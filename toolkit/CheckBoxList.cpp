@@ -1,81 +1,85 @@
 #include "toolkit/CheckBoxList.h"
 
-#include "toolkit/CheckBoxListModel.h"
-
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Draws an empty check box before each text; the model knows nothing of it.
+class CheckBoxDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features |= QStyleOptionViewItem::HasCheckIndicator;
+        option->checkState = Qt::Unchecked;
+    }
+};
+
+}
 
 CheckBoxList::CheckBoxList(QWidget *parent)
     : QListView(parent)
-    , m_model(new CheckBoxListModel(this))
 {
-    setModel(m_model);
+    setItemDelegate(new CheckBoxDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    watchSelection();
 }
 
-CheckBoxList::~CheckBoxList() = default;
-
-void CheckBoxList::watchSelection()
+void CheckBoxList::setModel(QAbstractItemModel *model)
 {
+    // Connected before the view's own: a selection that rows going away
+    // take along is no choice of the user.
+    const auto fromProgram = [this](bool on) { return [this, on] { m_selectingFromProgram = on; }; };
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, fromProgram(true));
+    connect(model, &QAbstractItemModel::rowsRemoved, this, fromProgram(false));
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, fromProgram(true));
+    connect(model, &QAbstractItemModel::modelReset, this, fromProgram(false));
+    QListView::setModel(model);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_selectingFromProgram)
             Q_EMIT userSelectionChanged();
     });
 }
 
-void CheckBoxList::clear()
+bool CheckBoxList::isRow(int index) const
 {
-    const QScopedValueRollback guard(m_selectingFromProgram, true);
-    m_model->clear();
-}
-
-void CheckBoxList::addRow(const QString &text, int value)
-{
-    addRows({Row{text, value}});
-}
-
-void CheckBoxList::addRows(std::vector<Row> rows)
-{
-    const QScopedValueRollback guard(m_selectingFromProgram, true);
-    m_model->append(std::move(rows));
+    return model() && index >= 0 && index < model()->rowCount();
 }
 
 int CheckBoxList::rowCount() const
 {
-    return m_model->rowCount();
+    return model() ? model()->rowCount() : 0;
 }
 
 QString CheckBoxList::rowText(int index) const
 {
-    const Row *row = m_model->row(index);
-    return row ? row->text : QString();
-}
-
-int CheckBoxList::rowValue(int index) const
-{
-    const Row *row = m_model->row(index);
-    return row ? row->value : -1;
+    return isRow(index) ? model()->index(index, 0).data().toString() : QString();
 }
 
 int CheckBoxList::selectedIndex() const
 {
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
     return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
 bool CheckBoxList::setSelectedIndex(int index)
 {
     const QScopedValueRollback guard(m_selectingFromProgram, true);
-    if (!m_model->row(index)) {
-        selectionModel()->clear();
+    if (!isRow(index)) {
+        if (selectionModel())
+            selectionModel()->clear();
         return false;
     }
-    const QModelIndex modelIndex = m_model->index(index);
+    const QModelIndex modelIndex = model()->index(index, 0);
     selectionModel()->setCurrentIndex(modelIndex, QItemSelectionModel::ClearAndSelect);
     scrollTo(modelIndex);
     return true;
@@ -106,9 +110,9 @@ void CheckBoxList::keyPressEvent(QKeyEvent *event)
         return;
     }
     const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
-    if (arrow && selectedIndex() < 0 && m_model->rowCount() > 0) {
-        selectionModel()->setCurrentIndex(m_model->index(0), QItemSelectionModel::ClearAndSelect);
-        scrollTo(m_model->index(0));
+    if (arrow && selectedIndex() < 0 && isRow(0)) {
+        selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+        scrollTo(model()->index(0, 0));
         return;
     }
     QListView::keyPressEvent(event);

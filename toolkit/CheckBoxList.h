@@ -2,38 +2,23 @@
 
 #include <QListView>
 
-#include <vector>
-
-class CheckBoxListModel;
-
-// A list of rows, each with a check box, a text and an integer value, in the
-// order they were added; it never sorts. Built on a model so that a hundred
-// thousand rows fill in a blink. Selecting a row by hand raises
-// userSelectionChanged; selecting one from the program does not. The user
-// can move the selection but never clear it.
+// A list with a check box before every row's text, over a list model that
+// someone else holds; it never sorts. The boxes are drawn, never read or
+// set. Selecting a row by hand raises userSelectionChanged; selecting one
+// from the program does not. The user can move the selection but never
+// clear it.
 class CheckBoxList : public QListView
 {
     Q_OBJECT
 
 public:
-    struct Row
-    {
-        QString text;
-        int value = 0;
-    };
-
     explicit CheckBoxList(QWidget *parent = nullptr);
-    ~CheckBoxList() override;
 
-    void clear();
-    void addRow(const QString &text, int value);
-    void addRows(std::vector<Row> rows);
+    void setModel(QAbstractItemModel *model) override;
 
     int rowCount() const;
     // The text of a row, empty for an index outside the list.
     QString rowText(int index) const;
-    // The value of a row, -1 for an index outside the list.
-    int rowValue(int index) const;
 
     // The selected row, -1 when none is.
     int selectedIndex() const;
@@ -58,8 +43,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void watchSelection();
+    bool isRow(int index) const;
 
-    CheckBoxListModel *m_model;
     bool m_selectingFromProgram = false;
 };
