@@ -2,34 +2,56 @@
 // show something there after a key, a click or its own start. Input goes
 // through XTest, as from a real keyboard and mouse.
 //
-//   xpoll wait   --at X,Y --expect RRGGBB                  until the colour shows
-//   xpoll key    KEYSYM --at X,Y --expect RRGGBB           a key press and release
-//   xpoll click  X,Y [--double] --at X,Y --expect RRGGBB   a left click
-//   xpoll launch --at X,Y (--expect RRGGBB | --changes) -- COMMAND ...
-//   xpoll hold   KEYSYM --seconds S --at X,Y               key held down, then released
-//   xpoll colour --at X,Y                                  the colour there now
+//   xpoll wait    --at X,Y --expect RRGGBB                 until the colour shows
+//   xpoll key     KEYSYM --at X,Y --expect RRGGBB          a key press and release
+//   xpoll click   X,Y [--double] --at X,Y --expect RRGGBB  a left click
+//   xpoll launch  --at X,Y (--expect RRGGBB | --changes) -- COMMAND ...
+//   xpoll launch-key KEYSYM --at X,Y (--expect RRGGBB | --changes)
+//                 --then X,Y (--then-expect RRGGBB | --then-changes) -- COMMAND ...
+//                                                          a start, the key at once on the
+//                                                          first sight of it, and what the key shows
+//   xpoll hold    KEYSYM --seconds S --at X,Y              key held down, then released
+//   xpoll pointer X,Y                                      the pointer there, the keyboard following it
+//   xpoll colour  --at X,Y                                 the colour there now
 //
 // Options: --tolerance N (per channel, default 40), --timeout MS (default
-// 10000). Prints the milliseconds from the input to the first frame that
-// shows the colour; "launch" also prints the pid it started; "hold" prints
-// the milliseconds from the release to the last change of the colour and
-// the colour it settled on. Exits 1 on a timeout.
+// 10000, for each wait), --from RRGGBB (what --changes compares with,
+// instead of the colour there when xpoll starts), --stop (launch modes: the
+// program is ended and reaped before xpoll exits). Prints the milliseconds
+// from the input to the first frame that shows the colour; "launch" also
+// prints the pid it started; "launch-key" prints the milliseconds from the
+// start to the first frame, from the key to what it shows, and the pid;
+// "hold" prints the milliseconds from the release to the last change of the
+// colour and the colour it settled on. Exits 1 on a timeout.
+//
+// Without a window manager nobody gives a new window the keyboard: the
+// launch modes and "pointer" let the keyboard follow the pointer, and the
+// launch modes put the pointer on the first point, so that a key reaches
+// the window that shows there.
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 static Display *display;
-static int atX = -1, atY = -1;
-static long expected = -1;
 static int tolerance = 40;
 static double timeoutMs = 10000;
+
+// A point to watch and what counts as showing there.
+typedef struct {
+    int x, y;
+    long expected;
+    int changes;
+} Watch;
 
 static double now(void)
 {
@@ -45,7 +67,7 @@ static void pause_ms(double ms)
 }
 
 // The average colour of the 3 x 3 pixels around the point.
-static long colour(void)
+static long colour(int atX, int atY)
 {
     XImage *image = XGetImage(display, DefaultRootWindow(display), atX - 1, atY - 1, 3, 3, AllPlanes, ZPixmap);
     if (!image)
@@ -74,11 +96,11 @@ static int close_to(long a, long b)
 
 // Polls until the colour shows (or, with changes, until it differs from
 // before); the time it first showed, or -1 on a timeout.
-static double await_colour(double start, int changes, long before)
+static double await_colour(const Watch *watch, double start, long before)
 {
     while (now() - start < timeoutMs) {
-        const long c = colour();
-        if (changes ? (c != -1 && !close_to(c, before)) : close_to(c, expected))
+        const long c = colour(watch->x, watch->y);
+        if (watch->changes ? (c != -1 && !close_to(c, before)) : close_to(c, watch->expected))
             return now();
         pause_ms(0.25);
     }
@@ -92,10 +114,52 @@ static void key(const char *name, Bool down)
     XFlush(display);
 }
 
+// The keyboard goes to the window under the pointer, and the pointer is put
+// on the point.
+static void follow_pointer(int x, int y)
+{
+    XSetInputFocus(display, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    XSync(display, False);
+}
+
+// Ends the program and reaps it: SIGTERM, and SIGKILL after 5 s.
+static void stop(pid_t child)
+{
+    kill(child, SIGTERM);
+    const double asked = now();
+    while (waitpid(child, NULL, WNOHANG) == 0) {
+        if (now() - asked > 5000) {
+            kill(child, SIGKILL);
+            waitpid(child, NULL, 0);
+            return;
+        }
+        pause_ms(5);
+    }
+}
+
+static pid_t launch(char **command)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        const int nowhere = open("/dev/null", O_WRONLY);
+        dup2(nowhere, STDOUT_FILENO);
+        dup2(nowhere, STDERR_FILENO);
+        execvp(command[0], command);
+        _exit(127);
+    }
+    return child;
+}
+
 static void usage(void)
 {
-    fprintf(stderr, "usage: xpoll wait|key|click|launch|hold|colour ... (see the source)\n");
+    fprintf(stderr, "usage: xpoll wait|key|click|launch|launch-key|hold|pointer|colour ... (see the source)\n");
     exit(2);
+}
+
+static int point(const char *text, int *x, int *y)
+{
+    return sscanf(text, "%d,%d", x, y) == 2 && *x >= 1 && *y >= 1;
 }
 
 int main(int argc, char **argv)
@@ -103,20 +167,34 @@ int main(int argc, char **argv)
     if (argc < 2)
         usage();
     const char *mode = argv[1];
+    const int launchKey = !strcmp(mode, "launch-key");
     const char *keyName = NULL;
-    int clickX = -1, clickY = -1, doubleClick = 0, changes = 0;
+    Watch at = {-1, -1, -1, 0};
+    Watch then = {-1, -1, -1, 0};
+    int clickX = -1, clickY = -1, doubleClick = 0, stopAfter = 0;
+    long from = -1;
     double seconds = 3;
     char **command = NULL;
     int i = 2;
-    if ((!strcmp(mode, "key") || !strcmp(mode, "hold")) && i < argc)
+    if ((!strcmp(mode, "key") || !strcmp(mode, "hold") || launchKey) && i < argc)
         keyName = argv[i++];
-    if (!strcmp(mode, "click") && i < argc && sscanf(argv[i++], "%d,%d", &clickX, &clickY) != 2)
+    if ((!strcmp(mode, "click") || !strcmp(mode, "pointer")) && (i >= argc || !point(argv[i++], &clickX, &clickY)))
         usage();
     for (; i < argc; ++i) {
         if (!strcmp(argv[i], "--at") && i + 1 < argc)
-            sscanf(argv[++i], "%d,%d", &atX, &atY);
+            point(argv[++i], &at.x, &at.y);
         else if (!strcmp(argv[i], "--expect") && i + 1 < argc)
-            expected = strtol(argv[++i], NULL, 16);
+            at.expected = strtol(argv[++i], NULL, 16);
+        else if (!strcmp(argv[i], "--changes"))
+            at.changes = 1;
+        else if (!strcmp(argv[i], "--then") && i + 1 < argc)
+            point(argv[++i], &then.x, &then.y);
+        else if (!strcmp(argv[i], "--then-expect") && i + 1 < argc)
+            then.expected = strtol(argv[++i], NULL, 16);
+        else if (!strcmp(argv[i], "--then-changes"))
+            then.changes = 1;
+        else if (!strcmp(argv[i], "--from") && i + 1 < argc)
+            from = strtol(argv[++i], NULL, 16);
         else if (!strcmp(argv[i], "--tolerance") && i + 1 < argc)
             tolerance = atoi(argv[++i]);
         else if (!strcmp(argv[i], "--timeout") && i + 1 < argc)
@@ -125,8 +203,8 @@ int main(int argc, char **argv)
             seconds = atof(argv[++i]);
         else if (!strcmp(argv[i], "--double"))
             doubleClick = 1;
-        else if (!strcmp(argv[i], "--changes"))
-            changes = 1;
+        else if (!strcmp(argv[i], "--stop"))
+            stopAfter = 1;
         else if (!strcmp(argv[i], "--") && i + 1 < argc) {
             command = argv + i + 1;
             break;
@@ -134,13 +212,21 @@ int main(int argc, char **argv)
             usage();
     }
     display = XOpenDisplay(NULL);
-    if (!display || atX < 1 || atY < 1) {
-        fprintf(stderr, "xpoll: no display, or no --at\n");
+    if (!display) {
+        fprintf(stderr, "xpoll: no display\n");
         return 2;
     }
+    // A program started here must not hold this connection open.
+    fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
 
+    if (!strcmp(mode, "pointer")) {
+        follow_pointer(clickX, clickY);
+        return 0;
+    }
+    if (at.x < 1 || (launchKey && (!keyName || then.x < 1)))
+        usage();
     if (!strcmp(mode, "colour")) {
-        printf("%06lx\n", colour());
+        printf("%06lx\n", colour(at.x, at.y));
         return 0;
     }
     if (!strcmp(mode, "hold")) {
@@ -148,11 +234,11 @@ int main(int argc, char **argv)
         pause_ms(seconds * 1000);
         key(keyName, False);
         const double released = now();
-        long last = colour();
+        long last = colour(at.x, at.y);
         double lastChange = released;
         // Settled once nothing has changed for 800 ms.
         while (now() - lastChange < 800 && now() - released < timeoutMs) {
-            const long c = colour();
+            const long c = colour(at.x, at.y);
             if (!close_to(c, last)) {
                 last = c;
                 lastChange = now();
@@ -163,10 +249,34 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    const long before = colour();
+    if (!strcmp(mode, "launch") || launchKey) {
+        if (!command)
+            usage();
+        follow_pointer(at.x, at.y);
+        const long before = from != -1 ? from : colour(at.x, at.y);
+        const double start = now();
+        const pid_t child = launch(command);
+        const double shown = await_colour(&at, start, before);
+        double keyed = -1, answered = -1;
+        if (launchKey && shown >= 0) {
+            const long thenBefore = from != -1 ? from : colour(then.x, then.y);
+            keyed = now();
+            key(keyName, True);
+            key(keyName, False);
+            answered = await_colour(&then, keyed, thenBefore);
+        }
+        if (stopAfter)
+            stop(child);
+        if (launchKey)
+            printf("%.1f %.1f %d\n", shown < 0 ? -1.0 : shown - start, answered < 0 ? -1.0 : answered - keyed, (int)child);
+        else
+            printf("%.1f %d\n", shown < 0 ? -1.0 : shown - start, (int)child);
+        return shown < 0 || (launchKey && answered < 0) ? 1 : 0;
+    }
+
+    const long before = from != -1 ? from : colour(at.x, at.y);
     double start = now();
     if (!strcmp(mode, "key")) {
-        start = now();
         key(keyName, True);
         key(keyName, False);
     } else if (!strcmp(mode, "click")) {
@@ -179,22 +289,10 @@ int main(int argc, char **argv)
             XTestFakeButtonEvent(display, 1, False, CurrentTime);
             XFlush(display);
         }
-    } else if (!strcmp(mode, "launch")) {
-        if (!command)
-            usage();
-        start = now();
-        const pid_t child = fork();
-        if (child == 0) {
-            execvp(command[0], command);
-            _exit(127);
-        }
-        const double shown = await_colour(start, changes, before);
-        printf("%.1f %d\n", shown < 0 ? -1.0 : shown - start, (int)child);
-        return shown < 0 ? 1 : 0;
     } else if (strcmp(mode, "wait") != 0) {
         usage();
     }
-    const double shown = await_colour(start, changes, before);
+    const double shown = await_colour(&at, start, before);
     printf("%.1f\n", shown < 0 ? -1.0 : shown - start);
     return shown < 0 ? 1 : 0;
 }
