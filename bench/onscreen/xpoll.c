@@ -162,55 +162,152 @@ static int point(const char *text, int *x, int *y)
     return sscanf(text, "%d,%d", x, y) == 2 && *x >= 1 && *y >= 1;
 }
 
+// What the command line asks for.
+typedef struct
+{
+    const char *mode;
+    const char *keyName;
+    Watch at, then;
+    int clickX, clickY, doubleClick, stopAfter;
+    long from;
+    double seconds;
+    char **command;
+} Options;
+
+static void parse_option(Options *o, int argc, char **argv, int *i)
+{
+    const char *name = argv[*i];
+    const int hasValue = *i + 1 < argc;
+    if (!strcmp(name, "--at") && hasValue)
+        point(argv[++*i], &o->at.x, &o->at.y);
+    else if (!strcmp(name, "--expect") && hasValue)
+        o->at.expected = strtol(argv[++*i], NULL, 16);
+    else if (!strcmp(name, "--changes"))
+        o->at.changes = 1;
+    else if (!strcmp(name, "--then") && hasValue)
+        point(argv[++*i], &o->then.x, &o->then.y);
+    else if (!strcmp(name, "--then-expect") && hasValue)
+        o->then.expected = strtol(argv[++*i], NULL, 16);
+    else if (!strcmp(name, "--then-changes"))
+        o->then.changes = 1;
+    else if (!strcmp(name, "--from") && hasValue)
+        o->from = strtol(argv[++*i], NULL, 16);
+    else if (!strcmp(name, "--tolerance") && hasValue)
+        tolerance = atoi(argv[++*i]);
+    else if (!strcmp(name, "--timeout") && hasValue)
+        timeoutMs = atof(argv[++*i]);
+    else if (!strcmp(name, "--seconds") && hasValue)
+        o->seconds = atof(argv[++*i]);
+    else if (!strcmp(name, "--double"))
+        o->doubleClick = 1;
+    else if (!strcmp(name, "--stop"))
+        o->stopAfter = 1;
+    else
+        usage();
+}
+
+static Options parse(int argc, char **argv)
+{
+    Options o = {argv[1], NULL, {-1, -1, -1, 0}, {-1, -1, -1, 0}, -1, -1, 0, 0, -1, 3, NULL};
+    int i = 2;
+    const int withKey = !strcmp(o.mode, "key") || !strcmp(o.mode, "hold") || !strcmp(o.mode, "launch-key");
+    if (withKey && i < argc)
+        o.keyName = argv[i++];
+    const int withPoint = !strcmp(o.mode, "click") || !strcmp(o.mode, "pointer");
+    if (withPoint && (i >= argc || !point(argv[i++], &o.clickX, &o.clickY)))
+        usage();
+    for (; i < argc; ++i) {
+        if (!strcmp(argv[i], "--") && i + 1 < argc) {
+            o.command = argv + i + 1;
+            break;
+        }
+        parse_option(&o, argc, argv, &i);
+    }
+    return o;
+}
+
+// Holds the key, releases it and times until the colour settles.
+static int run_hold(const Options *o)
+{
+    key(o->keyName, True);
+    pause_ms(o->seconds * 1000);
+    key(o->keyName, False);
+    const double released = now();
+    long last = colour(o->at.x, o->at.y);
+    double lastChange = released;
+    // Settled once nothing has changed for 800 ms.
+    while (now() - lastChange < 800 && now() - released < timeoutMs) {
+        const long c = colour(o->at.x, o->at.y);
+        if (!close_to(c, last)) {
+            last = c;
+            lastChange = now();
+        }
+        pause_ms(0.5);
+    }
+    printf("%.1f %06lx\n", lastChange - released, last);
+    return 0;
+}
+
+// Starts the command and times its first pixels; with a key, presses it
+// at once and times the answer too.
+static int run_launch(const Options *o, int withKey)
+{
+    if (!o->command)
+        usage();
+    follow_pointer(o->at.x, o->at.y);
+    const long before = o->from != -1 ? o->from : colour(o->at.x, o->at.y);
+    const double start = now();
+    const pid_t child = launch(o->command);
+    const double shown = await_colour(&o->at, start, before);
+    double keyed = -1, answered = -1;
+    if (withKey && shown >= 0) {
+        const long thenBefore = o->from != -1 ? o->from : colour(o->then.x, o->then.y);
+        keyed = now();
+        key(o->keyName, True);
+        key(o->keyName, False);
+        answered = await_colour(&o->then, keyed, thenBefore);
+    }
+    if (o->stopAfter)
+        stop(child);
+    if (withKey)
+        printf("%.1f %.1f %d\n", shown < 0 ? -1.0 : shown - start, answered < 0 ? -1.0 : answered - keyed, (int)child);
+    else
+        printf("%.1f %d\n", shown < 0 ? -1.0 : shown - start, (int)child);
+    return shown < 0 || (withKey && answered < 0) ? 1 : 0;
+}
+
+// A key, a click or nothing, then the time until the colour shows.
+static int run_input(const Options *o)
+{
+    const long before = o->from != -1 ? o->from : colour(o->at.x, o->at.y);
+    double start = now();
+    if (!strcmp(o->mode, "key")) {
+        key(o->keyName, True);
+        key(o->keyName, False);
+    } else if (!strcmp(o->mode, "click")) {
+        XTestFakeMotionEvent(display, -1, o->clickX, o->clickY, CurrentTime);
+        XFlush(display);
+        pause_ms(20);
+        start = now();
+        for (int n = 0; n <= o->doubleClick; ++n) {
+            XTestFakeButtonEvent(display, 1, True, CurrentTime);
+            XTestFakeButtonEvent(display, 1, False, CurrentTime);
+            XFlush(display);
+        }
+    } else if (strcmp(o->mode, "wait") != 0) {
+        usage();
+    }
+    const double shown = await_colour(&o->at, start, before);
+    printf("%.1f\n", shown < 0 ? -1.0 : shown - start);
+    return shown < 0 ? 1 : 0;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2)
         usage();
-    const char *mode = argv[1];
-    const int launchKey = !strcmp(mode, "launch-key");
-    const char *keyName = NULL;
-    Watch at = {-1, -1, -1, 0};
-    Watch then = {-1, -1, -1, 0};
-    int clickX = -1, clickY = -1, doubleClick = 0, stopAfter = 0;
-    long from = -1;
-    double seconds = 3;
-    char **command = NULL;
-    int i = 2;
-    if ((!strcmp(mode, "key") || !strcmp(mode, "hold") || launchKey) && i < argc)
-        keyName = argv[i++];
-    if ((!strcmp(mode, "click") || !strcmp(mode, "pointer")) && (i >= argc || !point(argv[i++], &clickX, &clickY)))
-        usage();
-    for (; i < argc; ++i) {
-        if (!strcmp(argv[i], "--at") && i + 1 < argc)
-            point(argv[++i], &at.x, &at.y);
-        else if (!strcmp(argv[i], "--expect") && i + 1 < argc)
-            at.expected = strtol(argv[++i], NULL, 16);
-        else if (!strcmp(argv[i], "--changes"))
-            at.changes = 1;
-        else if (!strcmp(argv[i], "--then") && i + 1 < argc)
-            point(argv[++i], &then.x, &then.y);
-        else if (!strcmp(argv[i], "--then-expect") && i + 1 < argc)
-            then.expected = strtol(argv[++i], NULL, 16);
-        else if (!strcmp(argv[i], "--then-changes"))
-            then.changes = 1;
-        else if (!strcmp(argv[i], "--from") && i + 1 < argc)
-            from = strtol(argv[++i], NULL, 16);
-        else if (!strcmp(argv[i], "--tolerance") && i + 1 < argc)
-            tolerance = atoi(argv[++i]);
-        else if (!strcmp(argv[i], "--timeout") && i + 1 < argc)
-            timeoutMs = atof(argv[++i]);
-        else if (!strcmp(argv[i], "--seconds") && i + 1 < argc)
-            seconds = atof(argv[++i]);
-        else if (!strcmp(argv[i], "--double"))
-            doubleClick = 1;
-        else if (!strcmp(argv[i], "--stop"))
-            stopAfter = 1;
-        else if (!strcmp(argv[i], "--") && i + 1 < argc) {
-            command = argv + i + 1;
-            break;
-        } else
-            usage();
-    }
+    const Options o = parse(argc, argv);
+    const int launchKey = !strcmp(o.mode, "launch-key");
     display = XOpenDisplay(NULL);
     if (!display) {
         fprintf(stderr, "xpoll: no display\n");
@@ -218,81 +315,19 @@ int main(int argc, char **argv)
     }
     // A program started here must not hold this connection open.
     fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
-
-    if (!strcmp(mode, "pointer")) {
-        follow_pointer(clickX, clickY);
+    if (!strcmp(o.mode, "pointer")) {
+        follow_pointer(o.clickX, o.clickY);
         return 0;
     }
-    if (at.x < 1 || (launchKey && (!keyName || then.x < 1)))
+    if (o.at.x < 1 || (launchKey && (!o.keyName || o.then.x < 1)))
         usage();
-    if (!strcmp(mode, "colour")) {
-        printf("%06lx\n", colour(at.x, at.y));
+    if (!strcmp(o.mode, "colour")) {
+        printf("%06lx\n", colour(o.at.x, o.at.y));
         return 0;
     }
-    if (!strcmp(mode, "hold")) {
-        key(keyName, True);
-        pause_ms(seconds * 1000);
-        key(keyName, False);
-        const double released = now();
-        long last = colour(at.x, at.y);
-        double lastChange = released;
-        // Settled once nothing has changed for 800 ms.
-        while (now() - lastChange < 800 && now() - released < timeoutMs) {
-            const long c = colour(at.x, at.y);
-            if (!close_to(c, last)) {
-                last = c;
-                lastChange = now();
-            }
-            pause_ms(0.5);
-        }
-        printf("%.1f %06lx\n", lastChange - released, last);
-        return 0;
-    }
-
-    if (!strcmp(mode, "launch") || launchKey) {
-        if (!command)
-            usage();
-        follow_pointer(at.x, at.y);
-        const long before = from != -1 ? from : colour(at.x, at.y);
-        const double start = now();
-        const pid_t child = launch(command);
-        const double shown = await_colour(&at, start, before);
-        double keyed = -1, answered = -1;
-        if (launchKey && shown >= 0) {
-            const long thenBefore = from != -1 ? from : colour(then.x, then.y);
-            keyed = now();
-            key(keyName, True);
-            key(keyName, False);
-            answered = await_colour(&then, keyed, thenBefore);
-        }
-        if (stopAfter)
-            stop(child);
-        if (launchKey)
-            printf("%.1f %.1f %d\n", shown < 0 ? -1.0 : shown - start, answered < 0 ? -1.0 : answered - keyed, (int)child);
-        else
-            printf("%.1f %d\n", shown < 0 ? -1.0 : shown - start, (int)child);
-        return shown < 0 || (launchKey && answered < 0) ? 1 : 0;
-    }
-
-    const long before = from != -1 ? from : colour(at.x, at.y);
-    double start = now();
-    if (!strcmp(mode, "key")) {
-        key(keyName, True);
-        key(keyName, False);
-    } else if (!strcmp(mode, "click")) {
-        XTestFakeMotionEvent(display, -1, clickX, clickY, CurrentTime);
-        XFlush(display);
-        pause_ms(20);
-        start = now();
-        for (int n = 0; n <= doubleClick; ++n) {
-            XTestFakeButtonEvent(display, 1, True, CurrentTime);
-            XTestFakeButtonEvent(display, 1, False, CurrentTime);
-            XFlush(display);
-        }
-    } else if (strcmp(mode, "wait") != 0) {
-        usage();
-    }
-    const double shown = await_colour(&at, start, before);
-    printf("%.1f\n", shown < 0 ? -1.0 : shown - start);
-    return shown < 0 ? 1 : 0;
+    if (!strcmp(o.mode, "hold"))
+        return run_hold(&o);
+    if (!strcmp(o.mode, "launch") || launchKey)
+        return run_launch(&o, launchKey);
+    return run_input(&o);
 }
