@@ -136,6 +136,22 @@ BENCHMARK(viewerStepPainted)->Unit(benchmark::kMillisecond)->Repetitions(9)->Rep
 // Sends presses of Right to the viewer from another thread, as the keyboard
 // does while the program is busy: the first press, then repeats, at the
 // given rate. Counts the steps taken and how long after the last press the
+
+// Posts Right presses to the viewer at this interval, as a held key
+// repeats, noting when the last one went.
+void pressRight(QPointer<ViewerWindow> viewer, int presses, std::chrono::microseconds interval,
+                const QElapsedTimer &clock, std::atomic<qint64> &lastPressAt)
+{
+    auto next = std::chrono::steady_clock::now();
+    for (int i = 0; i < presses; ++i) {
+        std::this_thread::sleep_until(next);
+        next += interval;
+        lastPressAt = clock.nsecsElapsed();
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(viewer.data(), new QKeyEvent(type, Qt::Key_Right, Qt::NoModifier, QString(), i > 0));
+    }
+}
+
 // viewer last painted its picture.
 void holdRightArrow(benchmark::State &state)
 {
@@ -151,18 +167,7 @@ void holdRightArrow(benchmark::State &state)
         const int firstRow = list.selectedIndex();
 
         clock.start();
-        std::thread keyboard([&] {
-            auto next = std::chrono::steady_clock::now();
-            for (int i = 0; i < presses; ++i) {
-                std::this_thread::sleep_until(next);
-                next += interval;
-                lastPressAt = clock.nsecsElapsed();
-                QCoreApplication::postEvent(viewer.data(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Right,
-                                                                         Qt::NoModifier, QString(), i > 0));
-                QCoreApplication::postEvent(viewer.data(), new QKeyEvent(QEvent::KeyRelease, Qt::Key_Right,
-                                                                         Qt::NoModifier, QString(), i > 0));
-            }
-        });
+        std::thread keyboard(pressRight, viewer, presses, interval, std::cref(clock), std::ref(lastPressAt));
         // Runs the program until half a second after the last press.
         QEventLoop loop;
         QTimer settle;
