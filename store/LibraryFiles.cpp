@@ -2,6 +2,8 @@
 
 #include "config/DataFolder.h"
 #include "store/FileStep.h"
+#include "store/LibraryUpgrade.h"
+#include "store/PairStamp.h"
 #include "store/SqliteBackup.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
@@ -12,13 +14,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QtEndian>
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -41,18 +41,6 @@ constexpr const char *CreateSchema =
     "PRAGMA edt.user_version = 1;"
     "CREATE TABLE edt.picture_bytes(id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
 static_assert(RowsApplicationId == 1280131666 && BytesApplicationId == 1280131650);
-
-// The stamp of the pair, one row in each file, written in one commit.
-constexpr const char *CreateStamps = "CREATE TABLE IF NOT EXISTS main.pair_stamp(stamp BLOB NOT NULL);"
-                                     "CREATE TABLE IF NOT EXISTS edt.pair_stamp(stamp BLOB NOT NULL);"
-                                     "DELETE FROM main.pair_stamp;"
-                                     "DELETE FROM edt.pair_stamp;";
-constexpr const char *InsertRowsStamp = "INSERT INTO main.pair_stamp(stamp) VALUES(?1)";
-constexpr const char *InsertBytesStamp = "INSERT INTO edt.pair_stamp(stamp) VALUES(?1)";
-constexpr const char *SelectStampTables = "SELECT (SELECT count(*) FROM main.sqlite_master WHERE name = 'pair_stamp')"
-                                          " + 2 * (SELECT count(*) FROM edt.sqlite_master WHERE name = 'pair_stamp')";
-constexpr const char *SelectStamps = "SELECT (SELECT stamp FROM main.pair_stamp), (SELECT stamp FROM edt.pair_stamp)";
-constexpr int StampBytes = 16;
 
 // Rollback journals on both files make a transaction over both atomic
 // through a super-journal; WAL would not.
@@ -178,20 +166,6 @@ std::expected<void, Failure> checkLayout(SqliteDatabase &db, const FileLayout &l
     return {};
 }
 
-// Gives both files of the connection one new random stamp, inside the
-// caller's transaction.
-std::expected<void, QString> writeStamp(SqliteDatabase &db)
-{
-    std::array<quint32, StampBytes / 4> words;
-    QRandomGenerator::system()->fillRange(words.data(), words.size());
-    const QByteArrayView stamp(reinterpret_cast<const char *>(words.data()), StampBytes);
-    if (auto created = db.exec(CreateStamps); !created)
-        return created;
-    if (auto inserted = db.run(InsertRowsStamp, stamp); !inserted)
-        return inserted;
-    return db.run(InsertBytesStamp, stamp);
-}
-
 // Opens a pair for writing with pic.EDT attached.
 std::expected<void, QString> openPair(SqliteDatabase &db, const QString &edbPath, const QString &edtPath, int flags)
 {
@@ -215,7 +189,7 @@ std::expected<void, QString> buildEmptyLibrary(const QString &edbPath, const QSt
         return std::unexpected(transaction.error());
     if (auto created = db.exec(CreateSchema); !created)
         return created;
-    if (auto stamped = writeStamp(db); !stamped)
+    if (auto stamped = writePairStamp(db); !stamped)
         return stamped;
     return transaction->commit();
 }
@@ -229,7 +203,7 @@ std::expected<void, QString> restamp(const QString &edbPath, const QString &edtP
     auto transaction = SqliteTransaction::begin(db);
     if (!transaction)
         return std::unexpected(transaction.error());
-    if (auto stamped = writeStamp(db); !stamped)
+    if (auto stamped = writePairStamp(db); !stamped)
         return stamped;
     return transaction->commit();
 }
@@ -397,36 +371,15 @@ std::expected<std::unique_ptr<SqliteDatabase>, Failure> LibraryFiles::openExisti
 
 std::expected<void, Failure> LibraryFiles::checkPair(SqliteDatabase &db)
 {
-    const std::expected<qint64, QString> tables = db.scalar(SelectStampTables);
-    if (!tables)
-        return std::unexpected(unreadable(db, m_edbPath, tables.error()));
-    if (*tables == 0) {
-        // Files of an earlier build: they get their stamp now. A library
-        // that cannot be written does without.
-        auto transaction = SqliteTransaction::begin(db);
-        const bool stamped = transaction && writeStamp(db) && transaction->commit();
-        qCInfo(lcStore) << "a library of an earlier build" << (stamped ? "is stamped" : "stays unstamped");
+    const std::expected<PairStamping, QString> stamping = pairStamping(db);
+    if (!stamping)
+        return std::unexpected(unreadable(db, m_edbPath, stamping.error()));
+    if (*stamping == PairStamping::Unstamped)
+        LibraryUpgrade(db).stampPair();
+    if (*stamping != PairStamping::Unpaired)
         return {};
-    }
-    const auto notAPair = [this] {
-        qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotAPair.arg(fileName(m_edbPath), fileName(edtPath()))});
-    };
-    // Both files have the table (1 + 2), or they are no pair.
-    if (*tables != 3)
-        return notAPair();
-    auto statement = db.statement(SelectStamps);
-    if (!statement)
-        return std::unexpected(unreadable(db, m_edbPath, statement.error()));
-    const std::expected<bool, QString> row = (*statement)->next();
-    if (!row)
-        return std::unexpected(unreadable(db, m_edbPath, row.error()));
-    const bool paired = *row && (*statement)->columnBlob(0).size() == StampBytes
-        && (*statement)->columnBlob(0) == (*statement)->columnBlob(1);
-    (*statement)->reset();
-    if (!paired)
-        return notAPair();
-    return {};
+    qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
+    return std::unexpected(Failure{Problem::Damaged, StoreText::NotAPair.arg(fileName(m_edbPath), fileName(edtPath()))});
 }
 
 void LibraryFiles::removeStaleSuperJournals(SqliteDatabase &db) const

@@ -115,10 +115,6 @@ private:
     static quint64 nextVersion();
 
     std::expected<void, QString> loadRows();
-    void purgeMarkedRows();
-    void addFingerprintTable();
-    std::expected<void, QString> fingerprintEarlierPictures(const Progress &progress);
-    std::expected<void, QString> storeFingerprint(qint64 id, const QByteArray &bytes);
     std::expected<void, QString> notOpen() const;
     // Starts a change, after checking that the store is open and, when one
     // is given, that the record exists.
