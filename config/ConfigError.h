@@ -24,7 +24,7 @@ enum class ConfigReason {
 struct ConfigError
 {
     ConfigReason reason;
-    QString detail;
+    QString detail{};
 
     bool operator==(const ConfigError &) const = default;
 };

@@ -62,7 +62,5 @@ std::expected<void, ConfigError> ProtectedFile::save()
     if (!stored)
         return std::unexpected(stored.error());
     // A crash leaves the old file or the new one, whole.
-    if (!writeFileAtomically(m_path, *stored))
-        return std::unexpected(ConfigError{ConfigReason::CannotWrite, m_path});
-    return {};
+    return writeFileAtomically(m_path, *stored);
 }

@@ -9,6 +9,7 @@
 #include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
 #include "maintenance/UserInfoBackup.h"
+#include "reasons/ReasonSentence.h"
 #include "store/PictureReader.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
@@ -189,11 +190,11 @@ void MainWindow::openPictureStore()
     // A copy into BAK that a crash broke off is finished now, whatever
     // becomes of the library.
     if (const auto finished = LibraryFiles(folder.bakLibraryPath()).finishBrokenStep(); !finished)
-        qCWarning(lcMainWindow).noquote() << "the BAK copy stays as it is:" << finished.error();
+        qCWarning(lcMainWindow).noquote() << "the BAK copy stays as it is:" << reasonSentence(finished.error());
     auto opened = m_store.open(path);
     if (opened)
         return;
-    qCWarning(lcMainWindow).noquote() << "the library cannot be opened:" << opened.error().reason;
+    qCWarning(lcMainWindow).noquote() << "the library cannot be opened:" << reasonSentence(opened.error());
     switch (offerLibraryFromBak(path, opened.error())) {
     case Recovery::Restored:
         opened = m_store.open(path);
@@ -206,7 +207,8 @@ void MainWindow::openPictureStore()
     case Recovery::NotOffered:
         break;
     }
-    messageBox(MainWindowText::LibraryUnopenable.arg(opened.error().reason), MessageKind::Stop, ToolkitText::ErrorTitle);
+    messageBox(MainWindowText::LibraryUnopenable.arg(reasonSentence(opened.error())), MessageKind::Stop,
+               ToolkitText::ErrorTitle);
 }
 
 void MainWindow::attachPreviewHint()
@@ -249,7 +251,8 @@ PictureSource MainWindow::sourceOf(int record) const
     const PictureStore::PictureRef ref = m_store.pictureRef(record);
     if (ref.id == 0)
         return {};
-    return {ref.version, [path = m_store.picturesPath(), id = ref.id] { return readPictureBytes(path, id); }};
+    return {ref.version,
+            [path = m_store.picturesPath(), id = ref.id] { return withReasonSentence(readPictureBytes(path, id)); }};
 }
 
 void MainWindow::showRecordAfterChange(int record)

@@ -8,6 +8,7 @@
 #include "mainwindow/PictureFile.h"
 #include "mainwindow/PictureFileName.h"
 #include "mainwindow/PictureFolder.h"
+#include "reasons/ReasonSentence.h"
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
@@ -103,7 +104,7 @@ void PictureOperations::addFiles(const QStringList &paths)
         if (decision == AddDecision::Skip)
             continue;
         const PictureFileName file = PictureFileName::fromPath(path);
-        if (const auto added = m_store.append({file.name, file.category, std::move(*bytes)}); !added) {
+        if (const auto added = withReasonSentence(m_store.append({file.name, file.category, std::move(*bytes)})); !added) {
             notAdded(path, added.error(), MainWindowText::AddFailed.arg(added.error()));
             continue;
         }
@@ -133,7 +134,7 @@ PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, co
     if (cancelled)
         return AddDecision::Cancel;
     if (!same) {
-        qCWarning(lcMainWindow).noquote() << "no search for the same picture:" << same.error();
+        qCWarning(lcMainWindow).noquote() << "no search for the same picture:" << reasonSentence(same.error());
         return AddDecision::Add;
     }
     if (!*same)
@@ -162,7 +163,7 @@ void PictureOperations::replace()
     // The picture takes the category of its new file, so that an export
     // names the new bytes by what they are.
     const QString category = PictureFileName::fromPath(*path).category;
-    const auto replaced = m_store.replacePicture(record, std::move(*bytes), category);
+    const auto replaced = withReasonSentence(m_store.replacePicture(record, std::move(*bytes), category));
     if (!replaced) {
         reportError(MainWindowText::ReplaceFailed.arg(replaced.error()));
         return;
@@ -178,7 +179,7 @@ void PictureOperations::rename()
     const QString name = withoutSpaces(m_window.typedName());
     if (name.isEmpty())
         return;
-    if (const auto renamed = m_store.rename(record, name); !renamed) {
+    if (const auto renamed = withReasonSentence(m_store.rename(record, name)); !renamed) {
         reportError(MainWindowText::RenameFailed.arg(renamed.error()));
         return;
     }
@@ -193,7 +194,7 @@ void PictureOperations::deletePicture()
     if (messageBox(MainWindowText::DeleteQuestion, MessageKind::OkCancelQuestion, MainWindowText::DeleteTitle)
         != MessageAnswer::Ok)
         return;
-    if (const auto removed = m_store.remove(record); !removed) {
+    if (const auto removed = withReasonSentence(m_store.remove(record)); !removed) {
         reportError(MainWindowText::DeleteFailed.arg(removed.error()));
         return;
     }
@@ -224,9 +225,9 @@ void PictureOperations::exportPicture()
     const QString target = category.isEmpty() ? *path : *path + u'.' + category;
     if (!mayWrite(target))
         return;
-    const std::expected<QByteArray, QString> bytes = m_store.picture(record);
+    const std::expected<QByteArray, QString> bytes = withReasonSentence(m_store.picture(record));
     const std::expected<void, QString> written =
-        bytes ? writeFileAtomically(target, *bytes) : std::unexpected(bytes.error());
+        bytes ? withReasonSentence(writeFileAtomically(target, *bytes)) : std::unexpected(bytes.error());
     if (!written)
         reportError(MainWindowText::ExportFailed.arg(QDir::toNativeSeparators(target), written.error()));
 }

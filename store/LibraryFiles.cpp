@@ -9,7 +9,6 @@
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,9 +71,6 @@ constexpr FileLayout RowsFile{"PRAGMA main.user_version", u"main", u"pictures",
 constexpr FileLayout BytesFile{"PRAGMA edt.user_version", u"edt", u"picture_bytes",
                                "id INTEGER 1,data BLOB 0"};
 
-using Failure = LibraryFiles::Failure;
-using Problem = LibraryFiles::Problem;
-
 QString fileName(const QString &path)
 {
     return QFileInfo(path).fileName();
@@ -92,9 +88,14 @@ void removeIfPresent(const QString &path)
         qCWarning(lcStore) << "cannot remove" << path;
 }
 
-Failure unreadable(const SqliteDatabase &db, const QString &path, const QString &reason)
+std::unexpected<StoreError> failure(StoreReason reason, const QString &path)
 {
-    return {LibraryFiles::problemOf(db), StoreText::UnreadableBecause.arg(fileName(path), reason)};
+    return std::unexpected(StoreError{reason, fileName(path)});
+}
+
+std::unexpected<StoreError> unreadable(const QString &path, const StoreError &cause)
+{
+    return std::unexpected(cause.causing(StoreReason::Unreadable, fileName(path)));
 }
 
 // A commit killed before it modified either file leaves its super-journal
@@ -117,57 +118,55 @@ QStringList superJournals(const QString &dbPath)
 
 // Reads the SQLite header directly, so that a file which is not ours is
 // rejected before SQLite could touch it.
-std::expected<void, Failure> checkHeader(const QString &path, qint32 applicationId)
+std::expected<void, StoreError> checkHeader(const QString &path, qint32 applicationId)
 {
-    const QString name = fileName(path);
     if (!QFileInfo(path).isFile())
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotAFile.arg(name)});
+        return failure(StoreReason::NotAFile, path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcStore) << "cannot read" << path << ":" << file.errorString();
-        return std::unexpected(Failure{Problem::Unavailable, StoreText::Unreadable.arg(name)});
+        return failure(StoreReason::Unreadable, path);
     }
     const QByteArray header = file.read(100);
     if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotALibraryFile.arg(name)});
+        return failure(StoreReason::NotALibraryFile, path);
     if (qFromBigEndian<qint32>(header.constData() + 68) != applicationId)
-        return std::unexpected(Failure{Problem::Damaged, StoreText::ForeignFile.arg(name)});
+        return failure(StoreReason::ForeignFile, path);
     // Bytes 18 and 19 are 1 for rollback-journal files and 2 for WAL files.
     if (header.at(18) != 1 || header.at(19) != 1)
-        return std::unexpected(Failure{Problem::Damaged, StoreText::WalFile.arg(name)});
+        return failure(StoreReason::WalFile, path);
     return {};
 }
 
-std::expected<void, QString> attach(SqliteDatabase &db, const QString &edtPath)
+std::expected<void, StoreError> attach(SqliteDatabase &db, const QString &edtPath)
 {
     return db.run("ATTACH DATABASE ?1 AS edt", edtPath);
 }
 
 // Checks that the file carries this program's table and version. Reading
 // it also rolls back a commit that was interrupted.
-std::expected<void, Failure> checkLayout(SqliteDatabase &db, const FileLayout &layout, const QString &path)
+std::expected<void, StoreError> checkLayout(SqliteDatabase &db, const FileLayout &layout, const QString &path)
 {
-    const QString name = fileName(path);
-    const std::expected<qint64, QString> version = db.scalar(layout.versionQuery);
+    const std::expected<qint64, StoreError> version = db.scalar(layout.versionQuery);
     if (!version)
-        return std::unexpected(unreadable(db, path, version.error()));
+        return unreadable(path, version.error());
     auto statement = db.statement(SelectLayout);
     if (!statement)
-        return std::unexpected(unreadable(db, path, statement.error()));
+        return unreadable(path, statement.error());
     const auto row = (*statement)->bind(1, layout.table).bind(2, layout.schema).next();
     if (!row)
-        return std::unexpected(unreadable(db, path, row.error()));
+        return unreadable(path, row.error());
     const QString columns = *row ? (*statement)->columnText(0) : QString();
     (*statement)->reset();
     if (*version > SchemaVersion)
-        return std::unexpected(Failure{Problem::NewerBuild, StoreText::NewerVersion.arg(name)});
+        return failure(StoreReason::NewerBuild, path);
     if (*version != SchemaVersion || columns != QLatin1StringView(layout.columns))
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NoTables.arg(name)});
+        return failure(StoreReason::NoTables, path);
     return {};
 }
 
 // Opens a pair for writing with pic.EDT attached.
-std::expected<void, QString> openPair(SqliteDatabase &db, const QString &edbPath, const QString &edtPath, int flags)
+std::expected<void, StoreError> openPair(SqliteDatabase &db, const QString &edbPath, const QString &edtPath, int flags)
 {
     if (auto opened = db.open(edbPath, flags); !opened)
         return opened;
@@ -177,7 +176,7 @@ std::expected<void, QString> openPair(SqliteDatabase &db, const QString &edbPath
 }
 
 // Writes an empty library with its stamp into these two files.
-std::expected<void, QString> buildEmptyLibrary(const QString &edbPath, const QString &edtPath)
+std::expected<void, StoreError> buildEmptyLibrary(const QString &edbPath, const QString &edtPath)
 {
     SqliteDatabase db;
     if (auto opened = openPair(db, edbPath, edtPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); !opened)
@@ -195,7 +194,7 @@ std::expected<void, QString> buildEmptyLibrary(const QString &edbPath, const QSt
 }
 
 // A copy is a pair of its own: it gets a stamp of its own.
-std::expected<void, QString> restamp(const QString &edbPath, const QString &edtPath)
+std::expected<void, StoreError> restamp(const QString &edbPath, const QString &edtPath)
 {
     SqliteDatabase db;
     if (auto opened = openPair(db, edbPath, edtPath, SQLITE_OPEN_READWRITE); !opened)
@@ -220,21 +219,6 @@ qint64 schemaBytes(SqliteDatabase &db, const char *schema)
 LibraryFiles::LibraryFiles(const QString &edbPath)
     : m_edbPath(edbPath)
 {
-}
-
-LibraryFiles::Problem LibraryFiles::problemOf(const SqliteDatabase &db)
-{
-    switch (db.lastErrorCode()) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return Problem::Busy;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_FORMAT:
-        return Problem::Damaged;
-    default:
-        return Problem::Unavailable;
-    }
 }
 
 QString LibraryFiles::edbPath() const
@@ -279,7 +263,7 @@ bool LibraryFiles::hasSetAsideFiles() const
     return !QDir(folder()).entryList(patterns, QDir::Files | QDir::Hidden).isEmpty();
 }
 
-std::expected<void, QString> LibraryFiles::finishBrokenStep() const
+std::expected<void, StoreError> LibraryFiles::finishBrokenStep() const
 {
     if (auto finished = FileStep::finishLeftover(folder()); !finished)
         return finished;
@@ -287,30 +271,30 @@ std::expected<void, QString> LibraryFiles::finishBrokenStep() const
     return {};
 }
 
-std::expected<LibraryFiles::Connection, Failure> LibraryFiles::open(Creation creation)
+std::expected<LibraryFiles::Connection, StoreError> LibraryFiles::open(Creation creation)
 {
     if (QFileInfo(m_edbPath).suffix() == u"EDT")
-        return std::unexpected(Failure{Problem::Unavailable, StoreText::NamedLikeBytes.arg(fileName(m_edbPath))});
+        return failure(StoreReason::NamedLikeBytes, m_edbPath);
     if (auto finished = finishBrokenStep(); !finished)
-        return std::unexpected(Failure{Problem::Unavailable, finished.error()});
+        return std::unexpected(finished.error());
     const bool hasEdb = pathExists(m_edbPath);
     const bool hasEdt = pathExists(edtPath());
     bool created = false;
     if (!hasEdb && !hasEdt) {
         if (creation == Creation::Never)
-            return std::unexpected(Failure{Problem::Unavailable, StoreText::NoLibrary.arg(fileName(m_edbPath))});
+            return failure(StoreReason::NoLibrary, m_edbPath);
         // The files of a library that a copy replaced are kept under other
         // names: without the copy, they are all there is.
         if (hasSetAsideFiles())
-            return std::unexpected(Failure{Problem::Damaged, StoreText::OnlySetAside.arg(fileName(m_edbPath),
-                                                                                          DataFolder::DamagedSuffix)});
+            return failure(StoreReason::OnlySetAside, m_edbPath);
         if (auto made = create(); !made)
-            return std::unexpected(Failure{Problem::Unavailable, made.error()});
+            return std::unexpected(made.error());
         created = true;
-    } else if (!hasEdt) {
-        return std::unexpected(Failure{Problem::Damaged, StoreText::Missing.arg(fileName(edtPath()), fileName(m_edbPath))});
-    } else if (!hasEdb) {
-        return std::unexpected(Failure{Problem::Damaged, StoreText::Missing.arg(fileName(m_edbPath), fileName(edtPath()))});
+    } else if (!hasEdt || !hasEdb) {
+        const QString missing = fileName(hasEdb ? edtPath() : m_edbPath);
+        const QString present = fileName(hasEdb ? m_edbPath : edtPath());
+        return std::unexpected(
+            StoreError{.reason = StoreReason::MissingCompanion, .detail = missing, .companion = present});
     }
     auto db = openExisting();
     if (!db)
@@ -318,12 +302,12 @@ std::expected<LibraryFiles::Connection, Failure> LibraryFiles::open(Creation cre
     return Connection{std::move(*db), created};
 }
 
-std::expected<void, QString> LibraryFiles::create()
+std::expected<void, StoreError> LibraryFiles::create()
 {
     removeTemporaries();
     const QString newEdb = m_edbPath + DataFolder::NewSuffix;
     const QString newEdt = edtPath() + DataFolder::NewSuffix;
-    std::expected<void, QString> made = buildEmptyLibrary(newEdb, newEdt);
+    std::expected<void, StoreError> made = buildEmptyLibrary(newEdb, newEdt);
     if (made) {
         FileStep step(folder());
         // pic.edb comes last: once it exists under its name, so does pic.EDT.
@@ -333,19 +317,19 @@ std::expected<void, QString> LibraryFiles::create()
     }
     removeTemporaries();
     if (!made)
-        return std::unexpected(StoreText::CannotCreate.arg(made.error()));
+        return std::unexpected(made.error().causing(StoreReason::CannotCreate));
     return {};
 }
 
-std::expected<std::unique_ptr<SqliteDatabase>, Failure> LibraryFiles::openExisting()
+std::expected<std::unique_ptr<SqliteDatabase>, StoreError> LibraryFiles::openExisting()
 {
     if (auto checked = checkHeader(m_edbPath, RowsApplicationId); !checked)
         return std::unexpected(checked.error());
     if (auto checked = checkHeader(edtPath(), BytesApplicationId); !checked)
         return std::unexpected(checked.error());
     auto db = std::make_unique<SqliteDatabase>();
-    const auto failed = [&db](const QString &path, const QString &reason) {
-        return std::unexpected(Failure{problemOf(*db), StoreText::UnopenableBecause.arg(fileName(path), reason)});
+    const auto failed = [](const QString &path, const StoreError &cause) {
+        return std::unexpected(cause.causing(StoreReason::Unopenable, fileName(path)));
     };
     // No SQLITE_OPEN_CREATE: the attached file inherits it, so neither file
     // can be created here.
@@ -369,17 +353,18 @@ std::expected<std::unique_ptr<SqliteDatabase>, Failure> LibraryFiles::openExisti
     return db;
 }
 
-std::expected<void, Failure> LibraryFiles::checkPair(SqliteDatabase &db)
+std::expected<void, StoreError> LibraryFiles::checkPair(SqliteDatabase &db)
 {
-    const std::expected<PairStamping, QString> stamping = pairStamping(db);
+    const std::expected<PairStamping, StoreError> stamping = pairStamping(db);
     if (!stamping)
-        return std::unexpected(unreadable(db, m_edbPath, stamping.error()));
+        return unreadable(m_edbPath, stamping.error());
     if (*stamping == PairStamping::Unstamped)
         LibraryUpgrade(db).stampPair();
     if (*stamping != PairStamping::Unpaired)
         return {};
     qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
-    return std::unexpected(Failure{Problem::Damaged, StoreText::NotAPair.arg(fileName(m_edbPath), fileName(edtPath()))});
+    return std::unexpected(
+        StoreError{.reason = StoreReason::NotAPair, .detail = fileName(m_edbPath), .companion = fileName(edtPath())});
 }
 
 void LibraryFiles::removeStaleSuperJournals(SqliteDatabase &db) const
@@ -396,8 +381,8 @@ void LibraryFiles::removeStaleSuperJournals(SqliteDatabase &db) const
     }
 }
 
-std::expected<void, QString> LibraryFiles::copyFrom(SqliteDatabase &source, const QString &setAsideSuffix,
-                                                    const Progress &progress)
+std::expected<void, StoreError> LibraryFiles::copyFrom(SqliteDatabase &source, const QString &setAsideSuffix,
+                                                       const Progress &progress)
 {
     // A copy broken off earlier is finished before its files are rebuilt.
     if (auto finished = finishBrokenStep(); !finished)
@@ -418,7 +403,7 @@ std::expected<void, QString> LibraryFiles::copyFrom(SqliteDatabase &source, cons
             return !progress || progress(done, totalBytes);
         });
     };
-    std::expected<void, QString> copied = copySchema("edt", newEdt, 0);
+    std::expected<void, StoreError> copied = copySchema("edt", newEdt, 0);
     if (copied)
         copied = copySchema("main", newEdb, edtBytes);
     if (copied)

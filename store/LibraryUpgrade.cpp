@@ -6,7 +6,6 @@
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <vector>
 
@@ -43,7 +42,7 @@ void LibraryUpgrade::stampPair()
 // out all the same.
 void LibraryUpgrade::purgeMarkedRows()
 {
-    const std::expected<qint64, QString> marked = m_db.scalar(SelectMarkedCount);
+    const std::expected<qint64, StoreError> marked = m_db.scalar(SelectMarkedCount);
     if (!marked || *marked == 0)
         return;
     bool purged = false;
@@ -55,7 +54,7 @@ void LibraryUpgrade::purgeMarkedRows()
 // Without the table, searches for the same picture find nothing.
 void LibraryUpgrade::addFingerprintTable()
 {
-    const std::expected<qint64, QString> present = m_db.scalar(SelectFingerprintTable);
+    const std::expected<qint64, StoreError> present = m_db.scalar(SelectFingerprintTable);
     if (!present || *present > 0)
         return;
     auto transaction = SqliteTransaction::begin(m_db);
@@ -63,7 +62,7 @@ void LibraryUpgrade::addFingerprintTable()
     qCInfo(lcStore) << "fingerprint table" << (added ? "added" : "not added");
 }
 
-std::expected<void, QString> LibraryUpgrade::fingerprintEarlierPictures(const Progress &progress)
+std::expected<void, StoreError> LibraryUpgrade::fingerprintEarlierPictures(const Progress &progress)
 {
     auto select = m_db.statement(SelectWithoutFingerprint);
     if (!select)
@@ -74,7 +73,7 @@ std::expected<void, QString> LibraryUpgrade::fingerprintEarlierPictures(const Pr
     const std::vector<qint64> &ids = *found;
     for (std::size_t done = 0; done < ids.size(); ++done) {
         if (progress && !progress(qint64(done), qint64(ids.size())))
-            return std::unexpected(StoreText::Cancelled);
+            return std::unexpected(StoreError{StoreReason::Cancelled});
         auto bytes = m_db.readBlob("edt", "picture_bytes", "data", ids[done]);
         if (!bytes)
             return std::unexpected(bytes.error());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "store/StoreError.h"
 
 #include <expected>
 #include <functional>
@@ -30,7 +30,7 @@ public:
     void addFingerprintTable();
     // Takes the fingerprint of every picture stored without one, each in a
     // commit of its own.
-    std::expected<void, QString> fingerprintEarlierPictures(const Progress &progress);
+    std::expected<void, StoreError> fingerprintEarlierPictures(const Progress &progress);
 
 private:
     SqliteDatabase &m_db;

@@ -22,9 +22,9 @@ constexpr int StampBytes = 16;
 
 }
 
-std::expected<PairStamping, QString> pairStamping(SqliteDatabase &db)
+std::expected<PairStamping, StoreError> pairStamping(SqliteDatabase &db)
 {
-    const std::expected<qint64, QString> tables = db.scalar(SelectStampTables);
+    const std::expected<qint64, StoreError> tables = db.scalar(SelectStampTables);
     if (!tables)
         return std::unexpected(tables.error());
     if (*tables == 0)
@@ -35,7 +35,7 @@ std::expected<PairStamping, QString> pairStamping(SqliteDatabase &db)
     auto statement = db.statement(SelectStamps);
     if (!statement)
         return std::unexpected(statement.error());
-    const std::expected<bool, QString> row = (*statement)->next();
+    const std::expected<bool, StoreError> row = (*statement)->next();
     if (!row)
         return std::unexpected(row.error());
     const bool paired = *row && (*statement)->columnBlob(0).size() == StampBytes
@@ -44,7 +44,7 @@ std::expected<PairStamping, QString> pairStamping(SqliteDatabase &db)
     return paired ? PairStamping::Paired : PairStamping::Unpaired;
 }
 
-std::expected<void, QString> writePairStamp(SqliteDatabase &db)
+std::expected<void, StoreError> writePairStamp(SqliteDatabase &db)
 {
     std::array<quint32, StampBytes / 4> words;
     QRandomGenerator::system()->fillRange(words.data(), words.size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "store/StoreError.h"
 
 #include <expected>
 
@@ -14,7 +14,7 @@ class SqliteDatabase;
 // an earlier build), or otherwise (no pair).
 enum class PairStamping { Paired, Unstamped, Unpaired };
 
-std::expected<PairStamping, QString> pairStamping(SqliteDatabase &db);
+std::expected<PairStamping, StoreError> pairStamping(SqliteDatabase &db);
 
 // Gives both files one new random stamp, inside the caller's transaction.
-std::expected<void, QString> writePairStamp(SqliteDatabase &db);
+std::expected<void, StoreError> writePairStamp(SqliteDatabase &db);

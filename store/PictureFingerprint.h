@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "store/StoreError.h"
 
+#include <QByteArray>
 #include <expected>
 
 class SqliteDatabase;
@@ -13,4 +13,4 @@ class SqliteDatabase;
 QByteArray pictureFingerprint(const QByteArray &bytes);
 
 // Keeps the fingerprint of bytes for row id, inside the caller's transaction.
-std::expected<void, QString> putPictureFingerprint(SqliteDatabase &db, qint64 id, const QByteArray &bytes);
+std::expected<void, StoreError> putPictureFingerprint(SqliteDatabase &db, qint64 id, const QByteArray &bytes);

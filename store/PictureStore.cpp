@@ -7,7 +7,6 @@
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -45,8 +44,8 @@ QString PictureStore::companionPath(const QString &edbPath)
     return LibraryFiles::companionPath(edbPath);
 }
 
-std::expected<PictureStore::Opened, LibraryFiles::Failure> PictureStore::open(const QString &edbPath,
-                                                                              LibraryFiles::Creation creation)
+std::expected<PictureStore::Opened, StoreError> PictureStore::open(const QString &edbPath,
+                                                                   LibraryFiles::Creation creation)
 {
     close();
     auto connection = LibraryFiles(edbPath).open(creation);
@@ -58,17 +57,15 @@ std::expected<PictureStore::Opened, LibraryFiles::Failure> PictureStore::open(co
     upgrade.purgeMarkedRows();
     upgrade.addFingerprintTable();
     if (auto loaded = loadRows(); !loaded) {
-        const LibraryFiles::Failure failure{LibraryFiles::problemOf(*m_db),
-                                            StoreText::UnreadableBecause.arg(QFileInfo(edbPath).fileName(), loaded.error())};
         close();
-        return std::unexpected(failure);
+        return std::unexpected(loaded.error().causing(StoreReason::Unreadable, QFileInfo(edbPath).fileName()));
     }
     return connection->created ? Opened::Created : Opened::Existing;
 }
 
-std::expected<void, QString> PictureStore::loadRows()
+std::expected<void, StoreError> PictureStore::loadRows()
 {
-    const std::expected<qint64, QString> total = m_db->scalar(SelectRowCount);
+    const std::expected<qint64, StoreError> total = m_db->scalar(SelectRowCount);
     auto rows = m_db->statement(SelectRows);
     if (!total)
         return std::unexpected(total.error());
@@ -77,7 +74,7 @@ std::expected<void, QString> PictureStore::loadRows()
     m_rows.reserve(std::size_t(*total));
     // Libraries have few categories: rows share one string per category.
     QHash<QByteArray, QString> categories;
-    std::expected<bool, QString> row;
+    std::expected<bool, StoreError> row;
     while ((row = (*rows)->next()) && *row) {
         const QByteArrayView utf8 = (*rows)->columnUtf8(2);
         auto category = categories.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
@@ -124,17 +121,17 @@ QString PictureStore::category(int n) const
     return isRecord(n) ? m_rows[std::size_t(n - 1)].category : QString();
 }
 
-std::expected<void, QString> PictureStore::notOpen() const
+std::expected<void, StoreError> PictureStore::notOpen() const
 {
-    return std::unexpected(StoreText::NotOpen);
+    return std::unexpected(StoreError{StoreReason::NotOpen});
 }
 
-std::expected<QByteArray, QString> PictureStore::picture(int n) const
+std::expected<QByteArray, StoreError> PictureStore::picture(int n) const
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
     if (!isRecord(n))
-        return std::unexpected(StoreText::NoSuchRecord.arg(n));
+        return std::unexpected(StoreError{StoreReason::NoSuchRecord, QString::number(n)});
     return readPictureBytes(*m_db, "edt", m_rows[std::size_t(n - 1)].id);
 }
 
@@ -163,12 +160,12 @@ qint64 PictureStore::pictureSizeLimit() const
     return m_db ? m_db->lengthLimit() : 0;
 }
 
-std::expected<void, QString> PictureStore::append(const NewRecord &record)
+std::expected<void, StoreError> PictureStore::append(const NewRecord &record)
 {
     return append(std::vector<NewRecord>{record});
 }
 
-std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &records)
+std::expected<void, StoreError> PictureStore::append(const std::vector<NewRecord> &records)
 {
     auto transaction = beginChange();
     if (!transaction)
@@ -193,7 +190,7 @@ std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &
     return {};
 }
 
-std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArray &picture, const QString &category)
+std::expected<void, StoreError> PictureStore::replacePicture(int n, const QByteArray &picture, const QString &category)
 {
     auto transaction = beginChange(n);
     if (!transaction)
@@ -214,7 +211,7 @@ std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArra
     return {};
 }
 
-std::expected<void, QString> PictureStore::rename(int n, const QString &name)
+std::expected<void, StoreError> PictureStore::rename(int n, const QString &name)
 {
     auto transaction = beginChange(n);
     if (!transaction)
@@ -228,7 +225,7 @@ std::expected<void, QString> PictureStore::rename(int n, const QString &name)
     return {};
 }
 
-std::expected<void, QString> PictureStore::remove(int n)
+std::expected<void, StoreError> PictureStore::remove(int n)
 {
     auto transaction = beginChange(n);
     if (!transaction)
@@ -246,25 +243,25 @@ std::expected<void, QString> PictureStore::remove(int n)
     return {};
 }
 
-std::expected<SqliteTransaction, QString> PictureStore::beginChange(std::optional<int> record)
+std::expected<SqliteTransaction, StoreError> PictureStore::beginChange(std::optional<int> record)
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
     if (record && !isRecord(*record))
-        return std::unexpected(StoreText::NoSuchRecord.arg(*record));
+        return std::unexpected(StoreError{StoreReason::NoSuchRecord, QString::number(*record)});
     return SqliteTransaction::begin(*m_db);
 }
 
-std::expected<void, QString> PictureStore::copyTo(const QString &edbPath, const Progress &progress,
-                                                  const QString &setAsideSuffix)
+std::expected<void, StoreError> PictureStore::copyTo(const QString &edbPath, const Progress &progress,
+                                                     const QString &setAsideSuffix)
 {
     if (!m_db)
         return notOpen();
     return LibraryFiles(edbPath).copyFrom(*m_db, setAsideSuffix, progress);
 }
 
-std::expected<std::optional<int>, QString> PictureStore::findSamePicture(const QByteArray &bytes,
-                                                                          const Progress &progress)
+std::expected<std::optional<int>, StoreError> PictureStore::findSamePicture(const QByteArray &bytes,
+                                                                            const Progress &progress)
 {
     if (!m_db)
         return std::unexpected(notOpen().error());

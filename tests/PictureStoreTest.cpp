@@ -105,7 +105,7 @@ TEST_F(PictureStoreTest, NamesAreServedWithoutReadingThePictureFile)
     }
     const auto picture = store.picture(1);
     ASSERT_FALSE(picture);
-    EXPECT_FALSE(picture.error().isEmpty());
+    EXPECT_FALSE(picture.error().detail.isEmpty()) << "SQLite's words come along";
 }
 
 TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
@@ -116,14 +116,14 @@ TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
     const Record big{u"big"_s, u"png"_s, randomBytes(200'000, 3)};
     {
         const DiskFull full;
-        for (const auto &change : std::vector<std::function<std::expected<void, QString>()>>{
+        for (const auto &change : std::vector<std::function<std::expected<void, StoreError>()>>{
                  [&] { return store.append(big); },
                  [&] { return store.replacePicture(1, big.picture, u"png"_s); },
                  [&] { return store.rename(2, u"新名"_s); },
                  [&] { return store.remove(3); }}) {
             const auto changed = change();
             ASSERT_FALSE(changed);
-            EXPECT_EQ(changed.error(), u"磁盘已满"_s);
+            EXPECT_EQ(changed.error().reason, StoreReason::DiskFull);
             EXPECT_TRUE(contentOf(store) == expected);
         }
     }
@@ -134,7 +134,7 @@ TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
             ASSERT_TRUE(readOnlyStore.open(edbPath()));
             const auto removed = readOnlyStore.remove(2);
             ASSERT_FALSE(removed);
-            EXPECT_EQ(removed.error(), u"图片库文件是只读的"_s);
+            EXPECT_EQ(removed.error().reason, StoreReason::ReadOnly);
             EXPECT_TRUE(contentOf(readOnlyStore) == expected);
         }
     }
@@ -184,7 +184,7 @@ TEST_F(PictureStoreTest, AFailedCommitChangesNothingAndTheNextChangeWorks)
         ASSERT_EQ(sqlite3_exec(handle, "BEGIN; SELECT count(*) FROM pictures;", nullptr, nullptr, nullptr), SQLITE_OK);
         const auto renamed = store.rename(1, u"不会留下"_s);
         ASSERT_FALSE(renamed);
-        EXPECT_EQ(renamed.error(), u"图片库正被另一个程序使用"_s);
+        EXPECT_EQ(renamed.error().reason, StoreReason::Busy);
         EXPECT_TRUE(contentOf(store) == expected);
         sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
     }
@@ -236,7 +236,7 @@ void applyTo(std::vector<Record> &model, const Change &change)
     }
 }
 
-std::expected<void, QString> applyTo(PictureStore &store, const Change &change)
+std::expected<void, StoreError> applyTo(PictureStore &store, const Change &change)
 {
     switch (change.kind) {
     case Change::Append:

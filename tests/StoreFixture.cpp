@@ -13,15 +13,6 @@
 using namespace Qt::StringLiterals;
 using Record = PictureStore::NewRecord;
 
-namespace {
-
-QString describe(const std::expected<PictureStore::Opened, LibraryFiles::Failure> &opened)
-{
-    return opened ? QString() : opened.error().reason;
-}
-
-}
-
 QByteArray randomBytes(qsizetype size, unsigned seed)
 {
     std::mt19937 rng(seed);
@@ -39,6 +30,12 @@ std::map<QString, QByteArray> snapshot(const QString &folder)
     for (const QFileInfo &info : dir.entryInfoList(filter))
         entries[info.fileName()] = info.isDir() ? QByteArray("<folder>") : readFile(info.filePath());
     return entries;
+}
+
+std::string describe(const StoreError &error)
+{
+    const QString cause = error.cause ? u" behind "_s + QString::fromStdString(describe(*error.cause)) : QString();
+    return u"reason %1 (%2 %3)%4"_s.arg(int(error.reason)).arg(error.detail, error.companion, cause).toStdString();
 }
 
 std::vector<Record> contentOf(const PictureStore &store)
@@ -104,16 +101,16 @@ std::vector<Record> StoreFixture::records(int count)
 void StoreFixture::makeStore(PictureStore &store, const std::vector<Record> &content)
 {
     const auto opened = store.open(edbPath());
-    ASSERT_EQ(opened.value_or(PictureStore::Opened::Existing), PictureStore::Opened::Created)
-        << qPrintable(describe(opened));
+    ASSERT_TRUE(opened) << describe(opened.error());
+    ASSERT_EQ(*opened, PictureStore::Opened::Created);
     const auto appended = store.append(content);
-    ASSERT_TRUE(appended) << qPrintable(appended.error());
+    ASSERT_TRUE(appended) << describe(appended.error());
 }
 
 std::vector<Record> StoreFixture::reopened()
 {
     PictureStore store;
     const auto opened = store.open(edbPath());
-    EXPECT_TRUE(opened) << qPrintable(describe(opened));
+    EXPECT_TRUE(opened) << (opened ? std::string() : describe(opened.error()));
     return contentOf(store);
 }

@@ -10,12 +10,15 @@
 
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 // size bytes of a sequence that seed alone decides.
 QByteArray randomBytes(qsizetype size, unsigned seed);
 // Every entry of a folder with its contents, to prove nothing was touched.
 std::map<QString, QByteArray> snapshot(const QString &folder);
+// The reason's number and what it names, for a failure message.
+std::string describe(const StoreError &error);
 // The whole content of a store, read through it.
 std::vector<PictureStore::NewRecord> contentOf(const PictureStore &store);
 
