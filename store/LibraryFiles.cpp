@@ -2,18 +2,17 @@
 
 #include "config/DataFolder.h"
 #include "store/FileStep.h"
+#include "store/LibraryLayout.h"
 #include "store/LibraryUpgrade.h"
 #include "store/PairStamp.h"
 #include "store/SqliteBackup.h"
 #include "store/SqliteDatabase.h"
-#include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtEndian>
 
 #include <sqlite3.h>
 
@@ -22,24 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Written into the SQLite header of each file so that another program's
-// database, or the two files swapped, are recognised before anything is written.
-constexpr qint32 RowsApplicationId = 0x4C4D4252; // "LMBR"
-constexpr qint32 BytesApplicationId = 0x4C4D4242; // "LMBB"
-constexpr qint64 SchemaVersion = 1;
-
-// The "deleted" column is kept for the files of earlier builds, which
-// marked rows before removing them; this build never marks a row.
-constexpr const char *CreateSchema =
-    "PRAGMA main.application_id = 1280131666;"
-    "PRAGMA main.user_version = 1;"
-    "CREATE TABLE main.pictures(id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-    " category TEXT NOT NULL, deleted INTEGER NOT NULL DEFAULT 0);"
-    "PRAGMA edt.application_id = 1280131650;"
-    "PRAGMA edt.user_version = 1;"
-    "CREATE TABLE edt.picture_bytes(id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
-static_assert(RowsApplicationId == 1280131666 && BytesApplicationId == 1280131650);
 
 // Rollback journals on both files make a transaction over both atomic
 // through a super-journal; WAL would not.
@@ -54,22 +35,6 @@ constexpr const char *BytesPageSize = "PRAGMA edt.page_size = 65536";
 // Rows are served from memory, so SQLite reads pic.edb mostly once, at open;
 // a small cache keeps that read from filling memory with pages never reused.
 constexpr const char *ConfigureRowsCache = "PRAGMA main.cache_size = -256";
-
-constexpr const char *SelectLayout = "SELECT group_concat(name || ' ' || type || ' ' || pk, ',')"
-                                     " FROM (SELECT * FROM pragma_table_info(?1, ?2) ORDER BY cid)";
-
-struct FileLayout
-{
-    const char *versionQuery;
-    QStringView schema;
-    QStringView table;
-    const char *columns;
-};
-
-constexpr FileLayout RowsFile{"PRAGMA main.user_version", u"main", u"pictures",
-                              "id INTEGER 1,name TEXT 0,category TEXT 0,deleted INTEGER 0"};
-constexpr FileLayout BytesFile{"PRAGMA edt.user_version", u"edt", u"picture_bytes",
-                               "id INTEGER 1,data BLOB 0"};
 
 QString fileName(const QString &path)
 {
@@ -93,11 +58,6 @@ std::unexpected<StoreError> failure(StoreReason reason, const QString &path)
     return std::unexpected(StoreError{reason, fileName(path)});
 }
 
-std::unexpected<StoreError> unreadable(const QString &path, const StoreError &cause)
-{
-    return std::unexpected(cause.causing(StoreReason::Unreadable, fileName(path)));
-}
-
 // A commit killed before it modified either file leaves its super-journal
 // behind ("<file>-mj" and nine hex digits). SQLite never needs it again.
 QStringList superJournals(const QString &dbPath)
@@ -116,53 +76,9 @@ QStringList superJournals(const QString &dbPath)
     return found;
 }
 
-// Reads the SQLite header directly, so that a file which is not ours is
-// rejected before SQLite could touch it.
-std::expected<void, StoreError> checkHeader(const QString &path, qint32 applicationId)
-{
-    if (!QFileInfo(path).isFile())
-        return failure(StoreReason::NotAFile, path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcStore) << "cannot read" << path << ":" << file.errorString();
-        return failure(StoreReason::Unreadable, path);
-    }
-    const QByteArray header = file.read(100);
-    if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return failure(StoreReason::NotALibraryFile, path);
-    if (qFromBigEndian<qint32>(header.constData() + 68) != applicationId)
-        return failure(StoreReason::ForeignFile, path);
-    // Bytes 18 and 19 are 1 for rollback-journal files and 2 for WAL files.
-    if (header.at(18) != 1 || header.at(19) != 1)
-        return failure(StoreReason::WalFile, path);
-    return {};
-}
-
 std::expected<void, StoreError> attach(SqliteDatabase &db, const QString &edtPath)
 {
     return db.run("ATTACH DATABASE ?1 AS edt", edtPath);
-}
-
-// Checks that the file carries this program's table and version. Reading
-// it also rolls back a commit that was interrupted.
-std::expected<void, StoreError> checkLayout(SqliteDatabase &db, const FileLayout &layout, const QString &path)
-{
-    const std::expected<qint64, StoreError> version = db.scalar(layout.versionQuery);
-    if (!version)
-        return unreadable(path, version.error());
-    auto statement = db.statement(SelectLayout);
-    if (!statement)
-        return unreadable(path, statement.error());
-    const auto row = (*statement)->bind(1, layout.table).bind(2, layout.schema).next();
-    if (!row)
-        return unreadable(path, row.error());
-    const QString columns = *row ? (*statement)->columnText(0) : QString();
-    (*statement)->reset();
-    if (*version > SchemaVersion)
-        return failure(StoreReason::NewerBuild, path);
-    if (*version != SchemaVersion || columns != QLatin1StringView(layout.columns))
-        return failure(StoreReason::NoTables, path);
-    return {};
 }
 
 // Opens a pair for writing with pic.EDT attached.
@@ -186,7 +102,7 @@ std::expected<void, StoreError> buildEmptyLibrary(const QString &edbPath, const 
     auto transaction = SqliteTransaction::begin(db);
     if (!transaction)
         return std::unexpected(transaction.error());
-    if (auto created = db.exec(CreateSchema); !created)
+    if (auto created = LibraryLayout::createTables(db); !created)
         return created;
     if (auto stamped = writePairStamp(db); !stamped)
         return stamped;
@@ -308,13 +224,8 @@ std::expected<void, StoreError> LibraryFiles::create()
     const QString newEdb = m_edbPath + DataFolder::NewSuffix;
     const QString newEdt = edtPath() + DataFolder::NewSuffix;
     std::expected<void, StoreError> made = buildEmptyLibrary(newEdb, newEdt);
-    if (made) {
-        FileStep step(folder());
-        // pic.edb comes last: once it exists under its name, so does pic.EDT.
-        step.rename(fileName(newEdt), fileName(edtPath()));
-        step.rename(fileName(newEdb), fileName(m_edbPath));
-        made = step.run();
-    }
+    if (made)
+        made = placeNewFiles({});
     removeTemporaries();
     if (!made)
         return std::unexpected(made.error().causing(StoreReason::CannotCreate));
@@ -323,9 +234,9 @@ std::expected<void, StoreError> LibraryFiles::create()
 
 std::expected<std::unique_ptr<SqliteDatabase>, StoreError> LibraryFiles::openExisting()
 {
-    if (auto checked = checkHeader(m_edbPath, RowsApplicationId); !checked)
+    if (auto checked = LibraryLayout::checkHeader(LibraryLayout::File::Rows, m_edbPath); !checked)
         return std::unexpected(checked.error());
-    if (auto checked = checkHeader(edtPath(), BytesApplicationId); !checked)
+    if (auto checked = LibraryLayout::checkHeader(LibraryLayout::File::Bytes, edtPath()); !checked)
         return std::unexpected(checked.error());
     auto db = std::make_unique<SqliteDatabase>();
     const auto failed = [](const QString &path, const StoreError &cause) {
@@ -337,11 +248,11 @@ std::expected<std::unique_ptr<SqliteDatabase>, StoreError> LibraryFiles::openExi
         return failed(m_edbPath, opened.error());
     if (auto configured = db->exec(BusyTimeout); !configured)
         return failed(m_edbPath, configured.error());
-    if (auto checked = checkLayout(*db, RowsFile, m_edbPath); !checked)
+    if (auto checked = LibraryLayout::checkTables(*db, LibraryLayout::File::Rows, m_edbPath); !checked)
         return std::unexpected(checked.error());
     if (auto attached = attach(*db, edtPath()); !attached)
         return failed(edtPath(), attached.error());
-    if (auto checked = checkLayout(*db, BytesFile, edtPath()); !checked)
+    if (auto checked = LibraryLayout::checkTables(*db, LibraryLayout::File::Bytes, edtPath()); !checked)
         return std::unexpected(checked.error());
     if (auto configured = db->exec(ConfigureJournals); !configured)
         return failed(m_edbPath, configured.error());
@@ -357,7 +268,7 @@ std::expected<void, StoreError> LibraryFiles::checkPair(SqliteDatabase &db)
 {
     const std::expected<PairStamping, StoreError> stamping = pairStamping(db);
     if (!stamping)
-        return unreadable(m_edbPath, stamping.error());
+        return std::unexpected(stamping.error().causing(StoreReason::Unreadable, fileName(m_edbPath)));
     if (*stamping == PairStamping::Unstamped)
         LibraryUpgrade(db).stampPair();
     if (*stamping != PairStamping::Unpaired)
@@ -408,19 +319,23 @@ std::expected<void, StoreError> LibraryFiles::copyFrom(SqliteDatabase &source, c
         copied = copySchema("main", newEdb, edtBytes);
     if (copied)
         copied = restamp(newEdb, newEdt);
-    if (copied) {
-        FileStep step(folder());
-        if (!setAsideSuffix.isEmpty()) {
-            for (const QString &file : {m_edbPath, edtPath(), m_edbPath + u"-journal"_s, edtPath() + u"-journal"_s}) {
-                if (pathExists(file))
-                    step.rename(fileName(file), fileName(file) + setAsideSuffix);
-            }
-        }
-        // pic.EDT goes first: once the new pic.edb is in place, so are its bytes.
-        step.rename(fileName(newEdt), fileName(edtPath()));
-        step.rename(fileName(newEdb), fileName(m_edbPath));
-        copied = step.run();
-    }
+    if (copied)
+        copied = placeNewFiles(setAsideSuffix);
     removeTemporaries();
     return copied;
+}
+
+std::expected<void, StoreError> LibraryFiles::placeNewFiles(const QString &setAsideSuffix) const
+{
+    FileStep step(folder());
+    if (!setAsideSuffix.isEmpty()) {
+        for (const QString &file : {m_edbPath, edtPath(), m_edbPath + u"-journal"_s, edtPath() + u"-journal"_s}) {
+            if (pathExists(file))
+                step.rename(fileName(file), fileName(file) + setAsideSuffix);
+        }
+    }
+    // pic.EDT goes first: once the new pic.edb is in place, so are its bytes.
+    step.rename(fileName(edtPath() + DataFolder::NewSuffix), fileName(edtPath()));
+    step.rename(fileName(m_edbPath + DataFolder::NewSuffix), fileName(m_edbPath));
+    return step.run();
 }

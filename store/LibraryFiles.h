@@ -60,6 +60,10 @@ private:
     void removeTemporaries() const;
     bool hasSetAsideFiles() const;
     std::expected<void, StoreError> create();
+    // Puts the new files built beside these in their place, in one step; the
+    // files there are kept under their names with setAsideSuffix added, where
+    // one is given.
+    std::expected<void, StoreError> placeNewFiles(const QString &setAsideSuffix) const;
     std::expected<std::unique_ptr<SqliteDatabase>, StoreError> openExisting();
     std::expected<void, StoreError> checkPair(SqliteDatabase &db);
     void removeStaleSuperJournals(SqliteDatabase &db) const;
