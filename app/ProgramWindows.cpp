@@ -2,6 +2,7 @@
 
 #include "auth/LoginWindow.h"
 #include "mainwindow/MainWindow.h"
+#include "reasons/ReasonSentence.h"
 #include "store/LibraryLock.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
@@ -31,7 +32,7 @@ ProgramWindows::~ProgramWindows() = default;
 
 bool ProgramWindows::lockProgramFolder()
 {
-    std::expected<std::unique_ptr<QLockFile>, QString> lock = lockLibraryFolder(programDirectory());
+    std::expected<std::unique_ptr<QLockFile>, QString> lock = withReasonSentence(lockLibraryFolder(programDirectory()));
     if (!lock) {
         messageBox(lock.error(), MessageKind::Stop, ToolkitText::ErrorTitle);
         exitProgram();

@@ -160,7 +160,7 @@ void LoginWindow::logInWith(const QString &password)
 {
     GlobalState &state = GlobalState::current();
     const QString name = m_userBox->currentText();
-    if (!passwordMatches(password, readUserDigest(state.ConfigFilePath, name))) {
+    if (!passwordMatches(password, readUserDigest(state.ConfigFilePath, name).value_or(QString()))) {
         refuseLogIn();
         return;
     }

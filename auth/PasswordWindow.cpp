@@ -108,7 +108,7 @@ void PasswordWindow::lockNewPasswordBoxes()
 void PasswordWindow::readCurrentDigest()
 {
     GlobalState &state = GlobalState::current();
-    state.CurrentUserDigest = readUserDigest(state.ConfigFilePath, state.CurrentUserName);
+    state.CurrentUserDigest = readUserDigest(state.ConfigFilePath, state.CurrentUserName).value_or(QString());
 }
 
 void PasswordWindow::checkOldPassword()

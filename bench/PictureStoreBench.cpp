@@ -1,3 +1,4 @@
+#include "reasons/ReasonSentence.h"
 #include "store/PictureStore.h"
 
 #include <QFile>
@@ -44,7 +45,7 @@ QString buildStore(const QString &fileName, int count, const std::function<QByte
             records.push_back({u"IMG_%1 春节 北京 2008"_s.arg(i, 6, 10, QLatin1Char('0')),
                                u"类别%1"_s.arg(i % 20), pictureOf(i)});
         if (const auto appended = store.append(records); !appended)
-            qFatal("cannot fill %s: %s", qPrintable(path), qPrintable(appended.error()));
+            qFatal("cannot fill %s: %s", qPrintable(path), qPrintable(reasonSentence(appended.error())));
     }
     return path;
 }
@@ -116,13 +117,13 @@ void appendFiveMegabytePicture(benchmark::State &state)
     const QByteArray picture = randomBytes(5 * 1024 * 1024, 2);
     PictureStore store;
     if (const auto opened = store.open(path); !opened) {
-        state.SkipWithError(qPrintable(opened.error().reason));
+        state.SkipWithError(qPrintable(reasonSentence(opened.error())));
         return;
     }
     int appended = 0;
     for (auto _ : state) {
         if (const auto added = store.append({u"big %1"_s.arg(++appended), u"大图"_s, picture}); !added) {
-            state.SkipWithError(qPrintable(added.error()));
+            state.SkipWithError(qPrintable(reasonSentence(added.error())));
             break;
         }
     }
@@ -137,7 +138,7 @@ void openAndListHundredThousand(benchmark::State &state)
     qint64 numberSum = 0;
     for (auto _ : state) {
         if (const auto opened = store.open(path); !opened) {
-            state.SkipWithError(qPrintable(opened.error().reason));
+            state.SkipWithError(qPrintable(reasonSentence(opened.error())));
             break;
         }
         QStringList names = listNames(store, numberSum);
@@ -163,7 +164,7 @@ void readFourHundredKilobytePicture(benchmark::State &state)
     });
     PictureStore store;
     if (const auto opened = store.open(path); !opened) {
-        state.SkipWithError(qPrintable(opened.error().reason));
+        state.SkipWithError(qPrintable(reasonSentence(opened.error())));
         return;
     }
     int record = 1;

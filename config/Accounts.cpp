@@ -14,49 +14,57 @@ const QString DefaultListSeparator = u"★§☆"_s;
 const QString DefaultUserNames = u"管理员★§☆"_s;
 const QString DefaultUserDigests = u"6c4bb406b3e7cd5447f7a76fd7008806★§☆"_s;
 
-QStringList loadUserNames(const QString &configFilePath)
+std::expected<QStringList, ConfigError> loadUserNames(const QString &configFilePath)
 {
-    QStringList userNames = listConfigSections(configFilePath, ConfigFilePassword).value_or(QStringList());
-    userNames.removeOne(CategorySection);
+    std::expected<QStringList, ConfigError> userNames = listConfigSections(configFilePath, ConfigFilePassword);
+    if (userNames)
+        userNames->removeOne(CategorySection);
     return userNames;
 }
 
-bool writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests)
+std::expected<void, ConfigError> writeAccounts(const QString &configFilePath, const QStringList &names,
+                                               const QStringList &digests)
 {
     const qsizetype count = std::min(names.size(), digests.size());
-    bool written = true;
-    for (qsizetype i = 0; i < count; ++i)
-        written = writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordKey, digests[i]) && written;
+    std::expected<void, ConfigError> written;
+    for (qsizetype i = 0; i < count; ++i) {
+        auto item = writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordKey, digests[i]);
+        if (written && !item)
+            written = item;
+    }
     return written;
 }
 
-QString readUserDigest(const QString &configFilePath, const QString &name)
+std::expected<QString, ConfigError> readUserDigest(const QString &configFilePath, const QString &name)
 {
     return readConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey);
 }
 
-bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest)
+std::expected<void, ConfigError> writeUserDigest(const QString &configFilePath, const QString &name,
+                                                 const QString &digest)
 {
     return writeConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey, digest);
 }
 
+// A file that cannot be read offers the default account as an empty one
+// does; writing it then tells whether the file can be used at all.
 OfferedAccounts offerAccounts(const QString &configFilePath)
 {
-    OfferedAccounts offered{loadUserNames(configFilePath), {}, false};
+    OfferedAccounts offered{loadUserNames(configFilePath).value_or(QStringList()), {}, std::nullopt};
     if (!offered.names.isEmpty())
         return offered;
     offered.names = splitAtSeparator(DefaultUserNames, DefaultListSeparator);
     offered.digests = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
-    offered.defaultNotWritten = !writeAccounts(configFilePath, offered.names, offered.digests);
+    if (auto written = writeAccounts(configFilePath, offered.names, offered.digests); !written)
+        offered.defaultNotWritten = written.error();
     return offered;
 }
 
-std::optional<int> accountsWithDigest(QByteArrayView storedFile)
+std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile)
 {
-    std::expected<QByteArray, ProtectedFileError> plain =
-        ProtectedFileFormat::decode(storedFile, toGbk(ConfigFilePassword));
+    std::expected<QByteArray, ConfigError> plain = ProtectedFileFormat::decode(storedFile, toGbk(ConfigFilePassword));
     if (!plain)
-        return std::nullopt;
+        return std::unexpected(plain.error());
     LineBuffer lines(std::move(*plain));
     QList<QByteArray> names = ConfigLines::sectionNames(lines);
     names.removeOne(toGbk(CategorySection));

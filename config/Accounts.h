@@ -1,9 +1,12 @@
 #pragma once
 
+#include "config/ConfigError.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
+#include <expected>
 #include <optional>
 
 // The accounts in the configuration file: one section per account, named
@@ -21,15 +24,17 @@ extern const QString DefaultListSeparator;
 extern const QString DefaultUserNames;
 extern const QString DefaultUserDigests;
 
-// The file's sections, the first "分类信息" left out; none when the file
+// The file's sections, the first "分类信息" left out; why, when the file
 // cannot be opened.
-QStringList loadUserNames(const QString &configFilePath);
+std::expected<QStringList, ConfigError> loadUserNames(const QString &configFilePath);
 // Writes each name's digest, the digest at the same position; names
-// without a digest are left out. False when any of them was not written.
-bool writeAccounts(const QString &configFilePath, const QStringList &names, const QStringList &digests);
+// without a digest are left out. Why the first that failed was not written.
+std::expected<void, ConfigError> writeAccounts(const QString &configFilePath, const QStringList &names,
+                                               const QStringList &digests);
 // The account's stored digest; empty when there is none.
-QString readUserDigest(const QString &configFilePath, const QString &name);
-bool writeUserDigest(const QString &configFilePath, const QString &name, const QString &digest);
+std::expected<QString, ConfigError> readUserDigest(const QString &configFilePath, const QString &name);
+std::expected<void, ConfigError> writeUserDigest(const QString &configFilePath, const QString &name,
+                                                 const QString &digest);
 
 // The accounts offered for log-in: the file's, or, when it holds none, the
 // built-in default account, which is then written to it.
@@ -38,12 +43,11 @@ struct OfferedAccounts
     QStringList names;
     // The digests written with the default account; empty otherwise.
     QStringList digests;
-    // The default account was needed but could not be written.
-    bool defaultNotWritten = false;
+    // Why the default account, needed, could not be written.
+    std::optional<ConfigError> defaultNotWritten;
 };
 OfferedAccounts offerAccounts(const QString &configFilePath);
 
 // How many accounts with a password digest the stored bytes of an account
-// file hold; nothing when they do not open as an account file of this
-// program.
-std::optional<int> accountsWithDigest(QByteArrayView storedFile);
+// file hold; why, when they do not open as an account file of this program.
+std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile);

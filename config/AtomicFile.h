@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/ConfigError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,13 +12,14 @@
 // shows there, not at the rename), synced to disk and renamed over the
 // target (and the folder synced after), so the target is at every moment either its old content or the
 // whole new one. On failure the target is as it was, no temporary file is
-// left, and the reason comes back in Chinese.
-std::expected<void, QString> writeFileAtomically(const QString &path, const QByteArray &bytes);
+// left, and the reason comes back: FolderMissing, FolderInTheWay or
+// CannotWrite.
+std::expected<void, ConfigError> writeFileAtomically(const QString &path, const QByteArray &bytes);
 
-// Copies source over target the same way.
-std::expected<void, QString> copyFileAtomically(const QString &source, const QString &target);
+// Copies source over target the same way; CannotRead when source cannot be read.
+std::expected<void, ConfigError> copyFileAtomically(const QString &source, const QString &target);
 
 // Makes the renames and removals inside folder durable: after a power cut
-// the folder lists what it listed when this returned. False where the
-// system refuses (where folders cannot be synced, it is a no-op).
-bool syncFolder(const QString &folder);
+// the folder lists what it listed when this returned. CannotSyncFolder
+// where the system refuses (where folders cannot be synced, it is a no-op).
+std::expected<void, ConfigError> syncFolder(const QString &folder);

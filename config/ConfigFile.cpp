@@ -19,12 +19,13 @@ bool holdsLineBreak(const QByteArray &text)
 
 }
 
-QString readConfigItem(const QString &fileName, const QString &password, const QString &section,
-                       const QString &key, const QString &defaultValue)
+std::expected<QString, ConfigError> readConfigItem(const QString &fileName, const QString &password,
+                                                   const QString &section, const QString &key,
+                                                   const QString &defaultValue)
 {
     ProtectedFile file;
-    if (!file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read))
-        return defaultValue;
+    if (auto opened = file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read); !opened)
+        return std::unexpected(opened.error());
     const std::optional<QByteArray> value = ConfigLines::findItem(file.lines(), toGbk(section), toGbk(key));
     file.close();
     if (!value || isBlankText(*value))
@@ -32,31 +33,32 @@ QString readConfigItem(const QString &fileName, const QString &password, const Q
     return fromGbk(*value);
 }
 
-bool writeConfigItem(const QString &fileName, const QString &password, const QString &section,
-                     const QString &key, const QString &value)
+std::expected<void, ConfigError> writeConfigItem(const QString &fileName, const QString &password,
+                                                 const QString &section, const QString &key, const QString &value)
 {
     const QByteArray sectionBytes = toGbk(section);
     const QByteArray keyBytes = toGbk(key);
     const QByteArray valueBytes = toGbk(value);
     for (const QByteArray *text : {&sectionBytes, &keyBytes, &valueBytes}) {
         if (isBlankText(*text) || holdsLineBreak(*text))
-            return false;
+            return std::unexpected(ConfigError{ConfigReason::InvalidItem, section + u'/' + key});
     }
     if (isBlankText(toGbk(fileName)))
-        return false;
+        return std::unexpected(ConfigError{ConfigReason::InvalidItem, fileName});
 
     ProtectedFile file;
-    if (!file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::ReadWrite))
-        return false;
+    if (auto opened = file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::ReadWrite);
+        !opened)
+        return opened;
     ConfigLines::putItem(file.lines(), sectionBytes, keyBytes, valueBytes);
-    return file.close().has_value();
+    return file.close();
 }
 
-std::optional<QStringList> listConfigSections(const QString &fileName, const QString &password)
+std::expected<QStringList, ConfigError> listConfigSections(const QString &fileName, const QString &password)
 {
     ProtectedFile file;
-    if (!file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read))
-        return std::nullopt;
+    if (auto opened = file.open(normalizeConfigFileName(fileName), toGbk(password), ProtectedFile::Mode::Read); !opened)
+        return std::unexpected(opened.error());
     const QList<QByteArray> names = ConfigLines::sectionNames(file.lines());
     file.close();
     QStringList sections;

@@ -88,15 +88,17 @@ QStringList directoryLevels(const QString &path, PathStyle style)
     return levels;
 }
 
-bool ensureDirectoryPath(const QString &path)
+std::expected<void, ConfigError> ensureDirectoryPath(const QString &path)
 {
     if (isDirectory(path))
-        return true;
+        return {};
     for (const QString &level : directoryLevels(path, nativePathStyle())) {
         // Another process may create a level at the same moment: what
         // counts is that it exists afterwards.
         if (!isDirectory(level) && !QDir().mkdir(level) && !isDirectory(level))
-            return false;
+            return std::unexpected(ConfigError{ConfigReason::CannotMakeFolder, level});
     }
-    return isDirectory(path);
+    if (!isDirectory(path))
+        return std::unexpected(ConfigError{ConfigReason::CannotMakeFolder, path});
+    return {};
 }

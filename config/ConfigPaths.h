@@ -1,7 +1,11 @@
 #pragma once
 
+#include "config/ConfigError.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <expected>
 
 // Path rules of the configuration file. Windows paths use "\" and may begin
 // with a drive letter, whose root is never created; other systems use "/".
@@ -30,6 +34,6 @@ QString directoryPartOf(const QString &path, PathStyle style);
 // The folders ensureDirectoryPath looks at, in order, ending with the path
 // itself: every prefix before a separator, except a root and a drive root.
 QStringList directoryLevels(const QString &path, PathStyle style);
-// Makes sure the directory exists, creating missing levels; true when it
-// exists afterwards.
-bool ensureDirectoryPath(const QString &path);
+// Makes sure the directory exists, creating missing levels; the level that
+// could not be made when it does not exist afterwards.
+std::expected<void, ConfigError> ensureDirectoryPath(const QString &path);

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -54,7 +55,8 @@ std::optional<QByteArray> derive(QByteArrayView password, QByteArrayView salt, q
 
 }
 
-std::optional<QByteArray> DerivedKeyCache::key(QByteArrayView password, QByteArrayView salt, quint32 iterations)
+std::expected<QByteArray, ConfigError> DerivedKeyCache::key(QByteArrayView password, QByteArrayView salt,
+                                                            quint32 iterations)
 {
     {
         const std::lock_guard lock(cacheMutex);
@@ -63,14 +65,14 @@ std::optional<QByteArray> DerivedKeyCache::key(QByteArrayView password, QByteArr
                 return cached.key;
         }
     }
-    std::optional<QByteArray> key = derive(password, salt, iterations);
+    const std::optional<QByteArray> key = derive(password, salt, iterations);
     if (!key)
-        return std::nullopt;
+        return std::unexpected(ConfigError{ConfigReason::CipherFailed, QStringLiteral("PBKDF2 failed")});
     const std::lock_guard lock(cacheMutex);
     cachedKeys.push_front({password.toByteArray(), salt.toByteArray(), iterations, *key});
     if (cachedKeys.size() > CacheSize)
         cachedKeys.pop_back();
-    return key;
+    return *key;
 }
 
 void DerivedKeyCache::clear()

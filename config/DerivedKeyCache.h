@@ -1,9 +1,11 @@
 #pragma once
 
+#include "config/ConfigError.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
-#include <optional>
+#include <expected>
 
 // PBKDF2-HMAC-SHA256 keys for the protected files, remembered within the
 // process for the last few (password, salt, iterations) triples: every item
@@ -13,9 +15,9 @@ class DerivedKeyCache
 public:
     static constexpr qsizetype KeySize = 32;
 
-    // The 32-byte key, derived or remembered; nothing when OpenSSL fails.
-    static std::optional<QByteArray> key(QByteArrayView password, QByteArrayView salt,
-                                         quint32 iterations);
+    // The 32-byte key, derived or remembered; CipherFailed when OpenSSL fails.
+    static std::expected<QByteArray, ConfigError> key(QByteArrayView password, QByteArrayView salt,
+                                                      quint32 iterations);
     // Forgets every key, so that the next open derives its key again.
     static void clear();
 };

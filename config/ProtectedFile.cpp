@@ -1,11 +1,14 @@
 #include "config/ProtectedFile.h"
 
 #include "config/AtomicFile.h"
+#include "config/ProtectedFileFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-std::expected<void, ProtectedFileError> ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
+using namespace Qt::StringLiterals;
+
+std::expected<void, ConfigError> ProtectedFile::open(const QString &path, QByteArrayView password, Mode mode)
 {
     m_lines.reset();
     QFile file(path);
@@ -13,16 +16,16 @@ std::expected<void, ProtectedFileError> ProtectedFile::open(const QString &path,
     m_created = !file.exists() || (QFileInfo(path).isFile() && file.size() == 0);
     if (m_created) {
         if (mode == Mode::Read && !file.exists())
-            return std::unexpected(ProtectedFileError::Missing);
+            return std::unexpected(ConfigError{ConfigReason::Missing, path});
         m_lines.emplace();
     } else {
         if (!file.open(QIODevice::ReadOnly))
-            return std::unexpected(ProtectedFileError::Unreadable);
+            return std::unexpected(ConfigError{ConfigReason::CannotRead, u"%1: %2"_s.arg(path, file.errorString())});
         // One byte more than the format allows is enough to refuse the file.
         const QByteArray stored = file.read(ProtectedFileFormat::MaxFileSize + 1);
-        std::expected<QByteArray, ProtectedFileError> plain = ProtectedFileFormat::decode(stored, password);
+        std::expected<QByteArray, ConfigError> plain = ProtectedFileFormat::decode(stored, password);
         if (!plain)
-            return std::unexpected(plain.error());
+            return std::unexpected(ConfigError{plain.error().reason, u"%1: %2"_s.arg(path, plain.error().detail)});
         m_lines.emplace(std::move(*plain));
     }
     m_path = path;
@@ -42,24 +45,22 @@ LineBuffer &ProtectedFile::lines()
     return *m_lines;
 }
 
-std::expected<void, ProtectedFileError> ProtectedFile::close()
+std::expected<void, ConfigError> ProtectedFile::close()
 {
     if (!m_lines)
         return {};
     const bool changed = m_mode == Mode::ReadWrite && (m_created || m_lines->isModified());
-    const std::expected<void, ProtectedFileError> result = changed ? save() : std::expected<void, ProtectedFileError>();
+    const std::expected<void, ConfigError> result = changed ? save() : std::expected<void, ConfigError>();
     m_lines.reset();
     m_password.clear();
     return result;
 }
 
-std::expected<void, ProtectedFileError> ProtectedFile::save()
+std::expected<void, ConfigError> ProtectedFile::save()
 {
-    const std::optional<QByteArray> stored = ProtectedFileFormat::encode(m_lines->content(), m_password);
+    const std::expected<QByteArray, ConfigError> stored = ProtectedFileFormat::encode(m_lines->content(), m_password);
     if (!stored)
-        return std::unexpected(ProtectedFileError::WriteFailed);
+        return std::unexpected(stored.error());
     // A crash leaves the old file or the new one, whole.
-    if (!writeFileAtomically(m_path, *stored))
-        return std::unexpected(ProtectedFileError::WriteFailed);
-    return {};
+    return writeFileAtomically(m_path, *stored);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "config/ConfigError.h"
 #include "config/LineBuffer.h"
-#include "config/ProtectedFileFormat.h"
 
 #include <QString>
 
@@ -25,15 +25,16 @@ public:
     ProtectedFile(const ProtectedFile &) = delete;
     ProtectedFile &operator=(const ProtectedFile &) = delete;
 
-    std::expected<void, ProtectedFileError> open(const QString &path, QByteArrayView password, Mode mode);
+    // Missing, CannotRead, or why the content does not decode.
+    std::expected<void, ConfigError> open(const QString &path, QByteArrayView password, Mode mode);
     bool isOpen() const;
     // The plain content with its position; only while the file is open.
     LineBuffer &lines();
     // Ends the work on the file; a change in read-write mode is saved first.
-    std::expected<void, ProtectedFileError> close();
+    std::expected<void, ConfigError> close();
 
 private:
-    std::expected<void, ProtectedFileError> save();
+    std::expected<void, ConfigError> save();
 
     QString m_path;
     QByteArray m_password;

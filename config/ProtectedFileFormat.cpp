@@ -27,11 +27,16 @@ unsigned char *bytesOf(QByteArray &array)
     return reinterpret_cast<unsigned char *>(array.data());
 }
 
-std::optional<QByteArray> randomBytes(qsizetype count)
+std::unexpected<ConfigError> failure(ConfigReason reason, const char *what)
+{
+    return std::unexpected(ConfigError{reason, QString::fromLatin1(what)});
+}
+
+std::expected<QByteArray, ConfigError> randomBytes(qsizetype count)
 {
     QByteArray bytes(count, Qt::Uninitialized);
     if (RAND_bytes(bytesOf(bytes), int(count)) != 1)
-        return std::nullopt;
+        return failure(ConfigReason::CipherFailed, "no random bytes");
     return bytes;
 }
 
@@ -64,28 +69,25 @@ CipherContext startCipher(bool encrypting, const QByteArray &key, QByteArrayView
     return context;
 }
 
-std::unexpected<ProtectedFileError> failure(ProtectedFileError error)
-{
-    return std::unexpected(error);
 }
 
-}
-
-std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password, quint32 iterations)
+std::expected<QByteArray, ConfigError> encode(QByteArrayView plain, QByteArrayView password, quint32 iterations)
 {
     if (plain.size() > MaxFileSize - HeaderSize - TagSize)
-        return std::nullopt;
-    const std::optional<QByteArray> salt = randomBytes(SaltSize);
-    const std::optional<QByteArray> nonce = randomBytes(NonceSize);
-    if (!salt || !nonce)
-        return std::nullopt;
-    const std::optional<QByteArray> key = DerivedKeyCache::key(password, *salt, iterations);
+        return failure(ConfigReason::TooLarge, "more content than a protected file holds");
+    const std::expected<QByteArray, ConfigError> salt = randomBytes(SaltSize);
+    if (!salt)
+        return std::unexpected(salt.error());
+    const std::expected<QByteArray, ConfigError> nonce = randomBytes(NonceSize);
+    if (!nonce)
+        return std::unexpected(nonce.error());
+    const std::expected<QByteArray, ConfigError> key = DerivedKeyCache::key(password, *salt, iterations);
     if (!key)
-        return std::nullopt;
+        return std::unexpected(key.error());
     const QByteArray header = headerFor(iterations, *salt, *nonce);
     const CipherContext context = startCipher(true, *key, *nonce, header);
     if (!context)
-        return std::nullopt;
+        return failure(ConfigReason::CipherFailed, "no cipher");
 
     QByteArray stored = header;
     stored.resize(HeaderSize + plain.size() + TagSize);
@@ -96,30 +98,30 @@ std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password, 
         || EVP_EncryptFinal_ex(context.get(), out + written, &finalWritten) != 1
         || written + finalWritten != plain.size()
         || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, int(TagSize), out + plain.size()) != 1)
-        return std::nullopt;
+        return failure(ConfigReason::CipherFailed, "encryption failed");
     return stored;
 }
 
-std::expected<QByteArray, ProtectedFileError> decode(QByteArrayView stored, QByteArrayView password)
+std::expected<QByteArray, ConfigError> decode(QByteArrayView stored, QByteArrayView password)
 {
     if (stored.size() > MaxFileSize || !Magic.startsWith(stored.first(std::min(stored.size(), Magic.size()))))
-        return failure(ProtectedFileError::Foreign);
+        return failure(ConfigReason::Foreign, "no protected file");
     if (stored.size() < HeaderSize + TagSize)
-        return failure(ProtectedFileError::Truncated);
+        return failure(ConfigReason::Truncated, "shorter than its header and tag");
     const QByteArrayView header = stored.first(HeaderSize);
     const auto iterations = qFromBigEndian<quint32>(header.data() + IterationsOffset);
     if (qFromBigEndian<quint16>(header.data() + VersionOffset) != Version
         || qFromBigEndian<quint16>(header.data() + KdfOffset) != Pbkdf2Sha256
         || iterations < MinIterations || iterations > MaxIterations)
-        return failure(ProtectedFileError::Foreign);
+        return failure(ConfigReason::Foreign, "a version or key derivation this program does not know");
 
-    const std::optional<QByteArray> key =
+    const std::expected<QByteArray, ConfigError> key =
         DerivedKeyCache::key(password, header.sliced(SaltOffset, SaltSize), iterations);
     if (!key)
-        return failure(ProtectedFileError::Rejected);
+        return std::unexpected(key.error());
     const CipherContext context = startCipher(false, *key, header.sliced(NonceOffset, NonceSize), header);
     if (!context)
-        return failure(ProtectedFileError::Rejected);
+        return failure(ConfigReason::CipherFailed, "no cipher");
 
     const QByteArrayView ciphertext = stored.sliced(HeaderSize, stored.size() - HeaderSize - TagSize);
     QByteArray tag = stored.last(TagSize).toByteArray();
@@ -129,7 +131,7 @@ std::expected<QByteArray, ProtectedFileError> decode(QByteArrayView stored, QByt
     if (EVP_DecryptUpdate(context.get(), bytesOf(plain), &written, bytesOf(ciphertext), int(ciphertext.size())) != 1
         || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, int(TagSize), tag.data()) != 1
         || EVP_DecryptFinal_ex(context.get(), bytesOf(plain) + written, &finalWritten) != 1)
-        return failure(ProtectedFileError::Rejected);
+        return failure(ConfigReason::Rejected, "not authentic: another password, or altered bytes");
     return plain;
 }
 

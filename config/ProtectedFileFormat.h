@@ -1,20 +1,11 @@
 #pragma once
 
+#include "config/ConfigError.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <expected>
-#include <optional>
-
-// Why a protected file could not be opened or written.
-enum class ProtectedFileError {
-    Missing,      // opened for reading, and there is no such file
-    Unreadable,   // the file exists but cannot be read
-    Foreign,      // not a protected file of a format this program knows
-    Truncated,    // our format, but shorter than its header and tag
-    Rejected,     // authentication failed: wrong password, or altered bytes
-    WriteFailed,  // the new content could not be enciphered or saved
-};
 
 // How a protected file lies on disk:
 //
@@ -47,11 +38,13 @@ inline constexpr qsizetype TagSize = 16;
 // Far above any configuration file; larger files are not read at all.
 inline constexpr qsizetype MaxFileSize = 16 * 1024 * 1024;
 
-// Enciphers plain with a fresh salt and nonce; nothing when OpenSSL fails.
-std::optional<QByteArray> encode(QByteArrayView plain, QByteArrayView password,
-                                 quint32 iterations = DefaultIterations);
+// Enciphers plain with a fresh salt and nonce; TooLarge for more than a
+// file holds, CipherFailed when OpenSSL fails.
+std::expected<QByteArray, ConfigError> encode(QByteArrayView plain, QByteArrayView password,
+                                              quint32 iterations = DefaultIterations);
 // Authenticates and deciphers stored bytes into the plain content; no
-// unauthenticated byte comes back.
-std::expected<QByteArray, ProtectedFileError> decode(QByteArrayView stored, QByteArrayView password);
+// unauthenticated byte comes back. Foreign, Truncated, Rejected or
+// CipherFailed when it cannot.
+std::expected<QByteArray, ConfigError> decode(QByteArrayView stored, QByteArrayView password);
 
 }

@@ -32,7 +32,7 @@ void require(bool condition, const char *what)
 void decodeStored(QByteArrayView stored)
 {
     using namespace ProtectedFileFormat;
-    const std::expected<QByteArray, ProtectedFileError> decoded = decode(stored, Password);
+    const std::expected<QByteArray, ConfigError> decoded = decode(stored, Password);
     if (decoded)
         require(decoded->size() == stored.size() - HeaderSize - TagSize, "an open lost content");
 }
@@ -85,10 +85,10 @@ void workOnContent(QByteArrayView input)
 
 void roundTrip(QByteArrayView plain)
 {
-    const std::optional<QByteArray> stored =
+    const std::expected<QByteArray, ConfigError> stored =
         ProtectedFileFormat::encode(plain, Password, ProtectedFileFormat::MinIterations);
     require(stored.has_value(), "enciphering failed");
-    const std::expected<QByteArray, ProtectedFileError> decoded = ProtectedFileFormat::decode(*stored, Password);
+    const std::expected<QByteArray, ConfigError> decoded = ProtectedFileFormat::decode(*stored, Password);
     require(decoded && *decoded == plain, "the content changed on its way");
 
     QByteArray altered = *stored;

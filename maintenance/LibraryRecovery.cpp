@@ -3,6 +3,7 @@
 #include "config/DataFolder.h"
 #include "maintenance/MaintenanceLog.h"
 #include "maintenance/MaintenanceTexts.h"
+#include "reasons/ReasonSentence.h"
 #include "store/PictureStore.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
@@ -15,9 +16,9 @@
 
 using namespace Qt::StringLiterals;
 
-Recovery offerLibraryFromBak(const QString &edbPath, const LibraryFiles::Failure &failure)
+Recovery offerLibraryFromBak(const QString &edbPath, const StoreError &failure)
 {
-    if (failure.problem != LibraryFiles::Problem::Damaged)
+    if (failure.problem() != LibraryProblem::Damaged)
         return Recovery::NotOffered;
     const QString bakPath = DataFolder(programDirectory()).bakLibraryPath();
     PictureStore copy;
@@ -28,14 +29,14 @@ Recovery offerLibraryFromBak(const QString &edbPath, const LibraryFiles::Failure
     const QString suffix = DataFolder::DamagedSuffix + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
     const QString when = QLocale(QLocale::Chinese, QLocale::China).toString(backedUp, QLocale::ShortFormat);
     const MessageAnswer answer =
-        messageBox(MaintenanceText::RecoveryQuestion.arg(failure.reason).arg(copy.count()).arg(when, suffix),
+        messageBox(MaintenanceText::RecoveryQuestion.arg(reasonSentence(failure)).arg(copy.count()).arg(when, suffix),
                    MessageKind::YesNoWarning, MaintenanceText::RecoveryTitle);
     if (answer != MessageAnswer::Yes)
         return Recovery::Declined;
 
     ProgressDialog progress(MaintenanceText::RecoveryLabel);
-    const std::expected<void, QString> copied = copy.copyTo(
-        edbPath, [&progress](qint64 done, qint64 total) { return progress.step(done, total); }, suffix);
+    const std::expected<void, QString> copied = withReasonSentence(copy.copyTo(
+        edbPath, [&progress](qint64 done, qint64 total) { return progress.step(done, total); }, suffix));
     if (copied) {
         qCInfo(lcMaintenance) << "the library came back from its BAK copy; the damaged files end in" << suffix;
         return Recovery::Restored;

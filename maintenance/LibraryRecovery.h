@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/LibraryFiles.h"
+#include "store/StoreError.h"
 
 #include <QString>
 
@@ -16,4 +16,4 @@ enum class Recovery {
 // build, is not) and BAK holds a copy that opens, offers to bring that copy
 // back. The damaged files are kept beside it under a dated name, never
 // deleted; a copy that fails puts them back under their names.
-Recovery offerLibraryFromBak(const QString &edbPath, const LibraryFiles::Failure &failure);
+Recovery offerLibraryFromBak(const QString &edbPath, const StoreError &failure);

@@ -6,6 +6,7 @@
 #include "config/ProtectedFileFormat.h"
 #include "maintenance/MaintenanceLog.h"
 #include "maintenance/MaintenanceTexts.h"
+#include "reasons/ReasonSentence.h"
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/GlobalState.h"
@@ -54,7 +55,8 @@ std::expected<void, QString> copyPictureLibrary(PictureStore &store)
     if (!QDir().mkpath(folder.bakFolder()))
         return std::unexpected(MaintenanceText::BakFolderFailed);
     ProgressDialog progress(MaintenanceText::LibraryCopyLabel);
-    return store.copyTo(folder.bakLibraryPath(), [&progress](qint64 copied, qint64 total) { return progress.step(copied, total); });
+    const auto step = [&progress](qint64 copied, qint64 total) { return progress.step(copied, total); };
+    return withReasonSentence(store.copyTo(folder.bakLibraryPath(), step));
 }
 
 // The content of a chosen backup file; nothing when it cannot be read.

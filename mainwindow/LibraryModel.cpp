@@ -1,6 +1,7 @@
 #include "mainwindow/LibraryModel.h"
 
 #include "mainwindow/PictureListModel.h"
+#include "reasons/ReasonSentence.h"
 #include "store/PictureReader.h"
 
 LibraryModel::LibraryModel(QObject *parent)
@@ -11,7 +12,7 @@ LibraryModel::LibraryModel(QObject *parent)
 
 LibraryModel::~LibraryModel() = default;
 
-std::expected<PictureStore::Opened, LibraryFiles::Failure> LibraryModel::open(const QString &edbPath)
+std::expected<PictureStore::Opened, StoreError> LibraryModel::open(const QString &edbPath)
 {
     auto opened = m_store.open(edbPath);
     m_selected = m_current = 0;
@@ -64,10 +65,11 @@ PictureSource LibraryModel::pictureOf(int record) const
     const PictureStore::PictureRef ref = m_store.pictureRef(record);
     if (ref.id == 0)
         return {};
-    return {ref.version, [path = m_store.picturesPath(), id = ref.id] { return readPictureBytes(path, id); }};
+    return {ref.version,
+            [path = m_store.picturesPath(), id = ref.id] { return withReasonSentence(readPictureBytes(path, id)); }};
 }
 
-std::expected<void, QString> LibraryModel::append(const PictureStore::NewRecord &record)
+std::expected<void, StoreError> LibraryModel::append(const PictureStore::NewRecord &record)
 {
     auto appended = m_store.append(record);
     if (appended)
@@ -75,13 +77,13 @@ std::expected<void, QString> LibraryModel::append(const PictureStore::NewRecord 
     return appended;
 }
 
-std::expected<void, QString> LibraryModel::replacePicture(int record, const QByteArray &picture,
+std::expected<void, StoreError> LibraryModel::replacePicture(int record, const QByteArray &picture,
                                                           const QString &category)
 {
     return m_store.replacePicture(record, picture, category);
 }
 
-std::expected<void, QString> LibraryModel::rename(int record, const QString &name)
+std::expected<void, StoreError> LibraryModel::rename(int record, const QString &name)
 {
     auto renamed = m_store.rename(record, name);
     if (renamed)
@@ -89,7 +91,7 @@ std::expected<void, QString> LibraryModel::rename(int record, const QString &nam
     return renamed;
 }
 
-std::expected<void, QString> LibraryModel::remove(int record)
+std::expected<void, StoreError> LibraryModel::remove(int record)
 {
     auto removed = m_store.remove(record);
     if (!removed)

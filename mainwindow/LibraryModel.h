@@ -22,7 +22,7 @@ public:
     explicit LibraryModel(QObject *parent = nullptr);
     ~LibraryModel() override;
 
-    std::expected<PictureStore::Opened, LibraryFiles::Failure> open(const QString &edbPath);
+    std::expected<PictureStore::Opened, StoreError> open(const QString &edbPath);
     void close();
 
     // Read access, and the copies into BAK.
@@ -41,10 +41,10 @@ public:
     // The picture of a record, to read and decode in a worker.
     PictureSource pictureOf(int record) const;
 
-    std::expected<void, QString> append(const PictureStore::NewRecord &record);
-    std::expected<void, QString> replacePicture(int record, const QByteArray &picture, const QString &category);
-    std::expected<void, QString> rename(int record, const QString &name);
-    std::expected<void, QString> remove(int record);
+    std::expected<void, StoreError> append(const PictureStore::NewRecord &record);
+    std::expected<void, StoreError> replacePicture(int record, const QByteArray &picture, const QString &category);
+    std::expected<void, StoreError> rename(int record, const QString &name);
+    std::expected<void, StoreError> remove(int record);
 
     // What the viewer steps through.
     int pictureCount() const override;

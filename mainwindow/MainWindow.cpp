@@ -9,6 +9,7 @@
 #include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
 #include "maintenance/UserInfoBackup.h"
+#include "reasons/ReasonSentence.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
 #include "toolkit/CheckBoxList.h"
@@ -186,11 +187,11 @@ void MainWindow::openPictureStore()
     // A copy into BAK that a crash broke off is finished now, whatever
     // becomes of the library.
     if (const auto finished = LibraryFiles(folder.bakLibraryPath()).finishBrokenStep(); !finished)
-        qCWarning(lcMainWindow).noquote() << "the BAK copy stays as it is:" << finished.error();
+        qCWarning(lcMainWindow).noquote() << "the BAK copy stays as it is:" << reasonSentence(finished.error());
     auto opened = m_library.open(path);
     if (opened)
         return;
-    qCWarning(lcMainWindow).noquote() << "the library cannot be opened:" << opened.error().reason;
+    qCWarning(lcMainWindow).noquote() << "the library cannot be opened:" << reasonSentence(opened.error());
     switch (offerLibraryFromBak(path, opened.error())) {
     case Recovery::Restored:
         opened = m_library.open(path);
@@ -203,7 +204,8 @@ void MainWindow::openPictureStore()
     case Recovery::NotOffered:
         break;
     }
-    messageBox(MainWindowText::LibraryUnopenable.arg(opened.error().reason), MessageKind::Stop, ToolkitText::ErrorTitle);
+    messageBox(MainWindowText::LibraryUnopenable.arg(reasonSentence(opened.error())), MessageKind::Stop,
+               ToolkitText::ErrorTitle);
 }
 
 void MainWindow::attachPreviewHint()

@@ -8,6 +8,7 @@
 #include "mainwindow/PictureFile.h"
 #include "mainwindow/PictureFileName.h"
 #include "mainwindow/PictureFolder.h"
+#include "reasons/ReasonSentence.h"
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
@@ -102,7 +103,7 @@ void PictureOperations::addFiles(const QStringList &paths)
         if (decision == AddDecision::Skip)
             continue;
         const PictureFileName file = PictureFileName::fromPath(path);
-        if (const auto added = m_library.append({file.name, file.category, std::move(*bytes)}); !added) {
+        if (const auto added = withReasonSentence(m_library.append({file.name, file.category, std::move(*bytes)})); !added) {
             notAdded(path, added.error(), MainWindowText::AddFailed.arg(added.error()));
             continue;
         }
@@ -132,7 +133,7 @@ PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, co
     if (cancelled)
         return AddDecision::Cancel;
     if (!same) {
-        qCWarning(lcMainWindow).noquote() << "no search for the same picture:" << same.error();
+        qCWarning(lcMainWindow).noquote() << "no search for the same picture:" << reasonSentence(same.error());
         return AddDecision::Add;
     }
     if (!*same)
@@ -160,7 +161,7 @@ void PictureOperations::replace(int record)
     // The picture takes the category of its new file, so that an export
     // names the new bytes by what they are.
     const QString category = PictureFileName::fromPath(*path).category;
-    const auto replaced = m_library.replacePicture(record, std::move(*bytes), category);
+    const auto replaced = withReasonSentence(m_library.replacePicture(record, std::move(*bytes), category));
     if (!replaced) {
         reportError(MainWindowText::ReplaceFailed.arg(replaced.error()));
         return;
@@ -173,7 +174,7 @@ void PictureOperations::rename(int record, const QString &typedName)
     const QString name = withoutSpaces(typedName);
     if (!m_library.store().isRecord(record) || name.isEmpty())
         return;
-    if (const auto renamed = m_library.rename(record, name); !renamed) {
+    if (const auto renamed = withReasonSentence(m_library.rename(record, name)); !renamed) {
         reportError(MainWindowText::RenameFailed.arg(renamed.error()));
         return;
     }
@@ -187,7 +188,7 @@ void PictureOperations::deletePicture(int record)
     if (messageBox(MainWindowText::DeleteQuestion, MessageKind::OkCancelQuestion, MainWindowText::DeleteTitle)
         != MessageAnswer::Ok)
         return;
-    if (const auto removed = m_library.remove(record); !removed) {
+    if (const auto removed = withReasonSentence(m_library.remove(record)); !removed) {
         reportError(MainWindowText::DeleteFailed.arg(removed.error()));
         return;
     }
@@ -217,9 +218,9 @@ void PictureOperations::exportPicture(int record, const QString &typedName)
     const QString target = category.isEmpty() ? *path : *path + u'.' + category;
     if (!mayWrite(target))
         return;
-    const std::expected<QByteArray, QString> bytes = m_library.store().picture(record);
+    const std::expected<QByteArray, QString> bytes = withReasonSentence(m_library.store().picture(record));
     const std::expected<void, QString> written =
-        bytes ? writeFileAtomically(target, *bytes) : std::unexpected(bytes.error());
+        bytes ? withReasonSentence(writeFileAtomically(target, *bytes)) : std::unexpected(bytes.error());
     if (!written)
         reportError(MainWindowText::ExportFailed.arg(QDir::toNativeSeparators(target), written.error()));
 }

@@ -3,7 +3,6 @@
 #include "config/AtomicFile.h"
 #include "config/DataFolder.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,6 +33,11 @@ bool isPlainName(const QString &name)
     return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\');
 }
 
+std::unexpected<StoreError> failedAt(StoreReason reason, const QString &path)
+{
+    return std::unexpected(StoreError{reason, QDir::toNativeSeparators(path)});
+}
+
 bool renameFile(const QString &from, const QString &to)
 {
     std::error_code error;
@@ -56,7 +60,7 @@ void FileStep::rename(const QString &from, const QString &to)
     m_renames.push_back({from, to});
 }
 
-std::expected<void, QString> FileStep::run()
+std::expected<void, StoreError> FileStep::run()
 {
     if (auto finished = finishLeftover(m_folder); !finished)
         return finished;
@@ -65,16 +69,16 @@ std::expected<void, QString> FileStep::run()
     for (const Rename &rename : m_renames) {
         Q_ASSERT(isPlainName(rename.from) && isPlainName(rename.to));
         if (!exists(folder.filePath(rename.from)))
-            return std::unexpected(StoreText::NotPlaced.arg(QDir::toNativeSeparators(folder.filePath(rename.from))));
+            return failedAt(StoreReason::NotPlaced, folder.filePath(rename.from));
         intent += rename.from.toUtf8() + '\t' + rename.to.toUtf8() + '\n';
     }
     if (auto written = writeFileAtomically(intentPath(m_folder), intent); !written)
-        return written;
+        return std::unexpected(StoreError{.reason = StoreReason::IntentNotWritten, .fileError = written.error()});
     for (std::size_t i = 0; i < m_renames.size(); ++i) {
         if (!renameFile(folder.filePath(m_renames[i].from), folder.filePath(m_renames[i].to))) {
             undo(m_folder, m_renames, i);
             removeIntent(m_folder);
-            return std::unexpected(StoreText::NotPlaced.arg(QDir::toNativeSeparators(folder.filePath(m_renames[i].to))));
+            return failedAt(StoreReason::NotPlaced, folder.filePath(m_renames[i].to));
         }
     }
     syncFolder(m_folder);
@@ -83,7 +87,7 @@ std::expected<void, QString> FileStep::run()
     return {};
 }
 
-std::expected<void, QString> FileStep::finishLeftover(const QString &folder)
+std::expected<void, StoreError> FileStep::finishLeftover(const QString &folder)
 {
     if (!exists(intentPath(folder)))
         return {};
@@ -135,13 +139,13 @@ std::expected<std::vector<FileStep::Rename>, QString> FileStep::readIntent(const
     return renames;
 }
 
-std::expected<void, QString> FileStep::complete(const QString &folder, const std::vector<Rename> &renames,
-                                                std::size_t done)
+std::expected<void, StoreError> FileStep::complete(const QString &folder, const std::vector<Rename> &renames,
+                                                   std::size_t done)
 {
     const QDir dir(folder);
     for (std::size_t i = done; i < renames.size(); ++i) {
         if (!renameFile(dir.filePath(renames[i].from), dir.filePath(renames[i].to)))
-            return std::unexpected(StoreText::LeftoverStep.arg(QDir::toNativeSeparators(dir.filePath(renames[i].to))));
+            return failedAt(StoreReason::LeftoverStep, dir.filePath(renames[i].to));
     }
     syncFolder(folder);
     return removeIntent(folder);
@@ -159,12 +163,12 @@ void FileStep::undo(const QString &folder, const std::vector<Rename> &renames, s
     syncFolder(folder);
 }
 
-std::expected<void, QString> FileStep::removeIntent(const QString &folder)
+std::expected<void, StoreError> FileStep::removeIntent(const QString &folder)
 {
     const QString path = intentPath(folder);
     if (!QFile::remove(path) && exists(path)) {
         qCWarning(lcStore) << "cannot remove" << path;
-        return std::unexpected(StoreText::LeftoverStep.arg(QDir::toNativeSeparators(path)));
+        return failedAt(StoreReason::LeftoverStep, path);
     }
     syncFolder(folder);
     return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QString>
 
 #include <expected>
@@ -21,10 +23,11 @@ public:
     // source may be the target of an earlier one.
     void rename(const QString &from, const QString &to);
     // Runs the renames; a failure undoes the ones done and says why.
-    std::expected<void, QString> run();
+    std::expected<void, StoreError> run();
 
-    // Finishes, or undoes, the step whose intent a crash left in folder.
-    static std::expected<void, QString> finishLeftover(const QString &folder);
+    // Finishes, or undoes, the step whose intent a crash left in folder;
+    // LeftoverStep when it cannot.
+    static std::expected<void, StoreError> finishLeftover(const QString &folder);
 
 private:
     struct Rename
@@ -33,11 +36,12 @@ private:
         QString to;
     };
 
+    // The renames of the intent in folder; what is wrong with it, for the log.
     static std::expected<std::vector<Rename>, QString> readIntent(const QString &folder);
-    static std::expected<void, QString> complete(const QString &folder, const std::vector<Rename> &renames,
-                                                 std::size_t done);
+    static std::expected<void, StoreError> complete(const QString &folder, const std::vector<Rename> &renames,
+                                                    std::size_t done);
     static void undo(const QString &folder, const std::vector<Rename> &renames, std::size_t done);
-    static std::expected<void, QString> removeIntent(const QString &folder);
+    static std::expected<void, StoreError> removeIntent(const QString &folder);
 
     QString m_folder;
     std::vector<Rename> m_renames;

@@ -2,57 +2,25 @@
 
 #include "config/DataFolder.h"
 #include "store/FileStep.h"
+#include "store/LibraryLayout.h"
+#include "store/LibraryUpgrade.h"
+#include "store/PairStamp.h"
 #include "store/SqliteBackup.h"
 #include "store/SqliteDatabase.h"
-#include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QtEndian>
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <array>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Written into the SQLite header of each file so that another program's
-// database, or the two files swapped, are recognised before anything is written.
-constexpr qint32 RowsApplicationId = 0x4C4D4252; // "LMBR"
-constexpr qint32 BytesApplicationId = 0x4C4D4242; // "LMBB"
-constexpr qint64 SchemaVersion = 1;
-
-// The "deleted" column is kept for the files of earlier builds, which
-// marked rows before removing them; this build never marks a row.
-constexpr const char *CreateSchema =
-    "PRAGMA main.application_id = 1280131666;"
-    "PRAGMA main.user_version = 1;"
-    "CREATE TABLE main.pictures(id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-    " category TEXT NOT NULL, deleted INTEGER NOT NULL DEFAULT 0);"
-    "PRAGMA edt.application_id = 1280131650;"
-    "PRAGMA edt.user_version = 1;"
-    "CREATE TABLE edt.picture_bytes(id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
-static_assert(RowsApplicationId == 1280131666 && BytesApplicationId == 1280131650);
-
-// The stamp of the pair, one row in each file, written in one commit.
-constexpr const char *CreateStamps = "CREATE TABLE IF NOT EXISTS main.pair_stamp(stamp BLOB NOT NULL);"
-                                     "CREATE TABLE IF NOT EXISTS edt.pair_stamp(stamp BLOB NOT NULL);"
-                                     "DELETE FROM main.pair_stamp;"
-                                     "DELETE FROM edt.pair_stamp;";
-constexpr const char *InsertRowsStamp = "INSERT INTO main.pair_stamp(stamp) VALUES(?1)";
-constexpr const char *InsertBytesStamp = "INSERT INTO edt.pair_stamp(stamp) VALUES(?1)";
-constexpr const char *SelectStampTables = "SELECT (SELECT count(*) FROM main.sqlite_master WHERE name = 'pair_stamp')"
-                                          " + 2 * (SELECT count(*) FROM edt.sqlite_master WHERE name = 'pair_stamp')";
-constexpr const char *SelectStamps = "SELECT (SELECT stamp FROM main.pair_stamp), (SELECT stamp FROM edt.pair_stamp)";
-constexpr int StampBytes = 16;
 
 // Rollback journals on both files make a transaction over both atomic
 // through a super-journal; WAL would not.
@@ -67,25 +35,6 @@ constexpr const char *BytesPageSize = "PRAGMA edt.page_size = 65536";
 // Rows are served from memory, so SQLite reads pic.edb mostly once, at open;
 // a small cache keeps that read from filling memory with pages never reused.
 constexpr const char *ConfigureRowsCache = "PRAGMA main.cache_size = -256";
-
-constexpr const char *SelectLayout = "SELECT group_concat(name || ' ' || type || ' ' || pk, ',')"
-                                     " FROM (SELECT * FROM pragma_table_info(?1, ?2) ORDER BY cid)";
-
-struct FileLayout
-{
-    const char *versionQuery;
-    QStringView schema;
-    QStringView table;
-    const char *columns;
-};
-
-constexpr FileLayout RowsFile{"PRAGMA main.user_version", u"main", u"pictures",
-                              "id INTEGER 1,name TEXT 0,category TEXT 0,deleted INTEGER 0"};
-constexpr FileLayout BytesFile{"PRAGMA edt.user_version", u"edt", u"picture_bytes",
-                               "id INTEGER 1,data BLOB 0"};
-
-using Failure = LibraryFiles::Failure;
-using Problem = LibraryFiles::Problem;
 
 QString fileName(const QString &path)
 {
@@ -104,9 +53,9 @@ void removeIfPresent(const QString &path)
         qCWarning(lcStore) << "cannot remove" << path;
 }
 
-Failure unreadable(const SqliteDatabase &db, const QString &path, const QString &reason)
+std::unexpected<StoreError> failure(StoreReason reason, const QString &path)
 {
-    return {LibraryFiles::problemOf(db), StoreText::UnreadableBecause.arg(fileName(path), reason)};
+    return std::unexpected(StoreError{reason, fileName(path)});
 }
 
 // A commit killed before it modified either file leaves its super-journal
@@ -127,73 +76,13 @@ QStringList superJournals(const QString &dbPath)
     return found;
 }
 
-// Reads the SQLite header directly, so that a file which is not ours is
-// rejected before SQLite could touch it.
-std::expected<void, Failure> checkHeader(const QString &path, qint32 applicationId)
-{
-    const QString name = fileName(path);
-    if (!QFileInfo(path).isFile())
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotAFile.arg(name)});
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcStore) << "cannot read" << path << ":" << file.errorString();
-        return std::unexpected(Failure{Problem::Unavailable, StoreText::Unreadable.arg(name)});
-    }
-    const QByteArray header = file.read(100);
-    if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotALibraryFile.arg(name)});
-    if (qFromBigEndian<qint32>(header.constData() + 68) != applicationId)
-        return std::unexpected(Failure{Problem::Damaged, StoreText::ForeignFile.arg(name)});
-    // Bytes 18 and 19 are 1 for rollback-journal files and 2 for WAL files.
-    if (header.at(18) != 1 || header.at(19) != 1)
-        return std::unexpected(Failure{Problem::Damaged, StoreText::WalFile.arg(name)});
-    return {};
-}
-
-std::expected<void, QString> attach(SqliteDatabase &db, const QString &edtPath)
+std::expected<void, StoreError> attach(SqliteDatabase &db, const QString &edtPath)
 {
     return db.run("ATTACH DATABASE ?1 AS edt", edtPath);
 }
 
-// Checks that the file carries this program's table and version. Reading
-// it also rolls back a commit that was interrupted.
-std::expected<void, Failure> checkLayout(SqliteDatabase &db, const FileLayout &layout, const QString &path)
-{
-    const QString name = fileName(path);
-    const std::expected<qint64, QString> version = db.scalar(layout.versionQuery);
-    if (!version)
-        return std::unexpected(unreadable(db, path, version.error()));
-    auto statement = db.statement(SelectLayout);
-    if (!statement)
-        return std::unexpected(unreadable(db, path, statement.error()));
-    const auto row = (*statement)->bind(1, layout.table).bind(2, layout.schema).next();
-    if (!row)
-        return std::unexpected(unreadable(db, path, row.error()));
-    const QString columns = *row ? (*statement)->columnText(0) : QString();
-    (*statement)->reset();
-    if (*version > SchemaVersion)
-        return std::unexpected(Failure{Problem::NewerBuild, StoreText::NewerVersion.arg(name)});
-    if (*version != SchemaVersion || columns != QLatin1StringView(layout.columns))
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NoTables.arg(name)});
-    return {};
-}
-
-// Gives both files of the connection one new random stamp, inside the
-// caller's transaction.
-std::expected<void, QString> writeStamp(SqliteDatabase &db)
-{
-    std::array<quint32, StampBytes / 4> words;
-    QRandomGenerator::system()->fillRange(words.data(), words.size());
-    const QByteArrayView stamp(reinterpret_cast<const char *>(words.data()), StampBytes);
-    if (auto created = db.exec(CreateStamps); !created)
-        return created;
-    if (auto inserted = db.run(InsertRowsStamp, stamp); !inserted)
-        return inserted;
-    return db.run(InsertBytesStamp, stamp);
-}
-
 // Opens a pair for writing with pic.EDT attached.
-std::expected<void, QString> openPair(SqliteDatabase &db, const QString &edbPath, const QString &edtPath, int flags)
+std::expected<void, StoreError> openPair(SqliteDatabase &db, const QString &edbPath, const QString &edtPath, int flags)
 {
     if (auto opened = db.open(edbPath, flags); !opened)
         return opened;
@@ -203,7 +92,7 @@ std::expected<void, QString> openPair(SqliteDatabase &db, const QString &edbPath
 }
 
 // Writes an empty library with its stamp into these two files.
-std::expected<void, QString> buildEmptyLibrary(const QString &edbPath, const QString &edtPath)
+std::expected<void, StoreError> buildEmptyLibrary(const QString &edbPath, const QString &edtPath)
 {
     SqliteDatabase db;
     if (auto opened = openPair(db, edbPath, edtPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE); !opened)
@@ -213,15 +102,15 @@ std::expected<void, QString> buildEmptyLibrary(const QString &edbPath, const QSt
     auto transaction = SqliteTransaction::begin(db);
     if (!transaction)
         return std::unexpected(transaction.error());
-    if (auto created = db.exec(CreateSchema); !created)
+    if (auto created = LibraryLayout::createTables(db); !created)
         return created;
-    if (auto stamped = writeStamp(db); !stamped)
+    if (auto stamped = writePairStamp(db); !stamped)
         return stamped;
     return transaction->commit();
 }
 
 // A copy is a pair of its own: it gets a stamp of its own.
-std::expected<void, QString> restamp(const QString &edbPath, const QString &edtPath)
+std::expected<void, StoreError> restamp(const QString &edbPath, const QString &edtPath)
 {
     SqliteDatabase db;
     if (auto opened = openPair(db, edbPath, edtPath, SQLITE_OPEN_READWRITE); !opened)
@@ -229,7 +118,7 @@ std::expected<void, QString> restamp(const QString &edbPath, const QString &edtP
     auto transaction = SqliteTransaction::begin(db);
     if (!transaction)
         return std::unexpected(transaction.error());
-    if (auto stamped = writeStamp(db); !stamped)
+    if (auto stamped = writePairStamp(db); !stamped)
         return stamped;
     return transaction->commit();
 }
@@ -246,21 +135,6 @@ qint64 schemaBytes(SqliteDatabase &db, const char *schema)
 LibraryFiles::LibraryFiles(const QString &edbPath)
     : m_edbPath(edbPath)
 {
-}
-
-LibraryFiles::Problem LibraryFiles::problemOf(const SqliteDatabase &db)
-{
-    switch (db.lastErrorCode()) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return Problem::Busy;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_FORMAT:
-        return Problem::Damaged;
-    default:
-        return Problem::Unavailable;
-    }
 }
 
 QString LibraryFiles::edbPath() const
@@ -305,7 +179,7 @@ bool LibraryFiles::hasSetAsideFiles() const
     return !QDir(folder()).entryList(patterns, QDir::Files | QDir::Hidden).isEmpty();
 }
 
-std::expected<void, QString> LibraryFiles::finishBrokenStep() const
+std::expected<void, StoreError> LibraryFiles::finishBrokenStep() const
 {
     if (auto finished = FileStep::finishLeftover(folder()); !finished)
         return finished;
@@ -313,30 +187,30 @@ std::expected<void, QString> LibraryFiles::finishBrokenStep() const
     return {};
 }
 
-std::expected<LibraryFiles::Connection, Failure> LibraryFiles::open(Creation creation)
+std::expected<LibraryFiles::Connection, StoreError> LibraryFiles::open(Creation creation)
 {
     if (QFileInfo(m_edbPath).suffix() == u"EDT")
-        return std::unexpected(Failure{Problem::Unavailable, StoreText::NamedLikeBytes.arg(fileName(m_edbPath))});
+        return failure(StoreReason::NamedLikeBytes, m_edbPath);
     if (auto finished = finishBrokenStep(); !finished)
-        return std::unexpected(Failure{Problem::Unavailable, finished.error()});
+        return std::unexpected(finished.error());
     const bool hasEdb = pathExists(m_edbPath);
     const bool hasEdt = pathExists(edtPath());
     bool created = false;
     if (!hasEdb && !hasEdt) {
         if (creation == Creation::Never)
-            return std::unexpected(Failure{Problem::Unavailable, StoreText::NoLibrary.arg(fileName(m_edbPath))});
+            return failure(StoreReason::NoLibrary, m_edbPath);
         // The files of a library that a copy replaced are kept under other
         // names: without the copy, they are all there is.
         if (hasSetAsideFiles())
-            return std::unexpected(Failure{Problem::Damaged, StoreText::OnlySetAside.arg(fileName(m_edbPath),
-                                                                                          DataFolder::DamagedSuffix)});
+            return failure(StoreReason::OnlySetAside, m_edbPath);
         if (auto made = create(); !made)
-            return std::unexpected(Failure{Problem::Unavailable, made.error()});
+            return std::unexpected(made.error());
         created = true;
-    } else if (!hasEdt) {
-        return std::unexpected(Failure{Problem::Damaged, StoreText::Missing.arg(fileName(edtPath()), fileName(m_edbPath))});
-    } else if (!hasEdb) {
-        return std::unexpected(Failure{Problem::Damaged, StoreText::Missing.arg(fileName(m_edbPath), fileName(edtPath()))});
+    } else if (!hasEdt || !hasEdb) {
+        const QString missing = fileName(hasEdb ? edtPath() : m_edbPath);
+        const QString present = fileName(hasEdb ? m_edbPath : edtPath());
+        return std::unexpected(
+            StoreError{.reason = StoreReason::MissingCompanion, .detail = missing, .companion = present});
     }
     auto db = openExisting();
     if (!db)
@@ -344,34 +218,29 @@ std::expected<LibraryFiles::Connection, Failure> LibraryFiles::open(Creation cre
     return Connection{std::move(*db), created};
 }
 
-std::expected<void, QString> LibraryFiles::create()
+std::expected<void, StoreError> LibraryFiles::create()
 {
     removeTemporaries();
     const QString newEdb = m_edbPath + DataFolder::NewSuffix;
     const QString newEdt = edtPath() + DataFolder::NewSuffix;
-    std::expected<void, QString> made = buildEmptyLibrary(newEdb, newEdt);
-    if (made) {
-        FileStep step(folder());
-        // pic.edb comes last: once it exists under its name, so does pic.EDT.
-        step.rename(fileName(newEdt), fileName(edtPath()));
-        step.rename(fileName(newEdb), fileName(m_edbPath));
-        made = step.run();
-    }
+    std::expected<void, StoreError> made = buildEmptyLibrary(newEdb, newEdt);
+    if (made)
+        made = placeNewFiles({});
     removeTemporaries();
     if (!made)
-        return std::unexpected(StoreText::CannotCreate.arg(made.error()));
+        return std::unexpected(made.error().causing(StoreReason::CannotCreate));
     return {};
 }
 
-std::expected<std::unique_ptr<SqliteDatabase>, Failure> LibraryFiles::openExisting()
+std::expected<std::unique_ptr<SqliteDatabase>, StoreError> LibraryFiles::openExisting()
 {
-    if (auto checked = checkHeader(m_edbPath, RowsApplicationId); !checked)
+    if (auto checked = LibraryLayout::checkHeader(LibraryLayout::File::Rows, m_edbPath); !checked)
         return std::unexpected(checked.error());
-    if (auto checked = checkHeader(edtPath(), BytesApplicationId); !checked)
+    if (auto checked = LibraryLayout::checkHeader(LibraryLayout::File::Bytes, edtPath()); !checked)
         return std::unexpected(checked.error());
     auto db = std::make_unique<SqliteDatabase>();
-    const auto failed = [&db](const QString &path, const QString &reason) {
-        return std::unexpected(Failure{problemOf(*db), StoreText::UnopenableBecause.arg(fileName(path), reason)});
+    const auto failed = [](const QString &path, const StoreError &cause) {
+        return std::unexpected(cause.causing(StoreReason::Unopenable, fileName(path)));
     };
     // No SQLITE_OPEN_CREATE: the attached file inherits it, so neither file
     // can be created here.
@@ -379,11 +248,11 @@ std::expected<std::unique_ptr<SqliteDatabase>, Failure> LibraryFiles::openExisti
         return failed(m_edbPath, opened.error());
     if (auto configured = db->exec(BusyTimeout); !configured)
         return failed(m_edbPath, configured.error());
-    if (auto checked = checkLayout(*db, RowsFile, m_edbPath); !checked)
+    if (auto checked = LibraryLayout::checkTables(*db, LibraryLayout::File::Rows, m_edbPath); !checked)
         return std::unexpected(checked.error());
     if (auto attached = attach(*db, edtPath()); !attached)
         return failed(edtPath(), attached.error());
-    if (auto checked = checkLayout(*db, BytesFile, edtPath()); !checked)
+    if (auto checked = LibraryLayout::checkTables(*db, LibraryLayout::File::Bytes, edtPath()); !checked)
         return std::unexpected(checked.error());
     if (auto configured = db->exec(ConfigureJournals); !configured)
         return failed(m_edbPath, configured.error());
@@ -395,38 +264,18 @@ std::expected<std::unique_ptr<SqliteDatabase>, Failure> LibraryFiles::openExisti
     return db;
 }
 
-std::expected<void, Failure> LibraryFiles::checkPair(SqliteDatabase &db)
+std::expected<void, StoreError> LibraryFiles::checkPair(SqliteDatabase &db)
 {
-    const std::expected<qint64, QString> tables = db.scalar(SelectStampTables);
-    if (!tables)
-        return std::unexpected(unreadable(db, m_edbPath, tables.error()));
-    if (*tables == 0) {
-        // Files of an earlier build: they get their stamp now. A library
-        // that cannot be written does without.
-        auto transaction = SqliteTransaction::begin(db);
-        const bool stamped = transaction && writeStamp(db) && transaction->commit();
-        qCInfo(lcStore) << "a library of an earlier build" << (stamped ? "is stamped" : "stays unstamped");
+    const std::expected<PairStamping, StoreError> stamping = pairStamping(db);
+    if (!stamping)
+        return std::unexpected(stamping.error().causing(StoreReason::Unreadable, fileName(m_edbPath)));
+    if (*stamping == PairStamping::Unstamped)
+        LibraryUpgrade(db).stampPair();
+    if (*stamping != PairStamping::Unpaired)
         return {};
-    }
-    const auto notAPair = [this] {
-        qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
-        return std::unexpected(Failure{Problem::Damaged, StoreText::NotAPair.arg(fileName(m_edbPath), fileName(edtPath()))});
-    };
-    // Both files have the table (1 + 2), or they are no pair.
-    if (*tables != 3)
-        return notAPair();
-    auto statement = db.statement(SelectStamps);
-    if (!statement)
-        return std::unexpected(unreadable(db, m_edbPath, statement.error()));
-    const std::expected<bool, QString> row = (*statement)->next();
-    if (!row)
-        return std::unexpected(unreadable(db, m_edbPath, row.error()));
-    const bool paired = *row && (*statement)->columnBlob(0).size() == StampBytes
-        && (*statement)->columnBlob(0) == (*statement)->columnBlob(1);
-    (*statement)->reset();
-    if (!paired)
-        return notAPair();
-    return {};
+    qCWarning(lcStore) << m_edbPath << "and" << edtPath() << "were not made together";
+    return std::unexpected(
+        StoreError{.reason = StoreReason::NotAPair, .detail = fileName(m_edbPath), .companion = fileName(edtPath())});
 }
 
 void LibraryFiles::removeStaleSuperJournals(SqliteDatabase &db) const
@@ -443,8 +292,8 @@ void LibraryFiles::removeStaleSuperJournals(SqliteDatabase &db) const
     }
 }
 
-std::expected<void, QString> LibraryFiles::copyFrom(SqliteDatabase &source, const QString &setAsideSuffix,
-                                                    const Progress &progress)
+std::expected<void, StoreError> LibraryFiles::copyFrom(SqliteDatabase &source, const QString &setAsideSuffix,
+                                                       const Progress &progress)
 {
     // A copy broken off earlier is finished before its files are rebuilt.
     if (auto finished = finishBrokenStep(); !finished)
@@ -465,24 +314,28 @@ std::expected<void, QString> LibraryFiles::copyFrom(SqliteDatabase &source, cons
             return !progress || progress(done, totalBytes);
         });
     };
-    std::expected<void, QString> copied = copySchema("edt", newEdt, 0);
+    std::expected<void, StoreError> copied = copySchema("edt", newEdt, 0);
     if (copied)
         copied = copySchema("main", newEdb, edtBytes);
     if (copied)
         copied = restamp(newEdb, newEdt);
-    if (copied) {
-        FileStep step(folder());
-        if (!setAsideSuffix.isEmpty()) {
-            for (const QString &file : {m_edbPath, edtPath(), m_edbPath + u"-journal"_s, edtPath() + u"-journal"_s}) {
-                if (pathExists(file))
-                    step.rename(fileName(file), fileName(file) + setAsideSuffix);
-            }
-        }
-        // pic.EDT goes first: once the new pic.edb is in place, so are its bytes.
-        step.rename(fileName(newEdt), fileName(edtPath()));
-        step.rename(fileName(newEdb), fileName(m_edbPath));
-        copied = step.run();
-    }
+    if (copied)
+        copied = placeNewFiles(setAsideSuffix);
     removeTemporaries();
     return copied;
+}
+
+std::expected<void, StoreError> LibraryFiles::placeNewFiles(const QString &setAsideSuffix) const
+{
+    FileStep step(folder());
+    if (!setAsideSuffix.isEmpty()) {
+        for (const QString &file : {m_edbPath, edtPath(), m_edbPath + u"-journal"_s, edtPath() + u"-journal"_s}) {
+            if (pathExists(file))
+                step.rename(fileName(file), fileName(file) + setAsideSuffix);
+        }
+    }
+    // pic.EDT goes first: once the new pic.edb is in place, so are its bytes.
+    step.rename(fileName(edtPath() + DataFolder::NewSuffix), fileName(edtPath()));
+    step.rename(fileName(m_edbPath + DataFolder::NewSuffix), fileName(m_edbPath));
+    return step.run();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,13 +20,6 @@ class SqliteDatabase;
 class LibraryFiles
 {
 public:
-    // Why a library did not open. Only damaged files may be replaced by a copy.
-    enum class Problem { Damaged, Busy, NewerBuild, Unavailable };
-    struct Failure
-    {
-        Problem problem;
-        QString reason;
-    };
     enum class Creation { IfNew, Never };
     struct Connection
     {
@@ -35,9 +30,6 @@ public:
 
     explicit LibraryFiles(const QString &edbPath);
 
-    // What the last failure on a library's connection says about its files.
-    static Problem problemOf(const SqliteDatabase &db);
-
     QString edbPath() const;
     QString edtPath() const;
     static QString companionPath(const QString &edbPath);
@@ -45,29 +37,35 @@ public:
     // Finishes (or undoes) a step over these files that a crash broke off,
     // and removes the temporaries of one that never got so far. open and
     // copyFrom do so first.
-    std::expected<void, QString> finishBrokenStep() const;
+    std::expected<void, StoreError> finishBrokenStep() const;
 
     // Opens both files checked, as one connection with pic.EDT attached as
     // "edt". With Creation::IfNew an empty library is created where neither
     // file exists and no set-aside damaged files say that one existed.
-    std::expected<Connection, Failure> open(Creation creation);
+    // Files that do not open as a library are named in the error, which
+    // tells by its problem() whether they are damaged.
+    std::expected<Connection, StoreError> open(Creation creation);
 
     // Puts a consistent copy of the library open on source in place of
     // these files, stamped as a pair of its own. With a setAsideSuffix the
     // files there are kept under their names with it added, in the same
     // step. progress hears the bytes copied of the bytes to copy; a cancel
     // or a failure leaves the files there as they were.
-    std::expected<void, QString> copyFrom(SqliteDatabase &source, const QString &setAsideSuffix,
-                                          const Progress &progress);
+    std::expected<void, StoreError> copyFrom(SqliteDatabase &source, const QString &setAsideSuffix,
+                                             const Progress &progress);
 
 private:
     QString folder() const;
     QStringList temporaries() const;
     void removeTemporaries() const;
     bool hasSetAsideFiles() const;
-    std::expected<void, QString> create();
-    std::expected<std::unique_ptr<SqliteDatabase>, Failure> openExisting();
-    std::expected<void, Failure> checkPair(SqliteDatabase &db);
+    std::expected<void, StoreError> create();
+    // Puts the new files built beside these in their place, in one step; the
+    // files there are kept under their names with setAsideSuffix added, where
+    // one is given.
+    std::expected<void, StoreError> placeNewFiles(const QString &setAsideSuffix) const;
+    std::expected<std::unique_ptr<SqliteDatabase>, StoreError> openExisting();
+    std::expected<void, StoreError> checkPair(SqliteDatabase &db);
     void removeStaleSuperJournals(SqliteDatabase &db) const;
 
     QString m_edbPath;

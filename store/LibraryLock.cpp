@@ -2,7 +2,6 @@
 
 #include "config/DataFolder.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,19 +38,19 @@ bool heldByRunningProgram(const QString &path)
 
 }
 
-std::expected<std::unique_ptr<QLockFile>, QString> lockLibraryFolder(const QString &folder)
+std::expected<std::unique_ptr<QLockFile>, StoreError> lockLibraryFolder(const QString &folder)
 {
     // The user's data folder of an installed program is made at its first start.
     if (!QDir().mkpath(folder)) {
         qCWarning(lcStore) << "cannot make" << folder;
-        return std::unexpected(StoreText::CannotLock);
+        return std::unexpected(StoreError{StoreReason::CannotLock, folder});
     }
     const QString path = DataFolder(folder).lockPath();
     const QFileInfo info(path);
     if (info.isSymLink())
-        return std::unexpected(StoreText::LockIsLink.arg(QDir::toNativeSeparators(path)));
+        return std::unexpected(StoreError{StoreReason::LockIsLink, QDir::toNativeSeparators(path)});
     if (info.isDir())
-        return std::unexpected(StoreText::LockIsFolder.arg(QDir::toNativeSeparators(path)));
+        return std::unexpected(StoreError{StoreReason::LockIsFolder, QDir::toNativeSeparators(path)});
     auto lock = std::make_unique<QLockFile>(path);
     // Only a lock whose process has ended is stale, however old it is.
     lock->setStaleLockTime(0);
@@ -68,8 +67,8 @@ std::expected<std::unique_ptr<QLockFile>, QString> lockLibraryFolder(const QStri
         QString application;
         lock->getLockInfo(&pid, &host, &application);
         qCInfo(lcStore) << "the library in" << folder << "is held by process" << pid << "on" << host;
-        return std::unexpected(StoreText::AlreadyOpen);
+        return std::unexpected(StoreError{StoreReason::AlreadyOpen, folder});
     }
     qCWarning(lcStore) << "cannot lock" << folder << ", error" << lock->error();
-    return std::unexpected(StoreText::CannotLock);
+    return std::unexpected(StoreError{StoreReason::CannotLock, folder});
 }

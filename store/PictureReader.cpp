@@ -2,23 +2,22 @@
 
 #include "store/SqliteDatabase.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <sqlite3.h>
 
-std::expected<QByteArray, QString> readPictureBytes(const SqliteDatabase &db, const char *schema, qint64 id)
+std::expected<QByteArray, StoreError> readPictureBytes(const SqliteDatabase &db, const char *schema, qint64 id)
 {
     auto bytes = db.readBlob(schema, "picture_bytes", "data", id);
     if (!bytes)
         return std::unexpected(bytes.error());
     if (!*bytes) {
         qCWarning(lcStore) << "the bytes of row" << id << "are missing";
-        return std::unexpected(StoreText::BytesMissing);
+        return std::unexpected(StoreError{StoreReason::BytesMissing});
     }
     return std::move(**bytes);
 }
 
-std::expected<QByteArray, QString> readPictureBytes(const QString &edtPath, qint64 id)
+std::expected<QByteArray, StoreError> readPictureBytes(const QString &edtPath, qint64 id)
 {
     SqliteDatabase db;
     if (auto opened = db.open(edtPath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX); !opened)

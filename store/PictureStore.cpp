@@ -1,13 +1,13 @@
 #include "store/PictureStore.h"
 
+#include "store/LibraryUpgrade.h"
+#include "store/PictureFingerprint.h"
 #include "store/PictureReader.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHash>
 
@@ -18,32 +18,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A fingerprint of every picture's bytes, so that a picture already in the
-// library is found without reading the others. Libraries of earlier builds
-// get the table at their next open; their pictures get fingerprints when a
-// search first needs them.
-constexpr const char *CreateFingerprints =
-    "CREATE TABLE IF NOT EXISTS main.picture_digests(id INTEGER PRIMARY KEY, digest BLOB NOT NULL);"
-    "CREATE INDEX IF NOT EXISTS main.picture_digests_by_digest ON picture_digests(digest);";
-constexpr const char *SelectFingerprintTable =
-    "SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND name = 'picture_digests'";
-constexpr const char *PutFingerprint = "INSERT OR REPLACE INTO main.picture_digests(id, digest) VALUES(?1, ?2)";
 constexpr const char *DeleteFingerprint = "DELETE FROM main.picture_digests WHERE id = ?1";
 constexpr const char *SelectByFingerprint = "SELECT id FROM main.picture_digests WHERE digest = ?1";
-constexpr const char *SelectWithoutFingerprint =
-    "SELECT id FROM main.pictures WHERE id NOT IN (SELECT id FROM main.picture_digests)";
-
-QByteArray fingerprintOf(const QByteArray &bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
 
 constexpr const char *SelectRowCount = "SELECT count(*) FROM main.pictures";
+// A row that an earlier build left marked as deleted stays out where the
+// upgrade could not remove it (a read-only library).
 constexpr const char *SelectRows = "SELECT id, name, category FROM main.pictures WHERE deleted = 0 ORDER BY id";
-constexpr const char *SelectMarkedCount = "SELECT count(*) FROM main.pictures WHERE deleted <> 0";
-constexpr const char *PurgeMarked =
-    "DELETE FROM edt.picture_bytes WHERE id IN (SELECT id FROM main.pictures WHERE deleted <> 0);"
-    "DELETE FROM main.pictures WHERE deleted <> 0;";
 constexpr const char *InsertRow = "INSERT INTO main.pictures(name, category) VALUES(?1, ?2)";
 constexpr const char *InsertPicture = "INSERT INTO edt.picture_bytes(id, data) VALUES(?1, ?2)";
 constexpr const char *UpdateName = "UPDATE main.pictures SET name = ?2 WHERE id = ?1";
@@ -63,8 +44,8 @@ QString PictureStore::companionPath(const QString &edbPath)
     return LibraryFiles::companionPath(edbPath);
 }
 
-std::expected<PictureStore::Opened, LibraryFiles::Failure> PictureStore::open(const QString &edbPath,
-                                                                              LibraryFiles::Creation creation)
+std::expected<PictureStore::Opened, StoreError> PictureStore::open(const QString &edbPath,
+                                                                   LibraryFiles::Creation creation)
 {
     close();
     auto connection = LibraryFiles(edbPath).open(creation);
@@ -72,34 +53,19 @@ std::expected<PictureStore::Opened, LibraryFiles::Failure> PictureStore::open(co
         return std::unexpected(connection.error());
     m_db = std::move(connection->db);
     m_path = edbPath;
-    purgeMarkedRows();
-    addFingerprintTable();
+    LibraryUpgrade upgrade(*m_db);
+    upgrade.purgeMarkedRows();
+    upgrade.addFingerprintTable();
     if (auto loaded = loadRows(); !loaded) {
-        const LibraryFiles::Failure failure{LibraryFiles::problemOf(*m_db),
-                                            StoreText::UnreadableBecause.arg(QFileInfo(edbPath).fileName(), loaded.error())};
         close();
-        return std::unexpected(failure);
+        return std::unexpected(loaded.error().causing(StoreReason::Unreadable, QFileInfo(edbPath).fileName()));
     }
     return connection->created ? Opened::Created : Opened::Existing;
 }
 
-// Earlier builds removed a picture in two commits, marking its row first.
-// A row left marked is removed for good here; when that cannot be written
-// (a read-only store), loadRows leaves it out all the same.
-void PictureStore::purgeMarkedRows()
+std::expected<void, StoreError> PictureStore::loadRows()
 {
-    const std::expected<qint64, QString> marked = m_db->scalar(SelectMarkedCount);
-    if (!marked || *marked == 0)
-        return;
-    bool purged = false;
-    if (auto transaction = SqliteTransaction::begin(*m_db))
-        purged = m_db->exec(PurgeMarked) && transaction->commit();
-    qCInfo(lcStore) << "rows left marked as deleted:" << *marked << (purged ? "removed" : "left in place");
-}
-
-std::expected<void, QString> PictureStore::loadRows()
-{
-    const std::expected<qint64, QString> total = m_db->scalar(SelectRowCount);
+    const std::expected<qint64, StoreError> total = m_db->scalar(SelectRowCount);
     auto rows = m_db->statement(SelectRows);
     if (!total)
         return std::unexpected(total.error());
@@ -108,7 +74,7 @@ std::expected<void, QString> PictureStore::loadRows()
     m_rows.reserve(std::size_t(*total));
     // Libraries have few categories: rows share one string per category.
     QHash<QByteArray, QString> categories;
-    std::expected<bool, QString> row;
+    std::expected<bool, StoreError> row;
     while ((row = (*rows)->next()) && *row) {
         const QByteArrayView utf8 = (*rows)->columnUtf8(2);
         auto category = categories.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
@@ -155,17 +121,17 @@ QString PictureStore::category(int n) const
     return isRecord(n) ? m_rows[std::size_t(n - 1)].category : QString();
 }
 
-std::expected<void, QString> PictureStore::notOpen() const
+std::expected<void, StoreError> PictureStore::notOpen() const
 {
-    return std::unexpected(StoreText::NotOpen);
+    return std::unexpected(StoreError{StoreReason::NotOpen});
 }
 
-std::expected<QByteArray, QString> PictureStore::picture(int n) const
+std::expected<QByteArray, StoreError> PictureStore::picture(int n) const
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
     if (!isRecord(n))
-        return std::unexpected(StoreText::NoSuchRecord.arg(n));
+        return std::unexpected(StoreError{StoreReason::NoSuchRecord, QString::number(n)});
     return readPictureBytes(*m_db, "edt", m_rows[std::size_t(n - 1)].id);
 }
 
@@ -194,12 +160,12 @@ qint64 PictureStore::pictureSizeLimit() const
     return m_db ? m_db->lengthLimit() : 0;
 }
 
-std::expected<void, QString> PictureStore::append(const NewRecord &record)
+std::expected<void, StoreError> PictureStore::append(const NewRecord &record)
 {
     return append(std::vector<NewRecord>{record});
 }
 
-std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &records)
+std::expected<void, StoreError> PictureStore::append(const std::vector<NewRecord> &records)
 {
     auto transaction = beginChange();
     if (!transaction)
@@ -214,7 +180,7 @@ std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &
             return inserted;
         if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", id, record.picture); !written)
             return written;
-        if (auto stored = storeFingerprint(id, record.picture); !stored)
+        if (auto stored = putPictureFingerprint(*m_db, id, record.picture); !stored)
             return stored;
         added.push_back(Row{id, record.name, record.category, nextVersion()});
     }
@@ -224,7 +190,7 @@ std::expected<void, QString> PictureStore::append(const std::vector<NewRecord> &
     return {};
 }
 
-std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArray &picture, const QString &category)
+std::expected<void, StoreError> PictureStore::replacePicture(int n, const QByteArray &picture, const QString &category)
 {
     auto transaction = beginChange(n);
     if (!transaction)
@@ -234,7 +200,7 @@ std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArra
         return updated;
     if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", row.id, picture); !written)
         return written;
-    if (auto stored = storeFingerprint(row.id, picture); !stored)
+    if (auto stored = putPictureFingerprint(*m_db, row.id, picture); !stored)
         return stored;
     if (auto updated = m_db->run(UpdateCategory, row.id, category); !updated)
         return updated;
@@ -245,7 +211,7 @@ std::expected<void, QString> PictureStore::replacePicture(int n, const QByteArra
     return {};
 }
 
-std::expected<void, QString> PictureStore::rename(int n, const QString &name)
+std::expected<void, StoreError> PictureStore::rename(int n, const QString &name)
 {
     auto transaction = beginChange(n);
     if (!transaction)
@@ -259,7 +225,7 @@ std::expected<void, QString> PictureStore::rename(int n, const QString &name)
     return {};
 }
 
-std::expected<void, QString> PictureStore::remove(int n)
+std::expected<void, StoreError> PictureStore::remove(int n)
 {
     auto transaction = beginChange(n);
     if (!transaction)
@@ -277,81 +243,37 @@ std::expected<void, QString> PictureStore::remove(int n)
     return {};
 }
 
-std::expected<SqliteTransaction, QString> PictureStore::beginChange(std::optional<int> record)
+std::expected<SqliteTransaction, StoreError> PictureStore::beginChange(std::optional<int> record)
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
     if (record && !isRecord(*record))
-        return std::unexpected(StoreText::NoSuchRecord.arg(*record));
+        return std::unexpected(StoreError{StoreReason::NoSuchRecord, QString::number(*record)});
     return SqliteTransaction::begin(*m_db);
 }
 
-std::expected<void, QString> PictureStore::copyTo(const QString &edbPath, const Progress &progress,
-                                                  const QString &setAsideSuffix)
+std::expected<void, StoreError> PictureStore::copyTo(const QString &edbPath, const Progress &progress,
+                                                     const QString &setAsideSuffix)
 {
     if (!m_db)
         return notOpen();
     return LibraryFiles(edbPath).copyFrom(*m_db, setAsideSuffix, progress);
 }
 
-void PictureStore::addFingerprintTable()
-{
-    const std::expected<qint64, QString> present = m_db->scalar(SelectFingerprintTable);
-    if (!present || *present > 0)
-        return;
-    // A store that cannot be written does without; searches find nothing.
-    auto transaction = SqliteTransaction::begin(*m_db);
-    const bool added = transaction && m_db->exec(CreateFingerprints) && transaction->commit();
-    qCInfo(lcStore) << "fingerprint table" << (added ? "added" : "not added");
-}
-
-std::expected<void, QString> PictureStore::storeFingerprint(qint64 id, const QByteArray &bytes)
-{
-    return m_db->run(PutFingerprint, id, QByteArrayView(fingerprintOf(bytes)));
-}
-
-std::expected<void, QString> PictureStore::fingerprintEarlierPictures(const Progress &progress)
-{
-    auto select = m_db->statement(SelectWithoutFingerprint);
-    if (!select)
-        return std::unexpected(select.error());
-    const auto found = (*select)->firstColumnInt64();
-    if (!found)
-        return std::unexpected(found.error());
-    const std::vector<qint64> &ids = *found;
-    for (std::size_t done = 0; done < ids.size(); ++done) {
-        if (progress && !progress(qint64(done), qint64(ids.size())))
-            return std::unexpected(StoreText::Cancelled);
-        auto bytes = m_db->readBlob("edt", "picture_bytes", "data", ids[done]);
-        if (!bytes)
-            return std::unexpected(bytes.error());
-        if (!*bytes)
-            continue;
-        auto transaction = SqliteTransaction::begin(*m_db);
-        if (!transaction)
-            return std::unexpected(transaction.error());
-        if (auto stored = storeFingerprint(ids[done], **bytes); !stored)
-            return stored;
-        if (auto committed = transaction->commit(); !committed)
-            return committed;
-    }
-    return {};
-}
-
-std::expected<std::optional<int>, QString> PictureStore::findSamePicture(const QByteArray &bytes,
-                                                                          const Progress &progress)
+std::expected<std::optional<int>, StoreError> PictureStore::findSamePicture(const QByteArray &bytes,
+                                                                            const Progress &progress)
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
     if (!m_allFingerprinted) {
-        if (auto fingerprinted = fingerprintEarlierPictures(progress); !fingerprinted)
+        if (auto fingerprinted = LibraryUpgrade(*m_db).fingerprintEarlierPictures(progress); !fingerprinted)
             return std::unexpected(fingerprinted.error());
         m_allFingerprinted = true;
     }
     auto select = m_db->statement(SelectByFingerprint);
     if (!select)
         return std::unexpected(select.error());
-    const auto candidates = (*select)->bind(1, QByteArrayView(fingerprintOf(bytes))).firstColumnInt64();
+    const auto candidates = (*select)->bind(1, QByteArrayView(pictureFingerprint(bytes))).firstColumnInt64();
     if (!candidates)
         return std::unexpected(candidates.error());
     for (qint64 id : *candidates) {

@@ -20,8 +20,8 @@ class SqliteTransaction;
 // beside it, attached to the same connection so that every change to both
 // files is one atomic commit. Names and categories are kept in memory, so
 // listing them never touches the disk; bytes are read one picture at a time.
-// Every change returns nothing or the reason it failed, in Chinese; a failed
-// change leaves both files and the records in memory as they were.
+// Every change returns nothing or the reason it failed; a failed change
+// leaves both files and the records in memory as they were.
 class PictureStore
 {
 public:
@@ -45,8 +45,8 @@ public:
     // an empty store is created where none was, unless creation is Never;
     // files that exist but are not a picture store are left untouched and
     // the failure says why, and whether they are damaged.
-    std::expected<Opened, LibraryFiles::Failure> open(const QString &edbPath,
-                                                      LibraryFiles::Creation creation = LibraryFiles::Creation::IfNew);
+    std::expected<Opened, StoreError> open(const QString &edbPath,
+                                           LibraryFiles::Creation creation = LibraryFiles::Creation::IfNew);
     void close();
     bool isOpen() const;
 
@@ -56,7 +56,7 @@ public:
     QString name(int n) const;
     QString category(int n) const;
     // The bytes of record n, read from pic.EDT now.
-    std::expected<QByteArray, QString> picture(int n) const;
+    std::expected<QByteArray, StoreError> picture(int n) const;
     // What a reader needs to read the bytes of record n on its own: the row
     // and a version that changes whenever the bytes do (0 for no record).
     struct PictureRef
@@ -72,13 +72,13 @@ public:
     qint64 pictureSizeLimit() const;
 
     // Adds records at the end, all in one commit.
-    std::expected<void, QString> append(const std::vector<NewRecord> &records);
-    std::expected<void, QString> append(const NewRecord &record);
+    std::expected<void, StoreError> append(const std::vector<NewRecord> &records);
+    std::expected<void, StoreError> append(const NewRecord &record);
     // Gives record n new bytes and the category of the file they came from.
-    std::expected<void, QString> replacePicture(int n, const QByteArray &picture, const QString &category);
-    std::expected<void, QString> rename(int n, const QString &name);
+    std::expected<void, StoreError> replacePicture(int n, const QByteArray &picture, const QString &category);
+    std::expected<void, StoreError> rename(int n, const QString &name);
     // Removes record n and its bytes; the records behind it move down by one.
-    std::expected<void, QString> remove(int n);
+    std::expected<void, StoreError> remove(int n);
 
     // Hears how much of a long piece of work is done, of how much; false
     // cancels the work.
@@ -87,16 +87,16 @@ public:
     // The record holding exactly these bytes, if any. Pictures stored by an
     // earlier build have no fingerprint yet: the first search takes one of
     // each (progress hears how many of how many), a cancel ends it early.
-    std::expected<std::optional<int>, QString> findSamePicture(const QByteArray &bytes,
-                                                                const Progress &progress = {});
+    std::expected<std::optional<int>, StoreError> findSamePicture(const QByteArray &bytes,
+                                                                  const Progress &progress = {});
 
     // Puts a consistent copy of the open store at edbPath and the companion
     // beside it, in one step that a crash cannot tear (see LibraryFiles):
     // a failed or cancelled copy leaves the files there as they were. With
     // a setAsideSuffix those files are kept under their names with it
     // added. progress hears the bytes copied of the bytes to copy.
-    std::expected<void, QString> copyTo(const QString &edbPath, const Progress &progress = {},
-                                        const QString &setAsideSuffix = {});
+    std::expected<void, StoreError> copyTo(const QString &edbPath, const Progress &progress = {},
+                                           const QString &setAsideSuffix = {});
     // The path of pic.edb while the store is open.
     QString path() const;
 
@@ -114,15 +114,11 @@ private:
 
     static quint64 nextVersion();
 
-    std::expected<void, QString> loadRows();
-    void purgeMarkedRows();
-    void addFingerprintTable();
-    std::expected<void, QString> fingerprintEarlierPictures(const Progress &progress);
-    std::expected<void, QString> storeFingerprint(qint64 id, const QByteArray &bytes);
-    std::expected<void, QString> notOpen() const;
+    std::expected<void, StoreError> loadRows();
+    std::expected<void, StoreError> notOpen() const;
     // Starts a change, after checking that the store is open and, when one
     // is given, that the record exists.
-    std::expected<SqliteTransaction, QString> beginChange(std::optional<int> record = std::nullopt);
+    std::expected<SqliteTransaction, StoreError> beginChange(std::optional<int> record = std::nullopt);
 
     std::unique_ptr<SqliteDatabase> m_db;
     QString m_path;

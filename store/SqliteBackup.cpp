@@ -1,7 +1,6 @@
 #include "store/SqliteBackup.h"
 
 #include "store/SqliteDatabase.h"
-#include "store/StoreTexts.h"
 
 #include <sqlite3.h>
 
@@ -23,7 +22,7 @@ SqliteBackup::~SqliteBackup()
     sqlite3_backup_finish(m_backup);
 }
 
-std::expected<void, QString> SqliteBackup::run(const Progress &progress)
+std::expected<void, StoreError> SqliteBackup::run(const Progress &progress)
 {
     if (!m_backup)
         return m_target.check(sqlite3_errcode(m_target.handle()));
@@ -32,7 +31,7 @@ std::expected<void, QString> SqliteBackup::run(const Progress &progress)
         stepped = sqlite3_backup_step(m_backup, PagesPerStep);
         const qint64 total = sqlite3_backup_pagecount(m_backup);
         if (progress && !progress(total - sqlite3_backup_remaining(m_backup), total))
-            return std::unexpected(StoreText::Cancelled);
+            return std::unexpected(StoreError{StoreReason::Cancelled});
     }
     const int finished = sqlite3_backup_finish(m_backup);
     m_backup = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include "store/StoreError.h"
+
 
 #include <expected>
 #include <functional>
@@ -23,7 +24,7 @@ public:
     SqliteBackup(const SqliteBackup &) = delete;
     SqliteBackup &operator=(const SqliteBackup &) = delete;
 
-    std::expected<void, QString> run(const Progress &progress);
+    std::expected<void, StoreError> run(const Progress &progress);
 
 private:
     SqliteDatabase &m_target;

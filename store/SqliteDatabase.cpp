@@ -2,7 +2,6 @@
 
 #include "store/SqliteStatement.h"
 #include "store/StoreLog.h"
-#include "store/StoreTexts.h"
 
 #include <QFile>
 
@@ -18,36 +17,42 @@ namespace {
 // the whole picture at once.
 constexpr int BlobChunk = 1 << 20;
 
-QString reasonFor(int resultCode, int systemError)
+StoreReason reasonFor(int resultCode, int systemError)
 {
     switch (resultCode & 0xFF) {
     case SQLITE_FULL:
-        return StoreText::DiskFull;
+        return StoreReason::DiskFull;
     case SQLITE_IOERR:
         // A file size limit ends a write the way a full disk does.
         if (systemError == ENOSPC || systemError == EFBIG)
-            return StoreText::DiskFull;
-        return StoreText::DiskError;
+            return StoreReason::DiskFull;
+        return StoreReason::DiskError;
     case SQLITE_READONLY:
-        return StoreText::ReadOnly;
+        return StoreReason::ReadOnly;
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        return StoreText::NoPermission;
+        return StoreReason::NoPermission;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return StoreText::Damaged;
+        return StoreReason::Damaged;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return StoreText::Busy;
+        return StoreReason::Busy;
     case SQLITE_CANTOPEN:
-        return StoreText::CannotOpen;
+        return StoreReason::CannotOpen;
     case SQLITE_TOOBIG:
-        return StoreText::TooBig;
+        return StoreReason::TooBig;
     case SQLITE_NOMEM:
-        return StoreText::OutOfMemory;
+        return StoreReason::OutOfMemory;
     default:
-        return StoreText::OtherError.arg(QString::fromUtf8(sqlite3_errstr(resultCode)));
+        return StoreReason::OtherSqliteError;
     }
+}
+
+std::unexpected<StoreError> sqliteError(int resultCode, int systemError)
+{
+    const QString words = QString::fromUtf8(sqlite3_errstr(resultCode));
+    return std::unexpected(StoreError{reasonFor(resultCode, systemError), words});
 }
 
 // Owns an open blob handle.
@@ -68,7 +73,7 @@ SqliteDatabase::SqliteDatabase() = default;
 
 SqliteDatabase::~SqliteDatabase() = default;
 
-std::expected<void, QString> SqliteDatabase::open(const QString &path, int flags)
+std::expected<void, StoreError> SqliteDatabase::open(const QString &path, int flags)
 {
     m_cache.clear();
     m_handle.reset();
@@ -82,7 +87,7 @@ std::expected<void, QString> SqliteDatabase::open(const QString &path, int flags
     qCWarning(lcStore) << "cannot open" << path << ":" << (handle ? sqlite3_errmsg(handle) : "out of memory");
     const int systemError = handle ? sqlite3_system_errno(handle) : 0;
     m_handle.reset();
-    return std::unexpected(reasonFor(rc, systemError));
+    return sqliteError(rc, systemError);
 }
 
 bool SqliteDatabase::isOpen() const
@@ -90,7 +95,7 @@ bool SqliteDatabase::isOpen() const
     return m_handle != nullptr;
 }
 
-std::expected<void, QString> SqliteDatabase::check(int resultCode) const
+std::expected<void, StoreError> SqliteDatabase::check(int resultCode) const
 {
     if (resultCode == SQLITE_OK || resultCode == SQLITE_ROW || resultCode == SQLITE_DONE)
         return {};
@@ -98,22 +103,17 @@ std::expected<void, QString> SqliteDatabase::check(int resultCode) const
     qCWarning(lcStore).nospace() << "SQLite error " << resultCode << " ("
                                  << (m_handle ? sqlite3_errmsg(m_handle.get()) : sqlite3_errstr(resultCode))
                                  << "), system error " << systemError;
-    return std::unexpected(reasonFor(resultCode, systemError));
+    return sqliteError(resultCode, systemError);
 }
 
-int SqliteDatabase::lastErrorCode() const
-{
-    return m_handle ? sqlite3_errcode(m_handle.get()) & 0xFF : SQLITE_CANTOPEN;
-}
-
-std::expected<void, QString> SqliteDatabase::exec(const char *sql)
+std::expected<void, StoreError> SqliteDatabase::exec(const char *sql)
 {
     if (!m_handle)
         return check(SQLITE_MISUSE);
     return check(sqlite3_exec(m_handle.get(), sql, nullptr, nullptr, nullptr));
 }
 
-std::expected<SqliteStatement *, QString> SqliteDatabase::statement(const char *sql)
+std::expected<SqliteStatement *, StoreError> SqliteDatabase::statement(const char *sql)
 {
     if (!m_handle)
         return std::unexpected(check(SQLITE_MISUSE).error());
@@ -132,12 +132,12 @@ std::expected<SqliteStatement *, QString> SqliteDatabase::statement(const char *
     return m_cache.emplace(sql, std::move(owned)).first->second.get();
 }
 
-std::expected<qint64, QString> SqliteDatabase::scalar(const char *sql)
+std::expected<qint64, StoreError> SqliteDatabase::scalar(const char *sql)
 {
-    std::expected<SqliteStatement *, QString> prepared = statement(sql);
+    std::expected<SqliteStatement *, StoreError> prepared = statement(sql);
     if (!prepared)
         return std::unexpected(prepared.error());
-    const std::expected<bool, QString> row = (*prepared)->next();
+    const std::expected<bool, StoreError> row = (*prepared)->next();
     if (!row)
         return std::unexpected(row.error());
     const qint64 value = *row ? (*prepared)->columnInt64(0) : 0;
@@ -145,8 +145,8 @@ std::expected<qint64, QString> SqliteDatabase::scalar(const char *sql)
     return value;
 }
 
-std::expected<void, QString> SqliteDatabase::writeBlob(const char *schema, const char *table, const char *column,
-                                                       qint64 rowId, const QByteArray &bytes)
+std::expected<void, StoreError> SqliteDatabase::writeBlob(const char *schema, const char *table, const char *column,
+                                                          qint64 rowId, const QByteArray &bytes)
 {
     sqlite3_blob *opened = nullptr;
     const int rc = sqlite3_blob_open(m_handle.get(), schema, table, column, rowId, 1, &opened);
@@ -162,7 +162,7 @@ std::expected<void, QString> SqliteDatabase::writeBlob(const char *schema, const
     return {};
 }
 
-std::expected<std::optional<QByteArray>, QString>
+std::expected<std::optional<QByteArray>, StoreError>
 SqliteDatabase::readBlob(const char *schema, const char *table, const char *column, qint64 rowId) const
 {
     sqlite3_blob *opened = nullptr;

@@ -50,9 +50,9 @@ SqliteStatement &SqliteStatement::bind(int index, SqliteZeroBlob blob)
     return noteBinding(sqlite3_bind_zeroblob64(m_statement.get(), index, sqlite3_uint64(blob.size)));
 }
 
-std::expected<void, QString> SqliteStatement::run()
+std::expected<void, StoreError> SqliteStatement::run()
 {
-    std::expected<bool, QString> row = next();
+    std::expected<bool, StoreError> row = next();
     while (row && *row)
         row = next();
     reset();
@@ -61,10 +61,10 @@ std::expected<void, QString> SqliteStatement::run()
     return {};
 }
 
-std::expected<std::vector<qint64>, QString> SqliteStatement::firstColumnInt64()
+std::expected<std::vector<qint64>, StoreError> SqliteStatement::firstColumnInt64()
 {
     std::vector<qint64> values;
-    std::expected<bool, QString> row;
+    std::expected<bool, StoreError> row;
     while ((row = next()) && *row)
         values.push_back(columnInt64(0));
     reset();
@@ -73,7 +73,7 @@ std::expected<std::vector<qint64>, QString> SqliteStatement::firstColumnInt64()
     return values;
 }
 
-std::expected<bool, QString> SqliteStatement::next()
+std::expected<bool, StoreError> SqliteStatement::next()
 {
     if (m_bindingError != SQLITE_OK)
         return std::unexpected(m_database.check(m_bindingError).error());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -36,11 +38,11 @@ public:
     SqliteStatement &bind(int index, SqliteZeroBlob blob);
 
     // Steps to the end and resets, for statements whose rows are not needed.
-    std::expected<void, QString> run();
+    std::expected<void, StoreError> run();
     // Steps once: true with a row to read, false at the end.
-    std::expected<bool, QString> next();
+    std::expected<bool, StoreError> next();
     // Steps to the end and resets, giving the first column of every row.
-    std::expected<std::vector<qint64>, QString> firstColumnInt64();
+    std::expected<std::vector<qint64>, StoreError> firstColumnInt64();
     // Rewinds and clears the bindings.
     void reset();
 

@@ -4,7 +4,7 @@
 
 #include <sqlite3.h>
 
-std::expected<SqliteTransaction, QString> SqliteTransaction::begin(SqliteDatabase &database)
+std::expected<SqliteTransaction, StoreError> SqliteTransaction::begin(SqliteDatabase &database)
 {
     if (auto begun = database.exec("BEGIN IMMEDIATE"); !begun)
         return std::unexpected(begun.error());
@@ -28,9 +28,9 @@ SqliteTransaction::~SqliteTransaction()
         sqlite3_exec(m_database->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-std::expected<void, QString> SqliteTransaction::commit()
+std::expected<void, StoreError> SqliteTransaction::commit()
 {
-    std::expected<void, QString> committed = m_database->exec("COMMIT");
+    std::expected<void, StoreError> committed = m_database->exec("COMMIT");
     if (committed)
         m_database = nullptr;
     return committed;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include "store/StoreError.h"
+
 
 #include <expected>
 
@@ -12,7 +13,7 @@ class SqliteDatabase;
 class SqliteTransaction
 {
 public:
-    static std::expected<SqliteTransaction, QString> begin(SqliteDatabase &database);
+    static std::expected<SqliteTransaction, StoreError> begin(SqliteDatabase &database);
 
     SqliteTransaction(SqliteTransaction &&other) noexcept;
     SqliteTransaction &operator=(SqliteTransaction &&) = delete;
@@ -20,7 +21,7 @@ public:
     SqliteTransaction &operator=(const SqliteTransaction &) = delete;
     ~SqliteTransaction();
 
-    std::expected<void, QString> commit();
+    std::expected<void, StoreError> commit();
 
 private:
     explicit SqliteTransaction(SqliteDatabase &database);

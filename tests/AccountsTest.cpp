@@ -33,16 +33,16 @@ protected:
 
 TEST_F(AccountsTest, CategorySectionIsLeftOutOnceAndOnlyOnce)
 {
-    EXPECT_THAT(loadUserNames(path), IsEmpty()) << "no file";
+    EXPECT_EQ(loadUserNames(path).error().reason, ConfigReason::Missing) << "no file";
 
     givenFile(u"[张三]\r\n口令=a\r\n[分类信息]\r\n类=1\r\n[李四]\r\n口令=b\r\n"_s);
-    EXPECT_THAT(loadUserNames(path), ElementsAre(u"张三"_s, u"李四"_s));
+    EXPECT_THAT(loadUserNames(path).value(), ElementsAre(u"张三"_s, u"李四"_s));
 
     givenFile(u"[分类信息]\r\n[张三]\r\n[分类信息]\r\n"_s);
-    EXPECT_THAT(loadUserNames(path), ElementsAre(u"张三"_s, u"分类信息"_s));
+    EXPECT_THAT(loadUserNames(path).value(), ElementsAre(u"张三"_s, u"分类信息"_s));
 
     givenFile(u"[分类信息]\r\n类=1\r\n"_s);
-    EXPECT_THAT(loadUserNames(path), IsEmpty());
+    EXPECT_THAT(loadUserNames(path).value(), IsEmpty());
 }
 
 TEST_F(AccountsTest, DigestsAreReadAndReplacedPerAccount)
@@ -104,8 +104,8 @@ TEST_F(AccountsTest, AccountFileWrittenOnWindowsOpens)
 {
     // The account "€五" with the password "€", as CP936 bytes.
     writePlainContent(path, "[\x80\xce\xe5]\r\n\xbf\xda\xc1\xee=8d39dd7eef115ea6975446ef4082951f\r\n");
-    EXPECT_THAT(loadUserNames(path), ElementsAre(u"€五"_s));
-    EXPECT_TRUE(passwordMatches(u"€"_s, readUserDigest(path, u"€五"_s)));
+    EXPECT_THAT(loadUserNames(path).value(), ElementsAre(u"€五"_s));
+    EXPECT_TRUE(passwordMatches(u"€"_s, readUserDigest(path, u"€五"_s).value()));
 }
 
 TEST(ConfigPathsTest, WindowsRulesKeepDriveRootsAndSingleBackslashes)
@@ -146,5 +146,8 @@ TEST(ConfigPathsTest, EnsureDirectoryPathCreatesMissingLevels)
 
     QFile blocker(directory.filePath(u"文件"_s));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    EXPECT_FALSE(ensureDirectoryPath(directory.filePath(u"文件/下面"_s)));
+    const auto blocked = ensureDirectoryPath(directory.filePath(u"文件/下面"_s));
+    ASSERT_FALSE(blocked);
+    EXPECT_EQ(blocked.error().reason, ConfigReason::CannotMakeFolder);
+    EXPECT_EQ(blocked.error().detail, directory.filePath(u"文件"_s)) << "the level a file is in the way of";
 }

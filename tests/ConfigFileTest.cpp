@@ -31,17 +31,22 @@ protected:
     void givenLines(const QStringList &texts) { writePlainContent(path, lines(texts)); }
     QString read(const QString &section, const QString &key, const QString &defaultValue = u"缺省"_s)
     {
-        return readConfigItem(path, ConfigFilePassword, section, key, defaultValue);
+        return readConfigItem(path, ConfigFilePassword, section, key, defaultValue).value_or(defaultValue);
     }
-    bool write(const QString &section, const QString &key, const QString &value)
+    std::expected<void, ConfigError> write(const QString &section, const QString &key, const QString &value)
     {
         return writeConfigItem(path, ConfigFilePassword, section, key, value);
     }
     QStringList sections()
     {
-        const std::optional<QStringList> names = listConfigSections(path, ConfigFilePassword);
+        const std::expected<QStringList, ConfigError> names = listConfigSections(path, ConfigFilePassword);
         EXPECT_TRUE(names.has_value());
         return names.value_or(QStringList());
+    }
+    // Why a write was refused; nothing for one that was done.
+    static std::optional<ConfigReason> refusal(const std::expected<void, ConfigError> &written)
+    {
+        return written ? std::nullopt : std::optional(written.error().reason);
     }
 
     QTemporaryDir directory;
@@ -65,7 +70,8 @@ TEST_F(ConfigFileTest, FreshAdministratorAccountIsExactly49Bytes)
 TEST_F(ConfigFileTest, MissingFileGivesDefaultsAndIsCreatedByTheFirstWrite)
 {
     EXPECT_EQ(read(u"甲"_s, u"键"_s), u"缺省"_s);
-    EXPECT_FALSE(listConfigSections(path, ConfigFilePassword));
+    EXPECT_EQ(readConfigItem(path, ConfigFilePassword, u"甲"_s, u"键"_s).error().reason, ConfigReason::Missing);
+    EXPECT_EQ(listConfigSections(path, ConfigFilePassword).error().reason, ConfigReason::Missing);
 
     EXPECT_TRUE(write(u"甲"_s, u"键"_s, u"值"_s));
     EXPECT_EQ(readPlainContent(path), lines({u"[甲]"_s, u"键=值"_s}));
@@ -155,19 +161,19 @@ TEST_F(ConfigFileTest, RefusedAndFailedWritesLeaveTheFileUntouched)
     givenLines({u"[段]"_s, u"键=值"_s});
     const QByteArray before = readFile(path);
 
-    EXPECT_FALSE(write(u"段"_s, u"键"_s, u"  "_s));
-    EXPECT_FALSE(write(u"段"_s, u"键"_s, u""_s));
-    EXPECT_FALSE(write(u" \t"_s, u"键"_s, u"值"_s));
-    EXPECT_FALSE(write(u"段"_s, u" "_s, u"值"_s));
-    EXPECT_FALSE(writeConfigItem(u"  "_s, ConfigFilePassword, u"段"_s, u"键"_s, u"值"_s));
-    EXPECT_FALSE(write(u"段"_s, u"键"_s, u"一\r\n[假段]"_s));
-    EXPECT_FALSE(write(u"段"_s, u"键"_s, u"一\n二"_s));
-    EXPECT_FALSE(write(u"段\r"_s, u"键"_s, u"值"_s));
-    EXPECT_FALSE(write(u"段"_s, u"键\n"_s, u"值"_s));
+    EXPECT_EQ(refusal(write(u"段"_s, u"键"_s, u"  "_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u"段"_s, u"键"_s, u""_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u" \t"_s, u"键"_s, u"值"_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u"段"_s, u" "_s, u"值"_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(writeConfigItem(u"  "_s, ConfigFilePassword, u"段"_s, u"键"_s, u"值"_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u"段"_s, u"键"_s, u"一\r\n[假段]"_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u"段"_s, u"键"_s, u"一\n二"_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u"段\r"_s, u"键"_s, u"值"_s)), ConfigReason::InvalidItem);
+    EXPECT_EQ(refusal(write(u"段"_s, u"键\n"_s, u"值"_s)), ConfigReason::InvalidItem);
     EXPECT_EQ(readFile(path), before);
     {
         const DiskFull full(16);
-        EXPECT_FALSE(write(u"段"_s, u"键"_s, u"新值"_s)) << "a full disk is no success";
+        EXPECT_EQ(refusal(write(u"段"_s, u"键"_s, u"新值"_s)), ConfigReason::CannotWrite) << "a full disk is no success";
     }
     EXPECT_EQ(readFile(path), before);
     EXPECT_TRUE(write(u"段"_s, u"键"_s, u"新值"_s)) << "the next write works";
@@ -184,8 +190,8 @@ TEST_F(ConfigFileTest, NoWriteMakesTheFileLargerThanAReadAccepts)
     EXPECT_TRUE(read(u"段"_s, u"键"_s) == largest) << "the largest file opens";
     const QByteArray before = readFile(path);
 
-    EXPECT_FALSE(write(u"段"_s, u"键"_s, largest + u"x"_s));
-    EXPECT_FALSE(writeUserDigest(path, u"新用户"_s, u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    EXPECT_EQ(refusal(write(u"段"_s, u"键"_s, largest + u"x"_s)), ConfigReason::TooLarge);
+    EXPECT_EQ(refusal(writeUserDigest(path, u"新用户"_s, u"6c4bb406b3e7cd5447f7a76fd7008806"_s)), ConfigReason::TooLarge);
     EXPECT_TRUE(readFile(path) == before) << "the refused writes left the file as it was";
     EXPECT_TRUE(read(u"段"_s, u"键"_s) == largest) << "and it still opens";
     EXPECT_TRUE(write(u"段"_s, u"键"_s, u"短"_s));

@@ -9,6 +9,7 @@
 #include "auth/LoginWindow.h"
 #include "auth/PasswordWindow.h"
 #include "mainwindow/MainWindow.h"
+#include "reasons/ReasonSentence.h"
 #include "store/LibraryLock.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/GlobalState.h"
@@ -219,18 +220,18 @@ TEST(FirstSessionTest, ALockFileThatNoRunningProgramHoldsIsTakenOver)
     // Empty after a power cut, or bytes of another program.
     for (const QByteArray &content : {QByteArray(), QByteArray("\x01\x02 not a lock\n")}) {
         ASSERT_TRUE(writeFile(lockPath, content));
-        const auto lock = lockLibraryFolder(program.directory());
+        const auto lock = withReasonSentence(lockLibraryFolder(program.directory()));
         EXPECT_TRUE(lock) << qPrintable(lock.error());
     }
     // A folder or a link in its place is named, with what to do.
     EXPECT_FALSE(QFile::exists(lockPath)) << "the lock went with its holder";
     ASSERT_TRUE(QDir().mkdir(lockPath));
-    auto refused = lockLibraryFolder(program.directory());
+    auto refused = withReasonSentence(lockLibraryFolder(program.directory()));
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.error().contains(u"文件夹"_s) && refused.error().contains(u"lumbra.lock"_s)) << qPrintable(refused.error());
     ASSERT_TRUE(QDir().rmdir(lockPath));
     ASSERT_TRUE(QFile::link(program.filePath(u"nowhere"_s), lockPath));
-    refused = lockLibraryFolder(program.directory());
+    refused = withReasonSentence(lockLibraryFolder(program.directory()));
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.error().contains(u"链接"_s) && refused.error().contains(u"删除"_s)) << qPrintable(refused.error());
 }

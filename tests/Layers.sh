@@ -9,11 +9,12 @@ declare -A below=(
     [toolkit]=""
     [config]=""
     [store]="config"
+    [reasons]="config store"
     [auth]="config toolkit"
     [viewer]="toolkit"
-    [maintenance]="config store toolkit"
-    [mainwindow]="auth viewer maintenance config store toolkit"
-    [app]="mainwindow auth viewer maintenance config store toolkit"
+    [maintenance]="reasons config store toolkit"
+    [mainwindow]="auth viewer maintenance reasons config store toolkit"
+    [app]="mainwindow auth viewer maintenance reasons config store toolkit"
 )
 
 status=0

@@ -27,16 +27,16 @@ long shimCalls()
     return calls ? calls() : -1;
 }
 
-QString problemName(LibraryFiles::Problem problem)
+QString problemName(LibraryProblem problem)
 {
     switch (problem) {
-    case LibraryFiles::Problem::Damaged:
+    case LibraryProblem::Damaged:
         return u"damaged"_s;
-    case LibraryFiles::Problem::Busy:
+    case LibraryProblem::Busy:
         return u"busy"_s;
-    case LibraryFiles::Problem::NewerBuild:
+    case LibraryProblem::NewerBuild:
         return u"newer"_s;
-    case LibraryFiles::Problem::Unavailable:
+    case LibraryProblem::Unavailable:
         return u"unavailable"_s;
     }
     return {};
@@ -48,7 +48,7 @@ QString describe(const QString &label, const QString &edbPath, LibraryFiles::Cre
     PictureStore store;
     const auto opened = store.open(edbPath, creation);
     if (!opened)
-        return label + u" failed "_s + problemName(opened.error().problem) + u'\n';
+        return label + u" failed "_s + problemName(opened.error().problem()) + u'\n';
     QString text = label + u" opened\n"_s;
     for (int n = 1; n <= store.count(); ++n) {
         const QByteArray digest =
@@ -75,11 +75,11 @@ int main(int argc, char *argv[])
         return 0;
     }
     PictureStore store;
-    std::expected<void, QString> done;
+    std::expected<void, StoreError> done;
     if (mode == u"create") {
         armShim();
         const auto opened = store.open(edbPath);
-        done = opened ? std::expected<void, QString>() : std::unexpected(opened.error().reason);
+        done = opened ? std::expected<void, StoreError>() : std::unexpected(opened.error());
     } else if (mode == u"backup" && store.open(edbPath, LibraryFiles::Creation::Never) && folder.mkpath(u"BAK"_s)) {
         armShim();
         done = store.copyTo(bakPath);
@@ -89,6 +89,7 @@ int main(int argc, char *argv[])
     } else {
         return 2;
     }
-    out << "calls " << shimCalls() << '\n' << (done ? u"ok"_s : done.error()) << '\n';
+    const QString result = done ? u"ok"_s : u"failed "_s + problemName(done.error().problem());
+    out << "calls " << shimCalls() << '\n' << result << '\n';
     return done ? 0 : 1;
 }

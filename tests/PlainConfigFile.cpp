@@ -16,7 +16,7 @@ QByteArray readPlainContent(const QString &path)
 
 void writePlainContent(const QString &path, const QByteArray &plain)
 {
-    const std::optional<QByteArray> stored = ProtectedFileFormat::encode(plain, toGbk(ConfigFilePassword));
+    const std::expected<QByteArray, ConfigError> stored = ProtectedFileFormat::encode(plain, toGbk(ConfigFilePassword));
     ASSERT_TRUE(stored.has_value());
     writeFile(path, *stored);
 }

@@ -58,10 +58,10 @@ TEST(ProtectedFileFormatTest, EveryAlteredTruncatedOrForeignFileFailsClosed)
     for (qsizetype size = 0; size < stored.size(); ++size) {
         EXPECT_FALSE(ProtectedFileFormat::decode(stored.first(size), Password)) << "size " << size;
     }
-    EXPECT_EQ(ProtectedFileFormat::decode(stored.first(30), Password).error(), ProtectedFileError::Truncated);
-    EXPECT_EQ(ProtectedFileFormat::decode(stored + "x", Password).error(), ProtectedFileError::Rejected);
-    EXPECT_EQ(ProtectedFileFormat::decode(stored, "Qomtar").error(), ProtectedFileError::Rejected);
-    EXPECT_EQ(ProtectedFileFormat::decode(Plain, Password).error(), ProtectedFileError::Foreign);
+    EXPECT_EQ(ProtectedFileFormat::decode(stored.first(30), Password).error().reason, ConfigReason::Truncated);
+    EXPECT_EQ(ProtectedFileFormat::decode(stored + "x", Password).error().reason, ConfigReason::Rejected);
+    EXPECT_EQ(ProtectedFileFormat::decode(stored, "Qomtar").error().reason, ConfigReason::Rejected);
+    EXPECT_EQ(ProtectedFileFormat::decode(Plain, Password).error().reason, ConfigReason::Foreign);
 }
 
 TEST(ProtectedFileTest, RewritesOnlyWhenChangedAndThenWithFreshSaltAndNonce)
@@ -69,7 +69,7 @@ TEST(ProtectedFileTest, RewritesOnlyWhenChangedAndThenWithFreshSaltAndNonce)
     QTemporaryDir directory;
     const QString path = QDir(directory.path()).filePath(u"f.dat"_s);
     ProtectedFile file;
-    EXPECT_EQ(file.open(path, Password, ProtectedFile::Mode::Read).error(), ProtectedFileError::Missing);
+    EXPECT_EQ(file.open(path, Password, ProtectedFile::Mode::Read).error().reason, ConfigReason::Missing);
     EXPECT_FALSE(file.isOpen());
 
     ASSERT_TRUE(file.open(path, Password, ProtectedFile::Mode::ReadWrite));
@@ -104,11 +104,17 @@ TEST(ProtectedFileTest, DamagedConfigFileGivesNothingAndIsNeverOverwritten)
     altered[50] = char(altered[50] ^ 0x20);
     QByteArray wrongPassword = ProtectedFileFormat::encode(Plain, "other").value();
 
-    for (const QByteArray &stored : {altered, good.first(good.size() - 1), QByteArray(Plain), wrongPassword}) {
+    const std::pair<QByteArray, ConfigReason> damaged[] = {{altered, ConfigReason::Rejected},
+                                                           {good.first(good.size() - 1), ConfigReason::Rejected},
+                                                           {Plain, ConfigReason::Foreign},
+                                                           {wrongPassword, ConfigReason::Rejected}};
+    for (const auto &[stored, reason] : damaged) {
         writeFile(path, stored);
-        EXPECT_EQ(readConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"无"_s), u"无"_s);
-        EXPECT_FALSE(listConfigSections(path, ConfigFilePassword));
-        EXPECT_FALSE(writeConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"x"_s));
+        const auto read = readConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"无"_s);
+        EXPECT_EQ(read.value_or(u"无"_s), u"无"_s);
+        EXPECT_EQ(read.error().reason, reason);
+        EXPECT_EQ(listConfigSections(path, ConfigFilePassword).error().reason, reason);
+        EXPECT_EQ(writeConfigItem(path, ConfigFilePassword, u"管理员"_s, u"口令"_s, u"x"_s).error().reason, reason);
         EXPECT_EQ(readFile(path), stored);
     }
 }

@@ -100,7 +100,7 @@ TEST_F(BackupTest, BackupCopiesTheAccountsAndASnapshotOfTheLibraryIntoBak)
     for (int record = 1; record <= 2; ++record) {
         EXPECT_EQ(copy.name(record), store.name(record));
         EXPECT_EQ(copy.category(record), store.category(record));
-        EXPECT_EQ(copy.picture(record), store.picture(record));
+        EXPECT_EQ(copy.picture(record).value(), store.picture(record).value());
     }
 }
 
