@@ -1,11 +1,10 @@
 #include "app/ProgramWindows.h"
 #include "toolkit/GlobalState.h"
 #include "toolkit/ProgramExit.h"
+#include "toolkit/QtChineseTexts.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
@@ -44,11 +43,7 @@ int main(int argc, char *argv[])
     // The toolkit's own dialogs and menus speak Chinese like the rest of the
     // program. Nothing shows them before the first window is up.
     QTranslator toolkitTexts;
-    QTimer::singleShot(0, &application, [&toolkitTexts] {
-        if (toolkitTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QApplication::installTranslator(&toolkitTexts);
-    });
+    QTimer::singleShot(0, &application, [&toolkitTexts] { installQtChineseTexts(toolkitTexts); });
     if (!exitRequested())
         application.exec();
     return 0;

@@ -92,7 +92,7 @@ void delete100k(benchmark::State &state)
 {
     Program program;
     for (auto _ : state) {
-        program.responder().queueMessageAnswer(MessageAnswer::Ok);
+        program.responder().queueMessageAnswer(QMessageBox::Ok);
         control<QPushButton>(program.window(), u"按钮删除")->click();
     }
     state.counters["records"] = program.window().store().count();

@@ -110,7 +110,7 @@ void backupUserInfo(PictureStore &store)
 
 void restoreUserInfo()
 {
-    if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != MessageAnswer::Yes)
+    if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != QMessageBox::Yes)
         return;
     const std::optional<QString> chosen =
         showFileDialog(userInfoDialog(FileDialogKind::Open, MaintenanceText::RestoreDialogTitle));

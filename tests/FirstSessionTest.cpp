@@ -140,7 +140,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
         EXPECT_TRUE(QFile::exists(program.filePath(u"BAK/pic.edb"_s)));
         EXPECT_EQ(responder.messages().back().title, u"备份完成"_s);
 
-        responder.queueMessageAnswer(MessageAnswer::Yes);
+        responder.queueMessageAnswer(QMessageBox::Yes);
         responder.queueFileAnswer(backup);
         chooseFromMenu(*window, responder, u"还原用户信息"_s);
         EXPECT_EQ(responder.messages().back().text, u"用户信息还原完成！请重新运行本程序。"_s);

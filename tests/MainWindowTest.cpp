@@ -326,7 +326,7 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
     EXPECT_TRUE(question.text.contains(u"4 张图片"_s));
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), damaged);
 
-    responder.queueMessageAnswer(MessageAnswer::Yes);
+    responder.queueMessageAnswer(QMessageBox::Yes);
     const MainWindow window;
     ASSERT_EQ(window.rowCount(), 4);
     EXPECT_EQ(window.rowName(2), u"猫"_s);

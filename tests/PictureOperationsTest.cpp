@@ -160,7 +160,7 @@ TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)
     EXPECT_EQ(count(), 3) << "No, the default, skips it";
 
     responder().queueFileAnswer(copy);
-    responder().queueMessageAnswer(MessageAnswer::Yes);
+    responder().queueMessageAnswer(QMessageBox::Yes);
     click(ui(*window).按钮添加);
     EXPECT_EQ(count(), 4);
     responder().queueFileAnswer(pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan)));
@@ -358,7 +358,7 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
 {
     open(pictures(5));
     clickRow(list(), 1);
-    responder().queueMessageAnswer(MessageAnswer::Cancel);
+    responder().queueMessageAnswer(QMessageBox::Cancel);
     click(ui(*window).按钮删除);
     ASSERT_EQ(responder().messages().size(), 1u);
     EXPECT_EQ(responder().messages()[0].text, u"删除图片将不可恢复。\r\n\r\n继续吗？"_s);
@@ -366,7 +366,7 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
     EXPECT_EQ(responder().messages()[0].kind, MessageKind::OkCancelQuestion);
     EXPECT_EQ(count(), 5) << "Cancel deletes nothing";
 
-    responder().queueMessageAnswer(MessageAnswer::Ok);
+    responder().queueMessageAnswer(QMessageBox::Ok);
     click(ui(*window).按钮删除);
     ASSERT_EQ(count(), 4);
     EXPECT_EQ(list().selectedIndex(), 1);
@@ -440,7 +440,7 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
     writeFile(out.filePath(u"zz"_s), bare);
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
-    responder().queueMessageAnswer(MessageAnswer::No);
+    responder().queueMessageAnswer(QMessageBox::No);
     click(ui(*window).按钮导出);
     EXPECT_FALSE(responder().fileRequests().back().confirmOverwrite) << "the dialog's own question is off";
     ASSERT_EQ(responder().messages().size(), 1u);
@@ -450,7 +450,7 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), oldGif) << "No keeps the file";
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
-    responder().queueMessageAnswer(MessageAnswer::Yes);
+    responder().queueMessageAnswer(QMessageBox::Yes);
     click(ui(*window).按钮导出);
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), records[0].picture);
 
@@ -474,7 +474,7 @@ TEST_F(Operations, FailedExportWritesNothingAndIsReported)
     out.mkdir(u"folder.png"_s);
     const auto exportTo = [&](const QString &name) {
         responder().queueFileAnswer(out.filePath(name));
-        responder().queueMessageAnswer(MessageAnswer::Yes);
+        responder().queueMessageAnswer(QMessageBox::Yes);
         click(ui(*window).按钮导出);
     };
 

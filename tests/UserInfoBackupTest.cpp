@@ -153,7 +153,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
         EXPECT_TRUE(paragraph.startsWith(u"    "_s) && paragraph.at(4) != u' ');
     EXPECT_TRUE(program.responder().fileRequests().empty());
 
-    program.responder().queueMessageAnswer(MessageAnswer::Yes);
+    program.responder().queueMessageAnswer(QMessageBox::Yes);
     restoreUserInfo();
     ASSERT_EQ(program.responder().fileRequests().size(), 1u);
     EXPECT_EQ(program.responder().fileRequests().front().kind, FileDialogKind::Open);
@@ -161,7 +161,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     EXPECT_EQ(readFile(configPath), accounts()) << "a cancelled dialog changes nothing";
     EXPECT_EQ(program.responder().exitCount(), 0);
 
-    program.responder().queueMessageAnswer(MessageAnswer::Yes);
+    program.responder().queueMessageAnswer(QMessageBox::Yes);
     program.responder().queueFileAnswer(backup);
     restoreUserInfo();
     EXPECT_EQ(readFile(configPath), restored);
@@ -175,7 +175,7 @@ TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
     const QString good = QDir(elsewhere.path()).filePath(u"good.usb"_s);
     writeFile(good, accountFile(u"[张三]\r\n口令=%1\r\n"_s.arg(passwordDigest(u"Zs"_s))));
     for (const QString &source : {QDir(elsewhere.path()).filePath(u"missing.usb"_s), elsewhere.path(), good}) {
-        program.responder().queueMessageAnswer(MessageAnswer::Yes);
+        program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(source);
         const DiskFull full(8);
         restoreUserInfo();
@@ -200,7 +200,7 @@ TEST_F(BackupTest, RestoreRefusesFilesThatWouldLockEveryoneOut)
     };
     for (const auto &[name, content] : refused) {
         writeFile(folder.filePath(name), content);
-        program.responder().queueMessageAnswer(MessageAnswer::Yes);
+        program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(folder.filePath(name));
         restoreUserInfo();
         EXPECT_TRUE(lastMessage().text.startsWith(u"用户信息还原失败：所选文件不是本程序的用户信息备份文件"_s))

@@ -43,7 +43,7 @@ class DialogResponder
 public:
     virtual ~DialogResponder();
 
-    virtual MessageAnswer answerMessage(const MessageRequest &request) = 0;
+    virtual QMessageBox::StandardButton answerMessage(const MessageRequest &request) = 0;
     // The chosen full paths (one, unless the request takes several), or
     // nothing for a cancelled dialog.
     virtual std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) = 0;

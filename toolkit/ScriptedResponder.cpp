@@ -2,7 +2,7 @@
 
 #include "toolkit/MessageBox.h"
 
-void ScriptedResponder::queueMessageAnswer(MessageAnswer answer)
+void ScriptedResponder::queueMessageAnswer(QMessageBox::StandardButton answer)
 {
     m_messageAnswers.push_back(answer);
 }
@@ -52,12 +52,12 @@ int ScriptedResponder::exitCount() const
     return m_exitCount;
 }
 
-MessageAnswer ScriptedResponder::answerMessage(const MessageRequest &request)
+QMessageBox::StandardButton ScriptedResponder::answerMessage(const MessageRequest &request)
 {
     m_messages.push_back(request);
     if (m_messageAnswers.empty())
-        return defaultAnswer(request.kind);
-    const MessageAnswer answer = m_messageAnswers.front();
+        return styleOf(request.kind).defaultButton;
+    const QMessageBox::StandardButton answer = m_messageAnswers.front();
     m_messageAnswers.pop_front();
     return answer;
 }

@@ -13,7 +13,7 @@ class ScriptedResponder : public DialogResponder
 public:
     ScriptedResponder() = default;
 
-    void queueMessageAnswer(MessageAnswer answer);
+    void queueMessageAnswer(QMessageBox::StandardButton answer);
     void queueFileAnswer(std::optional<QString> path);
     void queueFilesAnswer(const QStringList &paths);
     // Chooses the item with this caption at the next menu (nothing when absent).
@@ -31,7 +31,7 @@ public:
     // The labels of the long pieces of work that reported steps, in order.
     const QStringList &progressLabels() const;
 
-    MessageAnswer answerMessage(const MessageRequest &request) override;
+    QMessageBox::StandardButton answerMessage(const MessageRequest &request) override;
     std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) override;
     std::optional<int> chooseMenuItem(const QStringList &captions) override;
     void programExited() override;
@@ -40,7 +40,7 @@ public:
     std::optional<QPoint> mousePosition() const override;
 
 private:
-    std::deque<MessageAnswer> m_messageAnswers;
+    std::deque<QMessageBox::StandardButton> m_messageAnswers;
     std::deque<std::optional<QStringList>> m_fileAnswers;
     std::deque<QString> m_menuChoices;
     std::vector<MessageRequest> m_messages;
