@@ -17,6 +17,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,7 +111,7 @@ bool LoginWindow::prepareConfigFile()
     GlobalState &state = GlobalState::current();
     state.ConfigFilePath = configFilePathIn(programDirectory());
     const QString directory = directoryPartOf(state.ConfigFilePath, nativePathStyle());
-    if (directory.isEmpty() || ensureDirectoryPath(directory))
+    if (directory.isEmpty() || QDir().mkpath(directory))
         return true;
     messageBox(AuthText::ConfigFolderFailed, MessageKind::Stop);
     exitProgram();

@@ -308,6 +308,16 @@ TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
     }
 }
 
+TEST(LoginWindowTest, EveryMissingLevelOfTheConfigDirectoryIsMade)
+{
+    TestProgram program;
+    const ScopedProgramDirectory deep(program.filePath(u"一/二/三"_s));
+    LoginWindow window({[] { return false; }, [] {}});
+    ASSERT_TRUE(waitForAccounts(window));
+    EXPECT_TRUE(QFile::exists(program.filePath(u"一/二/三/system.dat"_s)));
+    EXPECT_TRUE(program.responder().messages().empty());
+}
+
 TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
 {
     TestProgram program;
