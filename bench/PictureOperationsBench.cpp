@@ -2,11 +2,11 @@
 // 100,000-picture library, with scripted dialogs; each change is one
 // fsync'd transaction, and the list is rebuilt after it.
 #include "BenchLibrary.h"
+#include "ScriptedResponder.h"
 #include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -3,12 +3,12 @@
 // one such photo alone straight to the viewer's size; and an arrow key held
 // down at key-repeat rate.
 #include "BenchLibrary.h"
+#include "ScriptedResponder.h"
 #include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/GlobalState.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "KeyboardInput.h"
+#include "ScriptedResponder.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
 #include "WindowControls.h"
@@ -8,7 +9,6 @@
 #include "config/PasswordDigest.h"
 #include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/ScriptedResponder.h"
 
 #include <QLabel>
 #include <QLineEdit>

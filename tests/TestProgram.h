@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ScriptedResponder.h"
 #include "store/PictureStore.h"
 #include "toolkit/GlobalState.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
 
 #include <QTemporaryDir>
 

@@ -1,13 +1,13 @@
+#include "ScriptedResponder.h"
 #include "TestFiles.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PopupMenu.h"
-#include "toolkit/ProgramExit.h"
-#include "toolkit/Screen.h"
 #include "toolkit/ProgramDirectory.h"
+#include "toolkit/ProgramExit.h"
 #include "toolkit/QtChineseTexts.h"
-#include "toolkit/ScriptedResponder.h"
+#include "toolkit/Screen.h"
 #include "toolkit/WindowFonts.h"
 
 #include <QAbstractButton>

@@ -36,8 +36,9 @@ struct FileDialogRequest
 
 // Answers the program's dialogs in place of a person. While one is installed,
 // message boxes, file dialogs and pop-up menus are not shown; the responder
-// answers them and hears of every program exit. Tests install one to run
-// whole user flows headless; the program itself never does.
+// answers them and hears of every program exit. Tests install one (their
+// scripted responder) to run whole user flows headless; the program itself
+// never does.
 class DialogResponder
 {
 public:

@@ -1,4 +1,4 @@
-#include "toolkit/ScriptedResponder.h"
+#include "ScriptedResponder.h"
 
 #include "toolkit/MessageBox.h"
 
