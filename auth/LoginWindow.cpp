@@ -11,7 +11,6 @@
 #include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/ToolkitTexts.h"
 #include "toolkit/WindowFonts.h"
 
@@ -40,19 +39,25 @@ QToolButton *imageButton(const QString &picture, QWidget *parent)
 
 }
 
-LoginWindow::LoginWindow(MainWindowAccess mainWindow, QWidget *parent)
+LoginWindow::LoginWindow(QWidget *parent)
     : QDialog(parent)
-    , m_mainWindow(std::move(mainWindow))
 {
     createControls();
     styleControls();
     arrangeTabOrder();
     connectEvents();
-    if (!prepareConfigFile())
+    GlobalState::current().LoginFailureCount = 0;
+}
+
+void LoginWindow::start()
+{
+    if (!prepareConfigFile()) {
+        Q_EMIT left();
         return;
+    }
     loadAccounts();
     m_passwordBox->setFocus();
-    GlobalState::current().LoginFailureCount = 0;
+    show();
 }
 
 void LoginWindow::createControls()
@@ -114,7 +119,6 @@ bool LoginWindow::prepareConfigFile()
     if (directory.isEmpty() || QDir().mkpath(directory))
         return true;
     messageBox(AuthText::ConfigFolderFailed, MessageKind::Stop);
-    exitProgram();
     return false;
 }
 
@@ -166,10 +170,9 @@ void LoginWindow::logInWith(const QString &password)
         return;
     }
     state.CurrentUserName = name;
-    // The main window opens first: the close rule then lets the program go on.
-    if (!m_mainWindow.isOpen())
-        m_mainWindow.open();
+    m_loggedIn = true;
     close();
+    Q_EMIT loggedIn(name);
 }
 
 void LoginWindow::refuseLogIn()
@@ -192,7 +195,7 @@ void LoginWindow::reject()
 
 void LoginWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_mainWindow.isOpen())
-        exitProgram();
+    if (!m_loggedIn)
+        Q_EMIT left();
     event->accept();
 }

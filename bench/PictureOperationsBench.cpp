@@ -35,6 +35,7 @@ public:
             m_photoFiles.push_back(path);
         }
         m_window.show();
+        m_window.openLibrary();
         selectRow(50000);
     }
 

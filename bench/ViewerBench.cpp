@@ -54,6 +54,7 @@ public:
     {
         m_responder.setScreenSize({1920, 1080});
         m_window.show();
+        m_window.openLibrary();
         m_window.showRow(FirstPhotoRow);
         m_viewer.emplace(m_window);
         m_viewer->show();

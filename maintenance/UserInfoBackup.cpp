@@ -11,7 +11,6 @@
 #include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/ProgressDialog.h"
 #include "toolkit/ToolkitTexts.h"
 
@@ -108,30 +107,30 @@ void backupUserInfo(PictureStore &store)
     messageBox(MaintenanceText::BackupDone, MessageKind::Information, MaintenanceText::DoneTitle);
 }
 
-void restoreUserInfo()
+bool restoreUserInfo()
 {
     if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != QMessageBox::Yes)
-        return;
+        return false;
     const std::optional<QString> chosen =
         showFileDialog(userInfoDialog(FileDialogKind::Open, MaintenanceText::RestoreDialogTitle));
     if (!chosen)
-        return;
+        return false;
     const std::optional<QByteArray> content = readBackupFile(*chosen);
     if (!content) {
         messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
-        return;
+        return false;
     }
     // A file that is no account file, or holds no account that can log in,
     // would lock every account out at the next start.
     if (accountsWithDigest(*content).value_or(0) == 0) {
         qCInfo(lcMaintenance) << "refused to restore from" << *chosen << ": no account file, or no account in it";
         messageBox(MaintenanceText::NotAnAccountFile, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
-        return;
+        return false;
     }
     if (!writeFileAtomically(GlobalState::current().ConfigFilePath, *content)) {
         messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
-        return;
+        return false;
     }
     messageBox(MaintenanceText::RestoreDone, MessageKind::Information, MaintenanceText::DoneTitle);
-    exitProgram();
+    return true;
 }

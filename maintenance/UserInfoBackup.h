@@ -7,6 +7,6 @@ class PictureStore;
 void backupUserInfo(PictureStore &store);
 
 // Restores the user information from a backup file the user chooses, after
-// asking; a successful restore ends the program so that the next start
-// reads it.
-void restoreUserInfo();
+// asking. True once system.dat is replaced: the program must end then, so
+// that the next start reads it.
+bool restoreUserInfo();

@@ -18,7 +18,6 @@
 #include "toolkit/PictureLabel.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/Screen.h"
 #include "toolkit/ToolkitTexts.h"
 #include "toolkit/WindowFonts.h"
@@ -55,13 +54,17 @@ MainWindow::MainWindow(QWidget *parent)
     createOperations();
     connectEvents();
     bindKeys();
-    openPictureStore();
-    refreshPictureList();
-    m_pictureList->setFocus();
     attachPreviewHint();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::openLibrary()
+{
+    openPictureStore();
+    refreshPictureList();
+    m_pictureList->setFocus();
+}
 
 void MainWindow::createControls()
 {
@@ -136,12 +139,15 @@ void MainWindow::createMenu()
     });
     m_menu->addSeparator();
     m_menu->addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store); });
-    m_menu->addAction(MainWindowText::Restore, this, &restoreUserInfo);
+    m_menu->addAction(MainWindowText::Restore, this, [this] {
+        if (restoreUserInfo())
+            close();
+    });
     m_menu->addSeparator();
     m_menu->addAction(MainWindowText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
     m_menu->addAction(MainWindowText::About, this, [this] { m_balloonTip->showPanel(aboutPanelHtml(), mousePosition()); });
     m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::Exit, this, &exitProgram);
+    m_menu->addAction(MainWindowText::Exit, this, &QWidget::close);
 }
 
 void MainWindow::createOperations()
@@ -390,4 +396,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_store.close();
     event->accept();
+    Q_EMIT closed();
 }

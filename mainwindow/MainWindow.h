@@ -31,6 +31,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Opens the picture library, offering its BAK copy when it is damaged,
+    // and lists it; once, after the window shows.
+    void openLibrary();
+
     // Rebuilds the list from the store: one row per record, the picture's
     // name as text and its record number as value. No row is selected
     // afterwards.
@@ -64,6 +68,11 @@ public:
     PictureSource currentPicture() const override;
     PictureSource pictureOfRow(int row) const override;
     PictureLoader &pictureLoader() override;
+
+Q_SIGNALS:
+    // The window has closed: by its close mark, the menu's exit item, a
+    // restore of the user information, or the window manager.
+    void closed();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

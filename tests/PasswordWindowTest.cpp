@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 
@@ -29,7 +30,8 @@ class PasswordWindowTest : public ::testing::Test
 protected:
     PasswordWindowTest()
     {
-        LoginWindow login({[] { return true; }, [] {}});
+        LoginWindow login;
+        login.start();
         EXPECT_TRUE(waitForAccounts(login));
         QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
         EXPECT_EQ(GlobalState::current().CurrentUserName, u"管理员"_s);
@@ -176,16 +178,16 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     TestProgram::forgetCaches();
     GlobalState restarted;
     ScriptedResponder responder;
-    bool opened = false;
-    LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    LoginWindow login;
+    const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
+    login.start();
     ASSERT_TRUE(waitForAccounts(login));
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-    EXPECT_FALSE(opened) << "the old password fails";
+    EXPECT_EQ(loggedIn.count(), 0) << "the old password fails";
     ASSERT_EQ(responder.messages().size(), 1u);
     ui(login).口令编辑框->setText(u"新口令"_s);
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(responder.exitCount(), 0);
+    EXPECT_EQ(loggedIn.count(), 1);
 }
 
 TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
@@ -202,14 +204,15 @@ TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
 
     TestProgram::forgetCaches();
     const GlobalState restarted;
-    bool opened = false;
-    LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    LoginWindow login;
+    const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
+    login.start();
     ASSERT_TRUE(waitForAccounts(login));
     ui(login).口令编辑框->clear();
     typeText(ui(login).口令编辑框, password + u"zz"_s);
     EXPECT_EQ(ui(login).口令编辑框->text(), password);
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-    EXPECT_TRUE(opened);
+    EXPECT_EQ(loggedIn.count(), 1);
 }
 
 TEST_F(PasswordWindowTest, AFailedSaveIsToldAndKeepsTheOldPassword)

@@ -49,6 +49,7 @@ protected:
         original = std::move(records);
         window.emplace();
         window->show();
+        window->openLibrary();
     }
 
     QString pick(const QString &fileName, const QByteArray &bytes)
@@ -197,6 +198,7 @@ TEST_F(Operations, FileDialogsStartWhereThePicturesAreAndRememberTheLastFolder)
     click(ui(*window).按钮添加);
     window.reset();
     window.emplace();
+    window->openLibrary();
     clickRow(list(), 0);
     click(ui(*window).按钮导出);
     EXPECT_EQ(responder().fileRequests().back().folder, files.path()) << "remembered at the next start";
@@ -541,6 +543,7 @@ TEST_F(Operations, CancellingTheFirstFingerprintPassCancelsTheAdd)
     sqlite3_close(handle);
     window.emplace();
     window->show();
+    window->openLibrary();
     const QString added = pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan));
     responder().cancelProgress(u"正在清点图片库中已有的图片……"_s);
     responder().queueFileAnswer(added);

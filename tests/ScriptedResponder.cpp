@@ -47,11 +47,6 @@ const std::vector<QStringList> &ScriptedResponder::menus() const
     return m_menus;
 }
 
-int ScriptedResponder::exitCount() const
-{
-    return m_exitCount;
-}
-
 QMessageBox::StandardButton ScriptedResponder::answerMessage(const MessageRequest &request)
 {
     m_messages.push_back(request);
@@ -81,11 +76,6 @@ std::optional<int> ScriptedResponder::chooseMenuItem(const QStringList &captions
     m_menuChoices.pop_front();
     const qsizetype index = captions.indexOf(choice);
     return index < 0 ? std::nullopt : std::optional<int>(int(index));
-}
-
-void ScriptedResponder::programExited()
-{
-    ++m_exitCount;
 }
 
 std::optional<QSize> ScriptedResponder::screenSize() const

@@ -27,14 +27,12 @@ public:
     const std::vector<MessageRequest> &messages() const;
     const std::vector<FileDialogRequest> &fileRequests() const;
     const std::vector<QStringList> &menus() const;
-    int exitCount() const;
     // The labels of the long pieces of work that reported steps, in order.
     const QStringList &progressLabels() const;
 
     QMessageBox::StandardButton answerMessage(const MessageRequest &request) override;
     std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) override;
     std::optional<int> chooseMenuItem(const QStringList &captions) override;
-    void programExited() override;
     bool continueProgress(const QString &label, qint64 done, qint64 total) override;
     std::optional<QSize> screenSize() const override;
     std::optional<QPoint> mousePosition() const override;
@@ -48,7 +46,6 @@ private:
     std::vector<QStringList> m_menus;
     std::optional<QSize> m_screenSize;
     std::optional<QPoint> m_mousePosition;
-    int m_exitCount = 0;
     QStringList m_progressLabels;
     QString m_cancelLabel;
     int m_cancelAfter = 0;

@@ -5,7 +5,6 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/QtChineseTexts.h"
 #include "toolkit/Screen.h"
 #include "toolkit/WindowFonts.h"
@@ -145,9 +144,6 @@ TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
     responder.setScreenSize({1365, 768});
     EXPECT_EQ(screenWidth(), 1365);
     EXPECT_EQ(screenHeight(), 768);
-
-    exitProgram();
-    EXPECT_EQ(responder.exitCount(), 1);
 }
 
 TEST(FileDialogTest, FilterListShowsTheLabelsAsWrittenAndListsByThePatterns)
@@ -243,29 +239,6 @@ TEST(WindowFontsTest, SongAndClericalTextShowInFreeFacesOfTheirKind)
     tip.showPanel(u"帮助"_s, {0, 0});
     ASSERT_NE(tip.panel(), nullptr);
     EXPECT_EQ(QFontInfo(tip.panel()->font()).family().toStdString(), "AR PL UMing CN");
-}
-
-TEST(ProgramExitTest, EndsEveryRunningEventLoopWithCodeZero)
-{
-    QEventLoop outer;
-    int innerCode = -1;
-    QTimer::singleShot(0, [&] {
-        QEventLoop inner;
-        QTimer::singleShot(0, [] { exitProgram(); });
-        innerCode = inner.exec();
-    });
-    QTimer::singleShot(5000, &outer, [&] { outer.exit(99); });
-    EXPECT_EQ(outer.exec(), 0);
-    EXPECT_EQ(innerCode, 0);
-    EXPECT_TRUE(exitRequested());
-
-    // Event loops refuse to run after an exit until the application's own
-    // loop has started again; later tests need them.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
-    QEventLoop later;
-    QTimer::singleShot(0, &later, [&] { later.exit(7); });
-    EXPECT_EQ(later.exec(), 7);
 }
 
 TEST(ProgramDirectoryTest, DataStaysBesideAProgramThatMayWriteThereElseGoesToTheUsersFolder)

@@ -142,7 +142,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     writeFile(backup, restored);
 
     // Enter takes the default answer, No: nothing happens.
-    restoreUserInfo();
+    EXPECT_FALSE(restoreUserInfo());
     ASSERT_EQ(program.responder().messages().size(), 1u);
     const MessageRequest question = program.responder().messages().front();
     EXPECT_EQ(question.kind, MessageKind::YesNoInformation);
@@ -154,20 +154,18 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     EXPECT_TRUE(program.responder().fileRequests().empty());
 
     program.responder().queueMessageAnswer(QMessageBox::Yes);
-    restoreUserInfo();
+    EXPECT_FALSE(restoreUserInfo());
     ASSERT_EQ(program.responder().fileRequests().size(), 1u);
     EXPECT_EQ(program.responder().fileRequests().front().kind, FileDialogKind::Open);
     EXPECT_EQ(program.responder().fileRequests().front().title, u"请选择备份的用户信息文件名："_s);
     EXPECT_EQ(readFile(configPath), accounts()) << "a cancelled dialog changes nothing";
-    EXPECT_EQ(program.responder().exitCount(), 0);
 
     program.responder().queueMessageAnswer(QMessageBox::Yes);
     program.responder().queueFileAnswer(backup);
-    restoreUserInfo();
+    EXPECT_TRUE(restoreUserInfo()) << "the program must end";
     EXPECT_EQ(readFile(configPath), restored);
     EXPECT_EQ(lastMessage().text, u"用户信息还原完成！请重新运行本程序。"_s);
     EXPECT_EQ(lastMessage().title, u"备份完成"_s);
-    EXPECT_EQ(program.responder().exitCount(), 1);
 }
 
 TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
@@ -178,12 +176,11 @@ TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
         program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(source);
         const DiskFull full(8);
-        restoreUserInfo();
+        EXPECT_FALSE(restoreUserInfo());
         EXPECT_EQ(readFile(configPath), accounts());
         EXPECT_EQ(lastMessage().text, u"用户信息还原失败！请检查你的系统并稍后再试。"_s);
         EXPECT_EQ(lastMessage().title, u"还原失败"_s);
     }
-    EXPECT_EQ(program.responder().exitCount(), 0);
     const QStringList leftovers = QDir(program.directory()).entryList({u"system.dat*"_s}, QDir::Files);
     EXPECT_EQ(leftovers, QStringList{u"system.dat"_s}) << "no temporary copy stays behind";
 }
@@ -202,12 +199,11 @@ TEST_F(BackupTest, RestoreRefusesFilesThatWouldLockEveryoneOut)
         writeFile(folder.filePath(name), content);
         program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(folder.filePath(name));
-        restoreUserInfo();
+        EXPECT_FALSE(restoreUserInfo()) << name.toStdString();
         EXPECT_TRUE(lastMessage().text.startsWith(u"用户信息还原失败：所选文件不是本程序的用户信息备份文件"_s))
             << name.toStdString();
         EXPECT_EQ(readFile(configPath), accounts()) << name.toStdString();
     }
-    EXPECT_EQ(program.responder().exitCount(), 0);
 }
 
 TEST_F(BackupTest, BackupNeverWritesOntoAFileTheProgramHolds)

@@ -45,6 +45,7 @@ protected:
         program.createLibrary(records);
         window.emplace();
         window->show();
+        window->openLibrary();
     }
 
     std::unique_ptr<ViewerWindow> makeViewer()

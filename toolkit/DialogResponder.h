@@ -36,9 +36,8 @@ struct FileDialogRequest
 
 // Answers the program's dialogs in place of a person. While one is installed,
 // message boxes, file dialogs and pop-up menus are not shown; the responder
-// answers them and hears of every program exit. Tests install one (their
-// scripted responder) to run whole user flows headless; the program itself
-// never does.
+// answers them. Tests install one (their scripted responder) to run whole
+// user flows headless; the program itself never does.
 class DialogResponder
 {
 public:
@@ -50,7 +49,6 @@ public:
     virtual std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) = 0;
     // The index among the given item captions, or nothing for a dismissed menu.
     virtual std::optional<int> chooseMenuItem(const QStringList &captions) = 0;
-    virtual void programExited() = 0;
     // Hears of a step of a long piece of work; false cancels it.
     virtual bool continueProgress(const QString &label, qint64 done, qint64 total) = 0;
 
