@@ -1,6 +1,7 @@
 #include "app/ProgramWindows.h"
 
 #include "auth/LoginWindow.h"
+#include "config/ConfigPaths.h"
 #include "mainwindow/MainWindow.h"
 #include "store/LibraryLock.h"
 #include "toolkit/MessageBox.h"
@@ -22,7 +23,8 @@ void ProgramWindows::start()
         end();
         return;
     }
-    m_loginWindow = std::make_unique<LoginWindow>();
+    m_session.configFilePath = configFilePathIn(programDirectory());
+    m_loginWindow = std::make_unique<LoginWindow>(m_session.configFilePath);
     connect(m_loginWindow.get(), &LoginWindow::loggedIn, this, &ProgramWindows::openMainWindow);
     connect(m_loginWindow.get(), &LoginWindow::left, this, &ProgramWindows::end);
     m_loginWindow->start();
@@ -39,9 +41,10 @@ bool ProgramWindows::lockProgramFolder()
     return true;
 }
 
-void ProgramWindows::openMainWindow()
+void ProgramWindows::openMainWindow(const QString &userName)
 {
-    m_mainWindow = std::make_unique<MainWindow>();
+    m_session.userName = userName;
+    m_mainWindow = std::make_unique<MainWindow>(m_session);
     connect(m_mainWindow.get(), &MainWindow::closed, this, &ProgramWindows::end);
     m_mainWindow->show();
     m_mainWindow->openLibrary();

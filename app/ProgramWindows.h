@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Session.h"
+
 #include <QObject>
 
 #include <memory>
@@ -10,10 +12,11 @@ class QLockFile;
 
 // The program's window flow and its one end. The log-in window comes first;
 // a log-in opens the main window, which opens the library once it shows.
-// The program ends when the log-in window is left without a log-in, when
-// the main window closes, and when another running program holds the
-// program folder; it ends with status 0, from whatever modal window or
-// message box it is in.
+// The flow holds the session (the run's account file and user) and hands it
+// to the windows. The program ends when the log-in window is left without a
+// log-in, when the main window closes, and when another running program
+// holds the program folder; it ends with status 0, from whatever modal
+// window or message box it is in.
 class ProgramWindows : public QObject
 {
     Q_OBJECT
@@ -34,10 +37,11 @@ public:
 
 private:
     bool lockProgramFolder();
-    void openMainWindow();
+    void openMainWindow(const QString &userName);
     void end();
 
     std::unique_ptr<QLockFile> m_folderLock;
+    Session m_session;
     std::unique_ptr<LoginWindow> m_loginWindow;
     std::unique_ptr<MainWindow> m_mainWindow;
     bool m_ended = false;

@@ -1,5 +1,4 @@
 #include "app/ProgramWindows.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/QtChineseTexts.h"
 
 #include <QApplication>
@@ -35,10 +34,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
     // Lets a Wayland desktop match the windows to the installed menu entry.
     QGuiApplication::setDesktopFileName(u"example.vostrand.Lumbra"_s);
-    // Both are released on every way out: the program ends when the window
-    // flow ends the event loop. It starts from the loop, so that an end
-    // during start-up ends the loop too.
-    GlobalState state;
+    // Released on every way out: the program ends when the window flow ends
+    // the event loop. It starts from the loop, so that an end during
+    // start-up ends the loop too.
     ProgramWindows windows;
     QTimer::singleShot(0, &windows, &ProgramWindows::start);
     // Qt's own dialogs and menus speak Chinese like the rest of the program.

@@ -8,9 +8,7 @@
 #include "config/ConfigPaths.h"
 #include "config/PasswordDigest.h"
 #include "toolkit/ControlPlacement.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/ProgramDirectory.h"
 #include "toolkit/ToolkitTexts.h"
 #include "toolkit/WindowFonts.h"
 
@@ -39,14 +37,14 @@ QToolButton *imageButton(const QString &picture, QWidget *parent)
 
 }
 
-LoginWindow::LoginWindow(QWidget *parent)
+LoginWindow::LoginWindow(QString configFilePath, QWidget *parent)
     : QDialog(parent)
+    , m_configFilePath(std::move(configFilePath))
 {
     createControls();
     styleControls();
     arrangeTabOrder();
     connectEvents();
-    GlobalState::current().LoginFailureCount = 0;
 }
 
 void LoginWindow::start()
@@ -113,9 +111,7 @@ void LoginWindow::connectEvents()
 
 bool LoginWindow::prepareConfigFile()
 {
-    GlobalState &state = GlobalState::current();
-    state.ConfigFilePath = configFilePathIn(programDirectory());
-    const QString directory = directoryPartOf(state.ConfigFilePath, nativePathStyle());
+    const QString directory = directoryPartOf(m_configFilePath, nativePathStyle());
     if (directory.isEmpty() || QDir().mkpath(directory))
         return true;
     messageBox(AuthText::ConfigFolderFailed, MessageKind::Stop);
@@ -129,20 +125,17 @@ void LoginWindow::loadAccounts()
         offerAccounts(watcher->result());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(&::offerAccounts, GlobalState::current().ConfigFilePath));
+    watcher->setFuture(QtConcurrent::run(&::offerAccounts, m_configFilePath));
 }
 
 void LoginWindow::offerAccounts(const OfferedAccounts &accounts)
 {
-    GlobalState &state = GlobalState::current();
-    state.UserNameList = accounts.names;
-    state.UserDigestList = accounts.digests;
-    m_userBox->addItems(state.UserNameList);
+    m_userBox->addItems(accounts.names);
     m_userBox->setCurrentIndex(0);
     m_accountsOffered = true;
     // Without the default account nobody could log in: the user must know.
     if (accounts.defaultNotWritten) {
-        qCWarning(lcAuth) << "the default account could not be written to" << state.ConfigFilePath;
+        qCWarning(lcAuth) << "the default account could not be written to" << m_configFilePath;
         messageBox(AuthText::DefaultAccountFailed, MessageKind::Stop, ToolkitText::ErrorTitle);
     }
     Q_EMIT accountsOffered();
@@ -163,13 +156,11 @@ void LoginWindow::logIn()
 
 void LoginWindow::logInWith(const QString &password)
 {
-    GlobalState &state = GlobalState::current();
     const QString name = m_userBox->currentText();
-    if (!passwordMatches(password, readUserDigest(state.ConfigFilePath, name))) {
+    if (!passwordMatches(password, readUserDigest(m_configFilePath, name))) {
         refuseLogIn();
         return;
     }
-    state.CurrentUserName = name;
     m_loggedIn = true;
     close();
     Q_EMIT loggedIn(name);
@@ -177,9 +168,8 @@ void LoginWindow::logInWith(const QString &password)
 
 void LoginWindow::refuseLogIn()
 {
-    GlobalState &state = GlobalState::current();
-    ++state.LoginFailureCount;
-    if (state.LoginFailureCount < AttemptLimit) {
+    ++m_failureCount;
+    if (m_failureCount < AttemptLimit) {
         messageBox(AuthText::PasswordRetry, MessageKind::Information, ToolkitText::ErrorTitle);
         m_passwordBox->setFocus();
         return;

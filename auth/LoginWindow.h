@@ -26,7 +26,8 @@ public:
     static constexpr int Height = 156;
     static constexpr int AttemptLimit = 3;
 
-    explicit LoginWindow(QWidget *parent = nullptr);
+    // configFilePath names the account file, system.dat.
+    explicit LoginWindow(QString configFilePath, QWidget *parent = nullptr);
 
     // Makes the account file's folder, shows the window and reads the
     // accounts. A folder that cannot be made is told, and the window leaves
@@ -59,7 +60,10 @@ private:
     void logInWith(const QString &password);
     void refuseLogIn();
 
+    QString m_configFilePath;
     bool m_accountsOffered = false;
+    // Wrong passwords so far, across all accounts.
+    int m_failureCount = 0;
     bool m_loggedIn = false;
     // The password of a log-in asked for while the accounts were read.
     std::optional<QString> m_waitingPassword;

@@ -47,7 +47,7 @@ void openAndList100k(benchmark::State &state)
 {
     const ScopedProgramDirectory directory(bigLibrary().path());
     for (auto _ : state) {
-        MainWindow window;
+        MainWindow window(BenchSession);
         window.openLibrary();
         benchmark::DoNotOptimize(control<CheckBoxList>(window, u"选择列表框1")->rowCount());
     }
@@ -88,13 +88,13 @@ void memoryOf100kLibrary(benchmark::State &state)
         long after = 0;
         {
             const ScopedProgramDirectory directory(emptyDirectory.path());
-            MainWindow empty;
+            MainWindow empty(BenchSession);
             empty.openLibrary();
             before = residentKilobytes();
         }
         {
             const ScopedProgramDirectory directory(bigLibrary().path());
-            MainWindow full;
+            MainWindow full(BenchSession);
             full.openLibrary();
             after = residentKilobytes();
         }
@@ -114,7 +114,7 @@ BENCHMARK(decodePhotoToThePreviewSize)->Unit(benchmark::kMillisecond)->Repetitio
 void showSelectedPhoto(benchmark::State &state)
 {
     const ScopedProgramDirectory directory(photoLibrary().path());
-    MainWindow window;
+    MainWindow window(BenchSession);
     window.show();
     window.openLibrary();
     int next = 0;

@@ -53,7 +53,7 @@ private:
     ScopedProgramDirectory m_directory;
     ScriptedResponder m_responder;
     std::vector<QString> m_photoFiles;
-    MainWindow m_window;
+    MainWindow m_window{BenchSession};
 };
 
 void add100k(benchmark::State &state)

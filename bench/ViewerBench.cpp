@@ -6,7 +6,6 @@
 #include "ScriptedResponder.h"
 #include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgramDirectory.h"
 #include "viewer/ViewerWindow.h"
@@ -67,9 +66,8 @@ public:
 
 private:
     ScopedProgramDirectory m_directory;
-    GlobalState m_state;
     ScriptedResponder m_responder;
-    MainWindow m_window;
+    MainWindow m_window{BenchSession};
     std::optional<ViewerWindow> m_viewer;
 };
 

@@ -42,12 +42,12 @@ bool writeUserDigest(const QString &configFilePath, const QString &name, const Q
 
 OfferedAccounts offerAccounts(const QString &configFilePath)
 {
-    OfferedAccounts offered{loadUserNames(configFilePath), {}, false};
+    OfferedAccounts offered{loadUserNames(configFilePath), false};
     if (!offered.names.isEmpty())
         return offered;
     offered.names = splitAtSeparator(DefaultUserNames, DefaultListSeparator);
-    offered.digests = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
-    offered.defaultNotWritten = !writeAccounts(configFilePath, offered.names, offered.digests);
+    const QStringList digests = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
+    offered.defaultNotWritten = !writeAccounts(configFilePath, offered.names, digests);
     return offered;
 }
 

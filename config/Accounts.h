@@ -36,8 +36,6 @@ bool writeUserDigest(const QString &configFilePath, const QString &name, const Q
 struct OfferedAccounts
 {
     QStringList names;
-    // The digests written with the default account; empty otherwise.
-    QStringList digests;
     // The default account was needed but could not be written.
     bool defaultNotWritten = false;
 };

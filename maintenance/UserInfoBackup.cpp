@@ -8,7 +8,6 @@
 #include "maintenance/MaintenanceTexts.h"
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
 #include "toolkit/ProgressDialog.h"
@@ -71,13 +70,12 @@ std::optional<QByteArray> readBackupFile(const QString &path)
 
 }
 
-void backupUserInfo(PictureStore &store)
+void backupUserInfo(PictureStore &store, const Session &session)
 {
     const std::optional<QString> chosen =
         showFileDialog(userInfoDialog(FileDialogKind::Save, MaintenanceText::BackupDialogTitle));
     if (!chosen)
         return;
-    const QString &configFilePath = GlobalState::current().ConfigFilePath;
     const std::optional<QString> held = dataFolder().heldFile(*chosen);
     if (held && QFileInfo(*held).fileName().compare(DataFolder::Accounts, Qt::CaseInsensitive) == 0) {
         messageBox(MaintenanceText::BackupToItself, MessageKind::Information, ToolkitText::ErrorTitle);
@@ -92,7 +90,7 @@ void backupUserInfo(PictureStore &store)
         messageBox(MaintenanceText::BackupFailed, MessageKind::Information, ToolkitText::ErrorTitle);
         return;
     }
-    if (!copyFileAtomically(configFilePath, *chosen)) {
+    if (!copyFileAtomically(session.configFilePath, *chosen)) {
         messageBox(MaintenanceText::BackupFailed, MessageKind::Information, MaintenanceText::FailedTitle);
         return;
     }
@@ -107,7 +105,7 @@ void backupUserInfo(PictureStore &store)
     messageBox(MaintenanceText::BackupDone, MessageKind::Information, MaintenanceText::DoneTitle);
 }
 
-bool restoreUserInfo()
+bool restoreUserInfo(const Session &session)
 {
     if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != QMessageBox::Yes)
         return false;
@@ -127,7 +125,7 @@ bool restoreUserInfo()
         messageBox(MaintenanceText::NotAnAccountFile, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return false;
     }
-    if (!writeFileAtomically(GlobalState::current().ConfigFilePath, *content)) {
+    if (!writeFileAtomically(session.configFilePath, *content)) {
         messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return false;
     }

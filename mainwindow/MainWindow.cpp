@@ -1,14 +1,12 @@
 #include "mainwindow/MainWindow.h"
 
-#include "auth/PasswordWindow.h"
 #include "config/DataFolder.h"
-#include "mainwindow/InfoPanels.h"
 #include "mainwindow/MainWindowLog.h"
+#include "mainwindow/MainWindowMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/PictureOperations.h"
 #include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
-#include "maintenance/UserInfoBackup.h"
 #include "store/PictureReader.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
@@ -27,7 +25,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -44,13 +41,13 @@ constexpr int NameLimit = 20;
 
 }
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const Session &session, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_background(u":/art/main-background.png"_s)
 {
     createControls();
     styleControls();
-    createMenu();
+    createMenu(session);
     createOperations();
     connectEvents();
     bindKeys();
@@ -128,26 +125,10 @@ void MainWindow::styleControls()
     m_minimiseMark->setCursor(Qt::PointingHandCursor);
 }
 
-void MainWindow::createMenu()
+void MainWindow::createMenu(const Session &session)
 {
-    m_menu = new QMenu(this);
-    m_menu->setObjectName(u"菜单"_s);
-    m_menu->addAction(MainWindowText::ChangePassword, this, [] {
-        // A window of its own: it takes no looks from this one.
-        PasswordWindow window;
-        window.exec();
-    });
-    m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store); });
-    m_menu->addAction(MainWindowText::Restore, this, [this] {
-        if (restoreUserInfo())
-            close();
-    });
-    m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
-    m_menu->addAction(MainWindowText::About, this, [this] { m_balloonTip->showPanel(aboutPanelHtml(), mousePosition()); });
-    m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::Exit, this, &QWidget::close);
+    m_menu = new MainWindowMenu(session, m_store, *m_balloonTip, this);
+    connect(m_menu, &MainWindowMenu::closeRequested, this, &QWidget::close);
 }
 
 void MainWindow::createOperations()

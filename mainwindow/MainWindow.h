@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Session.h"
 #include "store/PictureStore.h"
 #include "viewer/PictureSequence.h"
 
@@ -8,11 +9,11 @@
 
 class BalloonTip;
 class CheckBoxList;
+class MainWindowMenu;
 class PictureLabel;
 class PictureOperations;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 
 // The picture library's working window: the list of every picture by name,
@@ -28,7 +29,8 @@ public:
     static constexpr int Width = 550;
     static constexpr int Height = 450;
 
-    explicit MainWindow(QWidget *parent = nullptr);
+    // The session's user and account file serve the menu.
+    explicit MainWindow(const Session &session, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Opens the picture library, offering its BAK copy when it is damaged,
@@ -85,7 +87,7 @@ protected:
 private:
     void createControls();
     void styleControls();
-    void createMenu();
+    void createMenu(const Session &session);
     void createOperations();
     void connectEvents();
     void bindKeys();
@@ -124,5 +126,5 @@ private:
     QLabel *m_closeMark = nullptr;
     QLabel *m_footerLine = nullptr;
     BalloonTip *m_balloonTip = nullptr;
-    QMenu *m_menu = nullptr;
+    MainWindowMenu *m_menu = nullptr;
 };

@@ -11,7 +11,6 @@
 #include "mainwindow/MainWindow.h"
 #include "store/LibraryLock.h"
 #include "toolkit/CheckBoxList.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PictureLabel.h"
 #include "viewer/ViewerWindow.h"
@@ -152,7 +151,6 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     // The next start: the old password fails, the new one logs in, and the
     // library holds what the first session left.
     TestProgram::forgetCaches();
-    const GlobalState nextRun;
     ProgramWindows windows;
     windows.start();
     logIn(windows, u"3196"_s);

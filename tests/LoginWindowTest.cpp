@@ -6,10 +6,11 @@
 #include "WindowControls.h"
 #include "app/ProgramWindows.h"
 #include "auth/LoginWindow.h"
+#include "config/Accounts.h"
+#include "config/ConfigPaths.h"
 #include "config/GbkText.h"
 #include "config/PasswordDigest.h"
 #include "mainwindow/MainWindow.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 
 #include <QAbstractItemView>
@@ -103,23 +104,23 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheStar
 {
     TestProgram program;
     LoginRun run;
-    const GlobalState &state = GlobalState::current();
+    const QString configPath = program.filePath(u"system.dat"_s);
 
-    EXPECT_EQ(state.ConfigFilePath, program.filePath(u"system.dat"_s));
-    EXPECT_EQ(readPlainContent(state.ConfigFilePath).size(), 49);
-    EXPECT_THAT(state.UserNameList, ElementsAre(u"管理员"_s));
-    EXPECT_THAT(state.UserDigestList, ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    EXPECT_EQ(readPlainContent(configPath).size(), 49);
+    EXPECT_EQ(readUserDigest(configPath, u"管理员"_s), u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
     ASSERT_EQ(ui(run.window).用户组合框->count(), 1);
     EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
     EXPECT_EQ(ui(run.window).口令编辑框->text(), u"3196"_s);
     EXPECT_TRUE(ui(run.window).口令编辑框->hasFocus());
     EXPECT_EQ(ui(run.window).口令编辑框->selectedText(), u"3196"_s);
 
+    const QSignalSpy loggedIn(&run.window, &LoginWindow::loggedIn);
     const int status = exitStatusAfter([&] { QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return); },
                                        std::chrono::milliseconds(300));
     EXPECT_EQ(status, NotEnded) << "the program goes on in the main window";
     EXPECT_TRUE(run.loggedIn());
-    EXPECT_EQ(state.CurrentUserName, u"管理员"_s);
+    ASSERT_EQ(loggedIn.count(), 1);
+    EXPECT_EQ(loggedIn.at(0).at(0).toString(), u"管理员"_s);
     EXPECT_TRUE(program.responder().messages().empty());
 }
 
@@ -224,22 +225,24 @@ TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)
     EXPECT_EQ(run.mainWindow(), nullptr);
 }
 
-TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBoxButKeepsTheFailureCount)
+TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBox)
 {
     TestProgram program;
     givenAccounts(program);
     LoginRun run;
     LoginWindow &window = run.window;
-    EXPECT_THAT(GlobalState::current().UserNameList, ElementsAre(u"张三"_s, u"李四"_s, u"无口令"_s));
+    QStringList offered;
+    for (int row = 0; row < ui(window).用户组合框->count(); ++row)
+        offered.append(ui(window).用户组合框->itemText(row));
+    EXPECT_THAT(offered, ElementsAre(u"张三"_s, u"李四"_s, u"无口令"_s));
 
     run.tryPassword(u"zs"_s);
-    EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
+    EXPECT_EQ(program.responder().messages().size(), 1u);
     EXPECT_EQ(ui(window).口令编辑框->text(), u"zs"_s) << "a wrong password stays in the box";
 
     run.chooseAccount(1);
     EXPECT_EQ(ui(window).用户组合框->currentText(), u"李四"_s);
     EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty());
-    EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
 
     QTest::keyClicks(ui(window).口令编辑框, u"x"_s);
     ui(window).用户组合框->setCurrentIndex(0);
@@ -248,9 +251,11 @@ TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBoxButKeepsTheFailureCo
     EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty()) << "the arrow keys choose too";
 
     run.chooseAccount(0);
+    const QSignalSpy loggedIn(&window, &LoginWindow::loggedIn);
     run.tryPassword(u"Zs"_s);
     EXPECT_TRUE(run.loggedIn());
-    EXPECT_EQ(GlobalState::current().CurrentUserName, u"张三"_s);
+    ASSERT_EQ(loggedIn.count(), 1);
+    EXPECT_EQ(loggedIn.at(0).at(0).toString(), u"张三"_s);
 }
 
 TEST(LoginWindowTest, ThreeWrongPasswordsAcrossAccountsEndTheProgram)
@@ -312,8 +317,7 @@ TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
 TEST(LoginWindowTest, EveryMissingLevelOfTheConfigDirectoryIsMade)
 {
     TestProgram program;
-    const ScopedProgramDirectory deep(program.filePath(u"一/二/三"_s));
-    LoginWindow window;
+    LoginWindow window(configFilePathIn(program.filePath(u"一/二/三"_s)));
     window.start();
     ASSERT_TRUE(waitForAccounts(window));
     EXPECT_TRUE(QFile::exists(program.filePath(u"一/二/三/system.dat"_s)));
@@ -325,8 +329,7 @@ TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
     TestProgram program;
     QFile blocker(program.filePath(u"文件"_s));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    ScopedProgramDirectory unusable(program.filePath(u"文件/程序"_s));
-    LoginWindow window;
+    LoginWindow window(configFilePathIn(program.filePath(u"文件/程序"_s)));
     const QSignalSpy left(&window, &LoginWindow::left);
     window.start();
 

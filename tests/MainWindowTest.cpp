@@ -44,7 +44,7 @@ std::vector<PictureStore::NewRecord> fourPictures()
 TEST(MainWindowTest, NewInstallationStartsEmptyInTheWelcomeState)
 {
     TestProgram program;
-    MainWindow window;
+    MainWindow window(program.session());
     EXPECT_FALSE(QFile::exists(program.filePath(u"pic.edb"_s))) << "the window opens the library when told to";
     window.openLibrary();
 
@@ -69,7 +69,7 @@ TEST(MainWindowTest, NewInstallationStartsEmptyInTheWelcomeState)
 TEST(MainWindowTest, ControlsStandInPlaceAndInStackingOrder)
 {
     TestProgram program;
-    MainWindow window;
+    MainWindow window(program.session());
     window.openLibrary();
     const std::vector<std::pair<QString, QRect>> layout = {
         {u"透明标签3"_s, {8, 0, 472, 24}},     {u"透明标签2"_s, {488, 0, 24, 24}},
@@ -110,7 +110,7 @@ TEST(MainWindowTest, SelectingRowIShowsRecordIPlusOne)
     TestProgram program;
     const auto records = fourPictures();
     program.createLibrary(records);
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
 
@@ -145,7 +145,7 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     TestProgram program;
     const auto records = fourPictures();
     program.createLibrary(records);
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
     CheckBoxList &list = *ui(window).选择列表框1;
@@ -171,7 +171,7 @@ TEST(MainWindowTest, KeysDoWhatADesktopProgramsKeysDo)
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -210,7 +210,7 @@ TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)
     const QByteArray first = pictureFile({20, 20}, Qt::red);
     const QByteArray second = pictureFile({20, 20}, Qt::blue);
     program.createLibrary({{u"同名"_s, u"png"_s, first}, {u"同名"_s, u"bmp"_s, second}});
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
 
@@ -231,7 +231,7 @@ TEST(MainWindowTest, ShowingWithoutAValidRowWritesNothingAndKeepsTheStorePositio
     program.createLibrary(records);
     const QByteArray rowsBefore = readFile(program.filePath(u"pic.edb"_s));
     const QByteArray bytesBefore = readFile(program.filePath(u"pic.EDT"_s));
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
 
@@ -264,7 +264,7 @@ TEST(MainWindowTest, PreviewFitsLargePicturesAndNotesWhatItCannotShow)
     program.createLibrary({{u"wide"_s, u"jpg"_s, wide},
                            {u"small"_s, u"bmp"_s, small},
                            {u"broken"_s, u"gif"_s, notAPicture}});
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
 
@@ -293,7 +293,7 @@ TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
         file.write(garbage);
     }
     {
-        MainWindow window;
+        MainWindow window(program.session());
         window.openLibrary();
         EXPECT_EQ(ui(window).选择列表框1->rowCount(), 0);
         window.showSelectedPicture();
@@ -326,7 +326,7 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
 
     // No, the default, keeps the damaged files as they are.
     {
-        MainWindow window;
+        MainWindow window(program.session());
         window.openLibrary();
         EXPECT_EQ(window.rowCount(), 0);
     }
@@ -339,7 +339,7 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), damaged);
 
     responder.queueMessageAnswer(QMessageBox::Yes);
-    MainWindow window;
+    MainWindow window(program.session());
     window.openLibrary();
     ASSERT_EQ(window.rowCount(), 4);
     EXPECT_EQ(window.rowName(2), u"猫"_s);
@@ -365,7 +365,7 @@ TEST(MainWindowTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
     const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> other(handle, &sqlite3_close);
     const auto opensWithoutOffer = [&](const QString &told) {
         const std::size_t before = program.responder().messages().size();
-        MainWindow window;
+        MainWindow window(program.session());
         window.openLibrary();
         EXPECT_EQ(window.rowCount(), 0);
         ASSERT_EQ(program.responder().messages().size(), before + 1);
@@ -379,7 +379,7 @@ TEST(MainWindowTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
     ASSERT_EQ(sqlite3_exec(handle, "ROLLBACK; PRAGMA user_version = 2", nullptr, nullptr, nullptr), SQLITE_OK);
     opensWithoutOffer(u"由更新版本的本程序写成"_s);
     ASSERT_EQ(sqlite3_exec(handle, "PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
-    MainWindow window;
+    MainWindow window(program.session());
     window.openLibrary();
     EXPECT_EQ(window.rowCount(), 4) << "the library was never replaced";
 }
@@ -387,7 +387,7 @@ TEST(MainWindowTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
 TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)
 {
     TestProgram program;
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
     const QPoint start = window.pos();
@@ -415,7 +415,7 @@ TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
     ScriptedResponder &responder = program.responder();
@@ -463,8 +463,7 @@ TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
 TEST(MainWindowTest, ChangePasswordOpensThePasswordWindowModally)
 {
     TestProgram program;
-    GlobalState::current().CurrentUserName = u"管理员"_s;
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
     window.openLibrary();
 

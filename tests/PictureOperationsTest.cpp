@@ -47,7 +47,7 @@ protected:
     {
         program.createLibrary(records);
         original = std::move(records);
-        window.emplace();
+        window.emplace(program.session());
         window->show();
         window->openLibrary();
     }
@@ -197,7 +197,7 @@ TEST_F(Operations, FileDialogsStartWhereThePicturesAreAndRememberTheLastFolder)
     responder().queueFileAnswer(pick(u"一.png"_s, pictureFile({8, 8}, Qt::blue)));
     click(ui(*window).按钮添加);
     window.reset();
-    window.emplace();
+    window.emplace(program.session());
     window->openLibrary();
     clickRow(list(), 0);
     click(ui(*window).按钮导出);
@@ -541,7 +541,7 @@ TEST_F(Operations, CancellingTheFirstFingerprintPassCancelsTheAdd)
     sqlite3_open(QFile::encodeName(program.filePath(u"pic.edb"_s)).constData(), &handle);
     ASSERT_EQ(sqlite3_exec(handle, "DELETE FROM picture_digests", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(handle);
-    window.emplace();
+    window.emplace(program.session());
     window->show();
     window->openLibrary();
     const QString added = pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan));

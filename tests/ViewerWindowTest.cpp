@@ -43,7 +43,7 @@ protected:
     {
         m_records = records;
         program.createLibrary(records);
-        window.emplace();
+        window.emplace(program.session());
         window->show();
         window->openLibrary();
     }
