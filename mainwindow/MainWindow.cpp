@@ -198,7 +198,7 @@ void MainWindow::openPictureStore()
 
 void MainWindow::attachPreviewHint()
 {
-    m_balloonTip->attachHint(m_preview, MainWindowText::PreviewHint);
+    m_preview->setToolTip(MainWindowText::PreviewHint);
 }
 
 void MainWindow::refreshPictureList()
