@@ -1,32 +1,48 @@
 #pragma once
 
+#include "config/Session.h"
+
+#include <QObject>
+
 #include <memory>
 
 class LoginWindow;
 class MainWindow;
 class QLockFile;
 
-// The program's window flow: the log-in window comes first; a log-in opens
-// the main window, which this object owns, before the log-in window closes.
-// Every other way out of the log-in window ends the program. A second
-// program on the same program folder says so and ends.
-class ProgramWindows
+// The program's window flow and its one end. The log-in window comes first;
+// a log-in opens the main window, which opens the library once it shows.
+// The flow holds the session (the run's account file and user) and hands it
+// to the windows. The program ends when the log-in window is left without a
+// log-in, when the main window closes, and when another running program
+// holds the program folder; it ends with status 0, from whatever modal
+// window or message box it is in.
+class ProgramWindows : public QObject
 {
+    Q_OBJECT
+
 public:
     ProgramWindows();
-    ~ProgramWindows();
-    ProgramWindows(const ProgramWindows &) = delete;
-    ProgramWindows &operator=(const ProgramWindows &) = delete;
+    ~ProgramWindows() override;
 
-    // Only after a start that was not refused.
-    LoginWindow &loginWindow();
+    // Takes the program folder and shows the log-in window; a folder that
+    // another program holds is told, and the program ends. Called from the
+    // running event loop, so that an end at once ends it.
+    void start();
+
+    // Null before the start, and after a start that was refused.
+    LoginWindow *loginWindow();
     // Null until a log-in succeeded.
     MainWindow *mainWindow();
 
 private:
     bool lockProgramFolder();
+    void openMainWindow(const QString &userName);
+    void end();
 
     std::unique_ptr<QLockFile> m_folderLock;
-    std::unique_ptr<MainWindow> m_mainWindow;
+    Session m_session;
     std::unique_ptr<LoginWindow> m_loginWindow;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    bool m_ended = false;
 };

@@ -1,11 +1,8 @@
 #include "app/ProgramWindows.h"
-#include "toolkit/GlobalState.h"
-#include "toolkit/ProgramExit.h"
+#include "toolkit/QtChineseTexts.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
@@ -37,19 +34,14 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(u":/art/lumbra.png"_s));
     // Lets a Wayland desktop match the windows to the installed menu entry.
     QGuiApplication::setDesktopFileName(u"example.vostrand.Lumbra"_s);
-    // Both are released on every way out: the event loop returns for an
-    // exit from anywhere, and an exit during start-up skips it.
-    GlobalState state;
-    const ProgramWindows windows;
-    // The toolkit's own dialogs and menus speak Chinese like the rest of the
-    // program. Nothing shows them before the first window is up.
-    QTranslator toolkitTexts;
-    QTimer::singleShot(0, &application, [&toolkitTexts] {
-        if (toolkitTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QApplication::installTranslator(&toolkitTexts);
-    });
-    if (!exitRequested())
-        application.exec();
-    return 0;
+    // Released on every way out: the program ends when the window flow ends
+    // the event loop. It starts from the loop, so that an end during
+    // start-up ends the loop too.
+    ProgramWindows windows;
+    QTimer::singleShot(0, &windows, &ProgramWindows::start);
+    // Qt's own dialogs and menus speak Chinese like the rest of the program.
+    // Nothing shows them before the first window is up.
+    QTranslator qtTexts;
+    QTimer::singleShot(0, &application, [&qtTexts] { installQtChineseTexts(qtTexts); });
+    return QApplication::exec();
 }

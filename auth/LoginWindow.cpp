@@ -8,15 +8,13 @@
 #include "config/ConfigPaths.h"
 #include "config/PasswordDigest.h"
 #include "toolkit/ControlPlacement.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/ToolkitTexts.h"
 #include "toolkit/WindowFonts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFutureWatcher>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,19 +37,25 @@ QToolButton *imageButton(const QString &picture, QWidget *parent)
 
 }
 
-LoginWindow::LoginWindow(MainWindowAccess mainWindow, QWidget *parent)
+LoginWindow::LoginWindow(QString configFilePath, QWidget *parent)
     : QDialog(parent)
-    , m_mainWindow(std::move(mainWindow))
+    , m_configFilePath(std::move(configFilePath))
 {
     createControls();
     styleControls();
     arrangeTabOrder();
     connectEvents();
-    if (!prepareConfigFile())
+}
+
+void LoginWindow::start()
+{
+    if (!prepareConfigFile()) {
+        Q_EMIT left();
         return;
+    }
     loadAccounts();
     m_passwordBox->setFocus();
-    GlobalState::current().LoginFailureCount = 0;
+    show();
 }
 
 void LoginWindow::createControls()
@@ -107,13 +111,10 @@ void LoginWindow::connectEvents()
 
 bool LoginWindow::prepareConfigFile()
 {
-    GlobalState &state = GlobalState::current();
-    state.ConfigFilePath = configFilePathIn(programDirectory());
-    const QString directory = directoryPartOf(state.ConfigFilePath, nativePathStyle());
-    if (directory.isEmpty() || ensureDirectoryPath(directory))
+    const QString directory = directoryPartOf(m_configFilePath, nativePathStyle());
+    if (directory.isEmpty() || QDir().mkpath(directory))
         return true;
     messageBox(AuthText::ConfigFolderFailed, MessageKind::Stop);
-    exitProgram();
     return false;
 }
 
@@ -124,20 +125,17 @@ void LoginWindow::loadAccounts()
         offerAccounts(watcher->result());
         watcher->deleteLater();
     });
-    watcher->setFuture(QtConcurrent::run(&::offerAccounts, GlobalState::current().ConfigFilePath));
+    watcher->setFuture(QtConcurrent::run(&::offerAccounts, m_configFilePath));
 }
 
 void LoginWindow::offerAccounts(const OfferedAccounts &accounts)
 {
-    GlobalState &state = GlobalState::current();
-    state.UserNameList = accounts.names;
-    state.UserDigestList = accounts.digests;
-    m_userBox->addItems(state.UserNameList);
+    m_userBox->addItems(accounts.names);
     m_userBox->setCurrentIndex(0);
     m_accountsOffered = true;
     // Without the default account nobody could log in: the user must know.
     if (accounts.defaultNotWritten) {
-        qCWarning(lcAuth) << "the default account could not be written to" << state.ConfigFilePath;
+        qCWarning(lcAuth) << "the default account could not be written to" << m_configFilePath;
         messageBox(AuthText::DefaultAccountFailed, MessageKind::Stop, ToolkitText::ErrorTitle);
     }
     Q_EMIT accountsOffered();
@@ -158,24 +156,20 @@ void LoginWindow::logIn()
 
 void LoginWindow::logInWith(const QString &password)
 {
-    GlobalState &state = GlobalState::current();
     const QString name = m_userBox->currentText();
-    if (!passwordMatches(password, readUserDigest(state.ConfigFilePath, name).value_or(QString()))) {
+    if (!passwordMatches(password, readUserDigest(m_configFilePath, name).value_or(QString()))) {
         refuseLogIn();
         return;
     }
-    state.CurrentUserName = name;
-    // The main window opens first: the close rule then lets the program go on.
-    if (!m_mainWindow.isOpen())
-        m_mainWindow.open();
+    m_loggedIn = true;
     close();
+    Q_EMIT loggedIn(name);
 }
 
 void LoginWindow::refuseLogIn()
 {
-    GlobalState &state = GlobalState::current();
-    ++state.LoginFailureCount;
-    if (state.LoginFailureCount < AttemptLimit) {
+    ++m_failureCount;
+    if (m_failureCount < AttemptLimit) {
         messageBox(AuthText::PasswordRetry, MessageKind::Information, ToolkitText::ErrorTitle);
         m_passwordBox->setFocus();
         return;
@@ -191,7 +185,7 @@ void LoginWindow::reject()
 
 void LoginWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_mainWindow.isOpen())
-        exitProgram();
+    if (!m_loggedIn)
+        Q_EMIT left();
     event->accept();
 }

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <optional>
 
 struct OfferedAccounts;
@@ -14,34 +13,34 @@ class QPushButton;
 class QToolButton;
 
 // The start-up window: the user picks an account and types its password.
-// A right password opens the main window and closes this one; the third
-// wrong one in a run, like every other way of closing this window, ends
-// the program. The accounts are read while the window is already on
+// A right password closes the window and tells loggedIn; every other way
+// out (cancel, Escape, closing the window, the third wrong password in a
+// run) tells left. The accounts are read while the window is already on
 // screen; accountsOffered tells when they are in the list.
 class LoginWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    // How this window reaches the main window, which its owner holds.
-    struct MainWindowAccess
-    {
-        std::function<bool()> isOpen;
-        // Opens the main window modeless.
-        std::function<void()> open;
-    };
-
     static constexpr int Width = 240;
     static constexpr int Height = 156;
     static constexpr int AttemptLimit = 3;
 
-    explicit LoginWindow(MainWindowAccess mainWindow, QWidget *parent = nullptr);
+    // configFilePath names the account file, system.dat.
+    explicit LoginWindow(QString configFilePath, QWidget *parent = nullptr);
+
+    // Makes the account file's folder, shows the window and reads the
+    // accounts. A folder that cannot be made is told, and the window leaves
+    // without showing.
+    void start();
 
     // Escape closes the window as closing it by hand does.
     void reject() override;
 
 Q_SIGNALS:
     void accountsOffered();
+    void loggedIn(const QString &userName);
+    void left();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -61,8 +60,11 @@ private:
     void logInWith(const QString &password);
     void refuseLogIn();
 
-    MainWindowAccess m_mainWindow;
+    QString m_configFilePath;
     bool m_accountsOffered = false;
+    // Wrong passwords so far, across all accounts.
+    int m_failureCount = 0;
+    bool m_loggedIn = false;
     // The password of a log-in asked for while the accounts were read.
     std::optional<QString> m_waitingPassword;
     DefaultButtonRule *m_defaultButtonRule = nullptr;

@@ -7,7 +7,6 @@
 #include "config/Accounts.h"
 #include "config/PasswordDigest.h"
 #include "toolkit/ControlPlacement.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ToolkitTexts.h"
 #include "toolkit/WindowFonts.h"
@@ -28,8 +27,9 @@ void focusAndSelect(QLineEdit *box)
 
 }
 
-PasswordWindow::PasswordWindow(QWidget *parent)
+PasswordWindow::PasswordWindow(Session session, QWidget *parent)
     : QDialog(parent)
+    , m_session(std::move(session))
 {
     createControls();
     styleControls();
@@ -96,7 +96,7 @@ void PasswordWindow::connectEvents()
 
 void PasswordWindow::showCurrentUser()
 {
-    m_userBox->setText(GlobalState::current().CurrentUserName);
+    m_userBox->setText(m_session.userName);
 }
 
 void PasswordWindow::lockNewPasswordBoxes()
@@ -107,22 +107,20 @@ void PasswordWindow::lockNewPasswordBoxes()
 
 void PasswordWindow::readCurrentDigest()
 {
-    GlobalState &state = GlobalState::current();
-    state.CurrentUserDigest = readUserDigest(state.ConfigFilePath, state.CurrentUserName).value_or(QString());
+    m_currentDigest = readUserDigest(m_session.configFilePath, m_session.userName).value_or(QString());
 }
 
 void PasswordWindow::checkOldPassword()
 {
     // The boxes keep their content either way.
-    const bool right = passwordMatches(m_oldPasswordBox->text(), GlobalState::current().CurrentUserDigest);
+    const bool right = passwordMatches(m_oldPasswordBox->text(), m_currentDigest);
     m_newPasswordBox->setEnabled(right);
     m_verifyBox->setEnabled(right);
 }
 
 void PasswordWindow::saveNewPassword()
 {
-    const GlobalState &state = GlobalState::current();
-    if (!passwordMatches(m_oldPasswordBox->text(), state.CurrentUserDigest)) {
+    if (!passwordMatches(m_oldPasswordBox->text(), m_currentDigest)) {
         messageBox(AuthText::OldPasswordWrong, MessageKind::Information, AuthText::WarningTitle);
         focusAndSelect(m_oldPasswordBox);
         return;
@@ -140,8 +138,8 @@ void PasswordWindow::saveNewPassword()
     }
     // A failed save keeps the old password in force, and the user must know
     // it; the window stays open for another try.
-    if (!writeUserDigest(state.ConfigFilePath, state.CurrentUserName, passwordDigest(newPassword))) {
-        qCWarning(lcAuth) << "the new password digest could not be written to" << state.ConfigFilePath;
+    if (!writeUserDigest(m_session.configFilePath, m_session.userName, passwordDigest(newPassword))) {
+        qCWarning(lcAuth) << "the new password digest could not be written to" << m_session.configFilePath;
         messageBox(AuthText::NewPasswordNotSaved, MessageKind::Stop, ToolkitText::ErrorTitle);
         return;
     }

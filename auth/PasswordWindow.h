@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Session.h"
+
 #include <QDialog>
 
 class DefaultButtonRule;
@@ -7,10 +9,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The modal dialog in which the logged-in user replaces the password of
+// The modal dialog in which the session's user replaces the password of
 // that account. The new-password boxes open only while the old password
-// typed so far is right; OK checks the old password again, wants the new
-// one twice alike and not empty, and stores its digest.
+// typed so far matches the digest read when the window opened; OK checks
+// the old password again, wants the new one twice alike and not empty, and
+// stores its digest.
 class PasswordWindow : public QDialog
 {
     Q_OBJECT
@@ -19,7 +22,7 @@ public:
     static constexpr int Width = 240;
     static constexpr int Height = 156;
 
-    explicit PasswordWindow(QWidget *parent = nullptr);
+    explicit PasswordWindow(Session session, QWidget *parent = nullptr);
 
 private:
     void createControls();
@@ -32,6 +35,9 @@ private:
     void checkOldPassword();
     void saveNewPassword();
 
+    Session m_session;
+    // The user's stored digest, as read when the window opened.
+    QString m_currentDigest;
     DefaultButtonRule *m_defaultButtonRule = nullptr;
 
     // The controls, from the bottom up.

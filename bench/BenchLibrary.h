@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Session.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QObject>
@@ -12,6 +14,10 @@
 namespace benchmark {
 class State;
 }
+
+// The session the benchmarks open the main window with: they never open its
+// menu, so they need no account file.
+inline const Session BenchSession{};
 
 // A photo-like 1920 x 1080 JPEG: smooth gradients with fine grain.
 QByteArray photoJpeg(int seed);

@@ -47,7 +47,8 @@ void openAndList100k(benchmark::State &state)
 {
     const ScopedProgramDirectory directory(bigLibrary().path());
     for (auto _ : state) {
-        MainWindow window;
+        MainWindow window(BenchSession);
+        window.openLibrary();
         benchmark::DoNotOptimize(control<CheckBoxList>(window, u"选择列表框1")->rowCount());
     }
 }
@@ -87,12 +88,14 @@ void memoryOf100kLibrary(benchmark::State &state)
         long after = 0;
         {
             const ScopedProgramDirectory directory(emptyDirectory.path());
-            MainWindow empty;
+            MainWindow empty(BenchSession);
+            empty.openLibrary();
             before = residentKilobytes();
         }
         {
             const ScopedProgramDirectory directory(bigLibrary().path());
-            MainWindow full;
+            MainWindow full(BenchSession);
+            full.openLibrary();
             after = residentKilobytes();
         }
         state.counters["added_MB"] = double(after - before) / 1024.0;
@@ -111,8 +114,9 @@ BENCHMARK(decodePhotoToThePreviewSize)->Unit(benchmark::kMillisecond)->Repetitio
 void showSelectedPhoto(benchmark::State &state)
 {
     const ScopedProgramDirectory directory(photoLibrary().path());
-    MainWindow window;
+    MainWindow window(BenchSession);
     window.show();
+    window.openLibrary();
     int next = 0;
     QLabel &preview = *control<QLabel>(window, u"标签3");
     for (auto _ : state) {

@@ -2,11 +2,11 @@
 // 100,000-picture library, with scripted dialogs; each change is one
 // fsync'd transaction, and the list is rebuilt after it.
 #include "BenchLibrary.h"
+#include "ScriptedResponder.h"
 #include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -35,6 +35,7 @@ public:
             m_photoFiles.push_back(path);
         }
         m_window.show();
+        m_window.openLibrary();
         selectRow(50000);
     }
 
@@ -52,7 +53,7 @@ private:
     ScopedProgramDirectory m_directory;
     ScriptedResponder m_responder;
     std::vector<QString> m_photoFiles;
-    MainWindow m_window;
+    MainWindow m_window{BenchSession};
 };
 
 void add100k(benchmark::State &state)
@@ -92,7 +93,7 @@ void delete100k(benchmark::State &state)
 {
     Program program;
     for (auto _ : state) {
-        program.responder().queueMessageAnswer(MessageAnswer::Ok);
+        program.responder().queueMessageAnswer(QMessageBox::Ok);
         control<QPushButton>(program.window(), u"按钮删除")->click();
     }
     state.counters["records"] = program.window().library().store().count();

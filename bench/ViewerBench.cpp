@@ -3,12 +3,11 @@
 // one such photo alone straight to the viewer's size; and an arrow key held
 // down at key-repeat rate.
 #include "BenchLibrary.h"
+#include "ScriptedResponder.h"
 #include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QApplication>
@@ -54,6 +53,7 @@ public:
     {
         m_responder.setScreenSize({1920, 1080});
         m_window.show();
+        m_window.openLibrary();
         m_window.library().showRow(FirstPhotoRow);
         m_viewer.emplace(m_window.library());
         m_viewer->show();
@@ -66,9 +66,8 @@ public:
 
 private:
     ScopedProgramDirectory m_directory;
-    GlobalState m_state;
     ScriptedResponder m_responder;
-    MainWindow m_window;
+    MainWindow m_window{BenchSession};
     std::optional<ViewerWindow> m_viewer;
 };
 

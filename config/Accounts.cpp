@@ -50,12 +50,12 @@ std::expected<void, ConfigError> writeUserDigest(const QString &configFilePath, 
 // does; writing it then tells whether the file can be used at all.
 OfferedAccounts offerAccounts(const QString &configFilePath)
 {
-    OfferedAccounts offered{loadUserNames(configFilePath).value_or(QStringList()), {}, std::nullopt};
+    OfferedAccounts offered{loadUserNames(configFilePath).value_or(QStringList()), std::nullopt};
     if (!offered.names.isEmpty())
         return offered;
     offered.names = splitAtSeparator(DefaultUserNames, DefaultListSeparator);
-    offered.digests = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
-    if (auto written = writeAccounts(configFilePath, offered.names, offered.digests); !written)
+    const QStringList digests = splitAtSeparator(DefaultUserDigests, DefaultListSeparator);
+    if (auto written = writeAccounts(configFilePath, offered.names, digests); !written)
         offered.defaultNotWritten = written.error();
     return offered;
 }

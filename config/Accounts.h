@@ -41,8 +41,6 @@ std::expected<void, ConfigError> writeUserDigest(const QString &configFilePath, 
 struct OfferedAccounts
 {
     QStringList names;
-    // The digests written with the default account; empty otherwise.
-    QStringList digests;
     // Why the default account, needed, could not be written.
     std::optional<ConfigError> defaultNotWritten;
 };

@@ -1,14 +1,9 @@
 #pragma once
 
-#include "config/ConfigError.h"
-
 #include <QString>
-#include <QStringList>
 
-#include <expected>
-
-// Path rules of the configuration file. Windows paths use "\" and may begin
-// with a drive letter, whose root is never created; other systems use "/".
+// Path rules of the configuration file. Windows paths use "\", other
+// systems "/".
 // The rules are pure functions of the path and its style; the native
 // overloads apply this system's style.
 enum class PathStyle { Windows, Posix };
@@ -30,10 +25,3 @@ QString configFilePathIn(const QString &directory, PathStyle style);
 QString configFilePathIn(const QString &directory);
 // The text before the last separator; empty when there is none.
 QString directoryPartOf(const QString &path, PathStyle style);
-
-// The folders ensureDirectoryPath looks at, in order, ending with the path
-// itself: every prefix before a separator, except a root and a drive root.
-QStringList directoryLevels(const QString &path, PathStyle style);
-// Makes sure the directory exists, creating missing levels; the level that
-// could not be made when it does not exist afterwards.
-std::expected<void, ConfigError> ensureDirectoryPath(const QString &path);

@@ -28,10 +28,10 @@ Recovery offerLibraryFromBak(const QString &edbPath, const StoreError &failure)
     const QDateTime backedUp = QFileInfo(bakPath).lastModified();
     const QString suffix = DataFolder::DamagedSuffix + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
     const QString when = QLocale(QLocale::Chinese, QLocale::China).toString(backedUp, QLocale::ShortFormat);
-    const MessageAnswer answer =
+    const QMessageBox::StandardButton answer =
         messageBox(MaintenanceText::RecoveryQuestion.arg(reasonSentence(failure)).arg(copy.count()).arg(when, suffix),
                    MessageKind::YesNoWarning, MaintenanceText::RecoveryTitle);
-    if (answer != MessageAnswer::Yes)
+    if (answer != QMessageBox::Yes)
         return Recovery::Declined;
 
     ProgressDialog progress(MaintenanceText::RecoveryLabel);

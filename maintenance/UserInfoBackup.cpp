@@ -9,10 +9,8 @@
 #include "reasons/ReasonSentence.h"
 #include "store/PictureStore.h"
 #include "toolkit/FileDialog.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/ProgressDialog.h"
 #include "toolkit/ToolkitTexts.h"
 
@@ -74,13 +72,12 @@ std::optional<QByteArray> readBackupFile(const QString &path)
 
 }
 
-void backupUserInfo(PictureStore &store)
+void backupUserInfo(PictureStore &store, const Session &session)
 {
     const std::optional<QString> chosen =
         showFileDialog(userInfoDialog(FileDialogKind::Save, MaintenanceText::BackupDialogTitle));
     if (!chosen)
         return;
-    const QString &configFilePath = GlobalState::current().ConfigFilePath;
     const std::optional<QString> held = dataFolder().heldFile(*chosen);
     if (held && QFileInfo(*held).fileName().compare(DataFolder::Accounts, Qt::CaseInsensitive) == 0) {
         messageBox(MaintenanceText::BackupToItself, MessageKind::Information, ToolkitText::ErrorTitle);
@@ -95,7 +92,7 @@ void backupUserInfo(PictureStore &store)
         messageBox(MaintenanceText::BackupFailed, MessageKind::Information, ToolkitText::ErrorTitle);
         return;
     }
-    if (!copyFileAtomically(configFilePath, *chosen)) {
+    if (!copyFileAtomically(session.configFilePath, *chosen)) {
         messageBox(MaintenanceText::BackupFailed, MessageKind::Information, MaintenanceText::FailedTitle);
         return;
     }
@@ -110,30 +107,30 @@ void backupUserInfo(PictureStore &store)
     messageBox(MaintenanceText::BackupDone, MessageKind::Information, MaintenanceText::DoneTitle);
 }
 
-void restoreUserInfo()
+bool restoreUserInfo(const Session &session)
 {
-    if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != MessageAnswer::Yes)
-        return;
+    if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != QMessageBox::Yes)
+        return false;
     const std::optional<QString> chosen =
         showFileDialog(userInfoDialog(FileDialogKind::Open, MaintenanceText::RestoreDialogTitle));
     if (!chosen)
-        return;
+        return false;
     const std::optional<QByteArray> content = readBackupFile(*chosen);
     if (!content) {
         messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
-        return;
+        return false;
     }
     // A file that is no account file, or holds no account that can log in,
     // would lock every account out at the next start.
     if (accountsWithDigest(*content).value_or(0) == 0) {
         qCInfo(lcMaintenance) << "refused to restore from" << *chosen << ": no account file, or no account in it";
         messageBox(MaintenanceText::NotAnAccountFile, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
-        return;
+        return false;
     }
-    if (!writeFileAtomically(GlobalState::current().ConfigFilePath, *content)) {
+    if (!writeFileAtomically(session.configFilePath, *content)) {
         messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
-        return;
+        return false;
     }
     messageBox(MaintenanceText::RestoreDone, MessageKind::Information, MaintenanceText::DoneTitle);
-    exitProgram();
+    return true;
 }

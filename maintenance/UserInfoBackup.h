@@ -1,12 +1,14 @@
 #pragma once
 
+#include "config/Session.h"
+
 class PictureStore;
 
-// Backs up the user information: copies system.dat to a file the user
-// chooses and a snapshot of the open picture library into BAK/.
-void backupUserInfo(PictureStore &store);
+// Backs up the user information: copies the session's system.dat to a file
+// the user chooses and a snapshot of the open picture library into BAK/.
+void backupUserInfo(PictureStore &store, const Session &session);
 
-// Restores the user information from a backup file the user chooses, after
-// asking; a successful restore ends the program so that the next start
-// reads it.
-void restoreUserInfo();
+// Restores the session's system.dat from a backup file the user chooses,
+// after asking. True once it is replaced: the program must end then, so
+// that the next start reads it.
+bool restoreUserInfo(const Session &session);

@@ -1,14 +1,12 @@
 #include "mainwindow/MainWindow.h"
 
-#include "auth/PasswordWindow.h"
 #include "config/DataFolder.h"
-#include "mainwindow/InfoPanels.h"
 #include "mainwindow/MainWindowLog.h"
+#include "mainwindow/MainWindowMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/PictureOperations.h"
 #include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
-#include "maintenance/UserInfoBackup.h"
 #include "reasons/ReasonSentence.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
@@ -18,7 +16,6 @@
 #include "toolkit/PictureLabel.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ProgramExit.h"
 #include "toolkit/Screen.h"
 #include "toolkit/ToolkitTexts.h"
 #include "toolkit/WindowFonts.h"
@@ -28,7 +25,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -45,22 +41,26 @@ constexpr int NameLimit = 20;
 
 }
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const Session &session, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_background(u":/art/main-background.png"_s)
     , m_operations(m_library)
 {
     createControls();
     styleControls();
-    createMenu();
+    createMenu(session);
     connectEvents();
     bindKeys();
-    openPictureStore();
-    m_pictureList->setFocus();
     attachPreviewHint();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::openLibrary()
+{
+    openPictureStore();
+    m_pictureList->setFocus();
+}
 
 void MainWindow::createControls()
 {
@@ -125,23 +125,10 @@ void MainWindow::styleControls()
     m_minimiseMark->setCursor(Qt::PointingHandCursor);
 }
 
-void MainWindow::createMenu()
+void MainWindow::createMenu(const Session &session)
 {
-    m_menu = new QMenu(this);
-    m_menu->setObjectName(u"菜单"_s);
-    m_menu->addAction(MainWindowText::ChangePassword, this, [] {
-        // A window of its own: it takes no looks from this one.
-        PasswordWindow window;
-        window.exec();
-    });
-    m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_library.store()); });
-    m_menu->addAction(MainWindowText::Restore, this, &restoreUserInfo);
-    m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::Help, this, [this] { m_balloonTip->showPanel(helpPanelHtml(), mousePosition()); });
-    m_menu->addAction(MainWindowText::About, this, [this] { m_balloonTip->showPanel(aboutPanelHtml(), mousePosition()); });
-    m_menu->addSeparator();
-    m_menu->addAction(MainWindowText::Exit, this, &exitProgram);
+    m_menu = new MainWindowMenu(session, m_library.store(), *m_balloonTip, this);
+    connect(m_menu, &MainWindowMenu::closeRequested, this, &QWidget::close);
 }
 
 void MainWindow::connectEvents()
@@ -210,7 +197,7 @@ void MainWindow::openPictureStore()
 
 void MainWindow::attachPreviewHint()
 {
-    m_balloonTip->attachHint(m_preview, MainWindowText::PreviewHint);
+    m_preview->setToolTip(MainWindowText::PreviewHint);
 }
 
 void MainWindow::showSelectedPicture()
@@ -316,4 +303,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_library.close();
     event->accept();
+    Q_EMIT closed();
 }

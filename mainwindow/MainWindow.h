@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/Session.h"
 #include "mainwindow/LibraryModel.h"
 #include "mainwindow/PictureOperations.h"
 
@@ -8,10 +9,10 @@
 
 class BalloonTip;
 class CheckBoxList;
+class MainWindowMenu;
 class PictureLabel;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 
 // The picture library's working window: the list of every picture by name,
@@ -27,8 +28,13 @@ public:
     static constexpr int Width = 550;
     static constexpr int Height = 450;
 
-    explicit MainWindow(QWidget *parent = nullptr);
+    // The session's user and account file serve the menu.
+    explicit MainWindow(const Session &session, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // Opens the picture library, offering its BAK copy when it is damaged,
+    // and lists it; once, after the window shows.
+    void openLibrary();
 
     // Selects the record of the list's selected row, as a click on it does;
     // with no valid row selected, the details go blank and the record shown
@@ -42,6 +48,11 @@ public:
     // The selected record; 0 when no row is selected.
     int selectedRecord() const;
 
+Q_SIGNALS:
+    // The window has closed: by its close mark, the menu's exit item, a
+    // restore of the user information, or the window manager.
+    void closed();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -53,7 +64,7 @@ protected:
 private:
     void createControls();
     void styleControls();
-    void createMenu();
+    void createMenu(const Session &session);
     void connectEvents();
     void bindKeys();
     void openPictureStore();
@@ -86,5 +97,5 @@ private:
     QLabel *m_closeMark = nullptr;
     QLabel *m_footerLine = nullptr;
     BalloonTip *m_balloonTip = nullptr;
-    QMenu *m_menu = nullptr;
+    MainWindowMenu *m_menu = nullptr;
 };

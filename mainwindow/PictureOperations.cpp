@@ -138,9 +138,10 @@ PictureOperations::AddDecision PictureOperations::mayAdd(const QString &path, co
     }
     if (!*same)
         return AddDecision::Add;
-    const MessageAnswer answer = messageBox(MainWindowText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_library.store().name(**same)),
-                                            MessageKind::YesNoWarning, MainWindowText::Add);
-    return answer == MessageAnswer::Yes ? AddDecision::Add : AddDecision::Skip;
+    const QMessageBox::StandardButton answer =
+        messageBox(MainWindowText::AlreadyInLibrary.arg(QFileInfo(path).fileName(), m_library.store().name(**same)),
+                   MessageKind::YesNoWarning, MainWindowText::Add);
+    return answer == QMessageBox::Yes ? AddDecision::Add : AddDecision::Skip;
 }
 
 void PictureOperations::replace(int record)
@@ -186,7 +187,7 @@ void PictureOperations::deletePicture(int record)
     if (!m_library.store().isRecord(record))
         return;
     if (messageBox(MainWindowText::DeleteQuestion, MessageKind::OkCancelQuestion, MainWindowText::DeleteTitle)
-        != MessageAnswer::Ok)
+        != QMessageBox::Ok)
         return;
     if (const auto removed = withReasonSentence(m_library.remove(record)); !removed) {
         reportError(MainWindowText::DeleteFailed.arg(removed.error()));
@@ -235,7 +236,7 @@ bool PictureOperations::mayWrite(const QString &target)
         return true;
     return messageBox(MainWindowText::ReplaceFileQuestion.arg(QDir::toNativeSeparators(target)),
                       MessageKind::YesNoWarning, MainWindowText::Export)
-        == MessageAnswer::Yes;
+        == QMessageBox::Yes;
 }
 
 std::optional<QByteArray> PictureOperations::readChosenFile(const QString &path)

@@ -1,7 +1,5 @@
 #include "mainwindow/TitleStrip.h"
 
-#include "toolkit/ProgramExit.h"
-
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWindow>
@@ -49,7 +47,7 @@ bool TitleStrip::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (watched == m_close) {
-        exitProgram();
+        m_window->close();
         return true;
     }
     return false;

@@ -10,7 +10,7 @@ class QWidget;
 
 // The title strip of a window without a system frame: a left-button press
 // on the title drags the window with the mouse, on the minimise mark
-// minimises it, and on the close mark ends the program.
+// minimises it, and on the close mark closes it.
 class TitleStrip : public QObject
 {
     Q_OBJECT

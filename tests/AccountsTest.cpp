@@ -6,7 +6,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -117,12 +116,6 @@ TEST(ConfigPathsTest, WindowsRulesKeepDriveRootsAndSingleBackslashes)
     EXPECT_EQ(normalizeConfigFileName(u"system.dat"_s, windows, u"C:\\Windows\\system32"_s),
               u"C:\\Windows\\system32\\system.dat"_s);
     EXPECT_EQ(normalizeConfigFileName(u"C:\\\\a\\\\b.dat"_s, windows, u"X:"_s), u"C:\\a\\b.dat"_s);
-
-    EXPECT_THAT(directoryLevels(u"C:\\a\\b\\c"_s, windows), ElementsAre(u"C:\\a"_s, u"C:\\a\\b"_s, u"C:\\a\\b\\c"_s));
-    EXPECT_THAT(directoryLevels(u" c:\\a"_s, windows), ElementsAre(u" c:\\a"_s));
-    EXPECT_THAT(directoryLevels(u"a\\b"_s, windows), ElementsAre(u"a"_s, u"a\\b"_s));
-    EXPECT_THAT(directoryLevels(u"\\a\\b"_s, windows), ElementsAre(u"\\a"_s, u"\\a\\b"_s));
-    EXPECT_THAT(directoryLevels(u"plain"_s, windows), ElementsAre(u"plain"_s));
 }
 
 TEST(ConfigPathsTest, PosixRulesUseSlashes)
@@ -132,22 +125,4 @@ TEST(ConfigPathsTest, PosixRulesUseSlashes)
     EXPECT_EQ(configFilePathIn(u"/"_s, posix), u"/system.dat"_s);
     EXPECT_EQ(directoryPartOf(u"/system.dat"_s, posix), u""_s);
     EXPECT_EQ(normalizeConfigFileName(u"a.dat"_s, posix, u"/tmp"_s), u"/tmp/a.dat"_s);
-    EXPECT_THAT(directoryLevels(u"/opt/lumbra/x"_s, posix),
-                ElementsAre(u"/opt"_s, u"/opt/lumbra"_s, u"/opt/lumbra/x"_s));
-}
-
-TEST(ConfigPathsTest, EnsureDirectoryPathCreatesMissingLevels)
-{
-    QTemporaryDir directory;
-    const QString deep = directory.filePath(u"一/二/三"_s);
-    EXPECT_TRUE(ensureDirectoryPath(deep));
-    EXPECT_TRUE(QFileInfo(deep).isDir());
-    EXPECT_TRUE(ensureDirectoryPath(deep + u"/"_s));
-
-    QFile blocker(directory.filePath(u"文件"_s));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    const auto blocked = ensureDirectoryPath(directory.filePath(u"文件/下面"_s));
-    ASSERT_FALSE(blocked);
-    EXPECT_EQ(blocked.error().reason, ConfigReason::CannotMakeFolder);
-    EXPECT_EQ(blocked.error().detail, directory.filePath(u"文件"_s)) << "the level a file is in the way of";
 }

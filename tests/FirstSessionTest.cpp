@@ -12,17 +12,18 @@
 #include "reasons/ReasonSentence.h"
 #include "store/LibraryLock.h"
 #include "toolkit/CheckBoxList.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PictureLabel.h"
 #include "viewer/ViewerWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLockFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -41,7 +42,7 @@ namespace {
 
 void logIn(ProgramWindows &windows, const QString &password)
 {
-    LoginWindow &login = windows.loginWindow();
+    LoginWindow &login = *windows.loginWindow();
     ASSERT_TRUE(waitForAccounts(login));
     ui(login).口令编辑框->setFocus();
     ui(login).口令编辑框->selectAll();
@@ -75,7 +76,8 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
 
     {
         ProgramWindows windows;
-        LoginWindow &login = windows.loginWindow();
+        windows.start();
+        LoginWindow &login = *windows.loginWindow();
         ASSERT_TRUE(waitForAccounts(login));
         ASSERT_EQ(ui(login).用户组合框->count(), 1);
         EXPECT_EQ(ui(login).用户组合框->itemText(0), u"管理员"_s);
@@ -87,7 +89,6 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(login.isVisible());
-        EXPECT_EQ(responder.exitCount(), 0);
 
         for (const auto &[name, bytes] : files) {
             responder.queueFileAnswer(pictureFolder.filePath(name));
@@ -141,18 +142,18 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
         EXPECT_TRUE(QFile::exists(program.filePath(u"BAK/pic.edb"_s)));
         EXPECT_EQ(responder.messages().back().title, u"备份完成"_s);
 
-        responder.queueMessageAnswer(MessageAnswer::Yes);
+        responder.queueMessageAnswer(QMessageBox::Yes);
         responder.queueFileAnswer(backup);
-        chooseFromMenu(*window, responder, u"还原用户信息"_s);
+        EXPECT_EQ(exitStatusAfter([&] { chooseFromMenu(*window, responder, u"还原用户信息"_s); }), 0)
+            << "a restore ends the program";
         EXPECT_EQ(responder.messages().back().text, u"用户信息还原完成！请重新运行本程序。"_s);
-        EXPECT_EQ(responder.exitCount(), 1) << "a restore ends the program";
     }
 
     // The next start: the old password fails, the new one logs in, and the
     // library holds what the first session left.
     TestProgram::forgetCaches();
-    const GlobalState nextRun;
     ProgramWindows windows;
+    windows.start();
     logIn(windows, u"3196"_s);
     EXPECT_EQ(windows.mainWindow(), nullptr);
     EXPECT_EQ(responder.messages().back().text, u"用户口令不正确，请重新输入！"_s);
@@ -161,7 +162,6 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     CheckBoxList &list = *ui(*windows.mainWindow()).选择列表框1;
     ASSERT_EQ(list.rowCount(), 3);
     EXPECT_EQ(list.rowText(1), u"晚霞"_s);
-    EXPECT_EQ(responder.exitCount(), 1);
 }
 
 TEST(FirstSessionTest, ASecondStartOnTheSameFolderIsRefusedUntilTheFirstHasEnded)
@@ -184,8 +184,9 @@ TEST(FirstSessionTest, ASecondStartOnTheSameFolderIsRefusedUntilTheFirstHasEnded
     ASSERT_EQ(::read(ready[0], &locked, 1), 1);
     ASSERT_EQ(locked, '1');
     {
-        const ProgramWindows second;
-        EXPECT_EQ(responder.exitCount(), 1);
+        ProgramWindows second;
+        EXPECT_EQ(exitStatusAfter([&] { second.start(); }), 0);
+        EXPECT_EQ(second.loginWindow(), nullptr);
         ASSERT_EQ(responder.messages().size(), 1u);
         EXPECT_TRUE(responder.messages().front().text.startsWith(u"图片库已经打开"_s));
         EXPECT_FALSE(QFile::exists(program.filePath(u"system.dat"_s))) << "the second start writes nothing";
@@ -195,8 +196,9 @@ TEST(FirstSessionTest, ASecondStartOnTheSameFolderIsRefusedUntilTheFirstHasEnded
 
     // The lock of the program that has ended is taken over.
     ProgramWindows next;
-    EXPECT_EQ(responder.exitCount(), 1);
-    ASSERT_TRUE(waitForAccounts(next.loginWindow()));
+    next.start();
+    ASSERT_NE(next.loginWindow(), nullptr);
+    ASSERT_TRUE(waitForAccounts(*next.loginWindow()));
     EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
 }
 
@@ -206,6 +208,7 @@ TEST(FirstSessionTest, AFirstStartMakesTheDataFolderAndKeepsTheLibraryThere)
     const QString dataFolder = program.filePath(u"home/.local/share/Lumbra"_s);
     const ScopedProgramDirectory inDataFolder(dataFolder);
     ProgramWindows windows;
+    windows.start();
     ASSERT_TRUE(program.responder().messages().empty());
     logIn(windows, u"3196"_s);
     ASSERT_NE(windows.mainWindow(), nullptr);
@@ -234,4 +237,45 @@ TEST(FirstSessionTest, ALockFileThatNoRunningProgramHoldsIsTakenOver)
     refused = withReasonSentence(lockLibraryFolder(program.directory()));
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.error().contains(u"链接"_s) && refused.error().contains(u"删除"_s)) << qPrintable(refused.error());
+}
+
+TEST(FirstSessionTest, TheMainWindowsCloseMarkEndsTheProgramWithStatusZero)
+{
+    TestProgram program;
+    ProgramWindows windows;
+    windows.start();
+    logIn(windows, u"3196"_s);
+    ASSERT_NE(windows.mainWindow(), nullptr);
+    EXPECT_EQ(exitStatusAfter([&] { QTest::mousePress(ui(*windows.mainWindow()).透明标签1, Qt::LeftButton); }), 0);
+    EXPECT_FALSE(windows.mainWindow()->isVisible());
+    EXPECT_TRUE(program.responder().messages().empty()) << "nothing asked";
+}
+
+TEST(FirstSessionTest, ARestoreEndsTheProgramFromInsideTheMenusOwnLoop)
+{
+    TestProgram program;
+    ProgramWindows windows;
+    windows.start();
+    logIn(windows, u"3196"_s);
+    ASSERT_NE(windows.mainWindow(), nullptr);
+    const QString backup = program.filePath(u"accounts.usb"_s);
+    ASSERT_TRUE(QFile::copy(program.filePath(u"system.dat"_s), backup));
+    program.responder().queueMessageAnswer(QMessageBox::Yes);
+    program.responder().queueFileAnswer(backup);
+
+    QMenu &menu = *ui(*windows.mainWindow()).菜单;
+    QAction *restore = menu.actions().at(3);
+    ASSERT_EQ(restore->text(), u"还原用户信息"_s);
+    bool menuReturned = false;
+    const int status = exitStatusAfter([&] {
+        // The restore runs while the menu is up, its event loop running.
+        QTimer::singleShot(0, restore, &QAction::trigger);
+        menu.exec({300, 420});
+        menuReturned = true;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(menuReturned);
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_FALSE(windows.mainWindow()->isVisible());
+    EXPECT_EQ(program.responder().messages().back().text, u"用户信息还原完成！请重新运行本程序。"_s);
 }

@@ -2,12 +2,15 @@
 #include "PlainConfigFile.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
+#include "WidgetDriving.h"
 #include "WindowControls.h"
+#include "app/ProgramWindows.h"
 #include "auth/LoginWindow.h"
+#include "config/Accounts.h"
+#include "config/ConfigPaths.h"
 #include "config/GbkText.h"
 #include "config/PasswordDigest.h"
 #include "mainwindow/MainWindow.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
 
 #include <QAbstractItemView>
@@ -16,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QToolButton>
@@ -28,21 +32,15 @@ using ::testing::ElementsAre;
 
 namespace {
 
-// One start of the program: the log-in window, shown and active, with the
-// main window that its owner opens on a successful log-in.
+// One start of the program: the log-in window, shown and active, and the
+// main window that a successful log-in opens.
 struct LoginRun
 {
     enum class Accounts { Read, BeingRead };
 
     explicit LoginRun(Accounts accounts = Accounts::Read)
-        : window({[this] { return mainWindow && mainWindow->isVisible(); },
-                  [this] {
-                      ++mainWindowOpenings;
-                      mainWindow = std::make_unique<MainWindow>();
-                      mainWindow->show();
-                  }})
+        : window(started(windows))
     {
-        window.show();
         // Without a turn of the event loop the accounts are not in yet.
         if (accounts == Accounts::BeingRead)
             return;
@@ -69,11 +67,17 @@ struct LoginRun
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
     }
 
-    bool loggedIn() const { return mainWindow && mainWindow->isVisible() && !window.isVisible(); }
+    bool loggedIn() { return mainWindow() && mainWindow()->isVisible() && !window.isVisible(); }
+    MainWindow *mainWindow() { return windows.mainWindow(); }
 
-    std::unique_ptr<MainWindow> mainWindow;
-    int mainWindowOpenings = 0;
-    LoginWindow window;
+    static LoginWindow &started(ProgramWindows &windows)
+    {
+        windows.start();
+        return *windows.loginWindow();
+    }
+
+    ProgramWindows windows;
+    LoginWindow &window;
 };
 
 void expectMessage(const MessageRequest &message, const QString &text, MessageKind kind, const QString &title)
@@ -100,24 +104,24 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheStar
 {
     TestProgram program;
     LoginRun run;
-    const GlobalState &state = GlobalState::current();
+    const QString configPath = program.filePath(u"system.dat"_s);
 
-    EXPECT_EQ(state.ConfigFilePath, program.filePath(u"system.dat"_s));
-    EXPECT_EQ(readPlainContent(state.ConfigFilePath).size(), 49);
-    EXPECT_THAT(state.UserNameList, ElementsAre(u"管理员"_s));
-    EXPECT_THAT(state.UserDigestList, ElementsAre(u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    EXPECT_EQ(readPlainContent(configPath).size(), 49);
+    EXPECT_EQ(readUserDigest(configPath, u"管理员"_s), u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
     ASSERT_EQ(ui(run.window).用户组合框->count(), 1);
     EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
     EXPECT_EQ(ui(run.window).口令编辑框->text(), u"3196"_s);
     EXPECT_TRUE(ui(run.window).口令编辑框->hasFocus());
     EXPECT_EQ(ui(run.window).口令编辑框->selectedText(), u"3196"_s);
 
-    QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return);
+    const QSignalSpy loggedIn(&run.window, &LoginWindow::loggedIn);
+    const int status = exitStatusAfter([&] { QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return); },
+                                       std::chrono::milliseconds(300));
+    EXPECT_EQ(status, NotEnded) << "the program goes on in the main window";
     EXPECT_TRUE(run.loggedIn());
-    EXPECT_EQ(run.mainWindowOpenings, 1);
-    EXPECT_EQ(state.CurrentUserName, u"管理员"_s);
+    ASSERT_EQ(loggedIn.count(), 1);
+    EXPECT_EQ(loggedIn.at(0).at(0).toString(), u"管理员"_s);
     EXPECT_TRUE(program.responder().messages().empty());
-    EXPECT_EQ(program.responder().exitCount(), 0) << "the main window was open when the log-in window closed";
 }
 
 TEST(LoginWindowTest, ALogInAskedForBeforeTheAccountsAreReadHappensWhenTheyArrive)
@@ -216,28 +220,29 @@ TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)
 
     // Enter in the combo box presses 登录; with 取消 focused it cancels.
     ui(window).取消按钮->setFocus();
-    QTest::keyClick(ui(window).取消按钮, Qt::Key_Return);
+    EXPECT_EQ(exitStatusAfter([&] { QTest::keyClick(ui(window).取消按钮, Qt::Key_Return); }), 0);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(program.responder().exitCount(), 1);
-    EXPECT_EQ(run.mainWindowOpenings, 0);
+    EXPECT_EQ(run.mainWindow(), nullptr);
 }
 
-TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBoxButKeepsTheFailureCount)
+TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBox)
 {
     TestProgram program;
     givenAccounts(program);
     LoginRun run;
     LoginWindow &window = run.window;
-    EXPECT_THAT(GlobalState::current().UserNameList, ElementsAre(u"张三"_s, u"李四"_s, u"无口令"_s));
+    QStringList offered;
+    for (int row = 0; row < ui(window).用户组合框->count(); ++row)
+        offered.append(ui(window).用户组合框->itemText(row));
+    EXPECT_THAT(offered, ElementsAre(u"张三"_s, u"李四"_s, u"无口令"_s));
 
     run.tryPassword(u"zs"_s);
-    EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
+    EXPECT_EQ(program.responder().messages().size(), 1u);
     EXPECT_EQ(ui(window).口令编辑框->text(), u"zs"_s) << "a wrong password stays in the box";
 
     run.chooseAccount(1);
     EXPECT_EQ(ui(window).用户组合框->currentText(), u"李四"_s);
     EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty());
-    EXPECT_EQ(GlobalState::current().LoginFailureCount, 1);
 
     QTest::keyClicks(ui(window).口令编辑框, u"x"_s);
     ui(window).用户组合框->setCurrentIndex(0);
@@ -246,9 +251,11 @@ TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBoxButKeepsTheFailureCo
     EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty()) << "the arrow keys choose too";
 
     run.chooseAccount(0);
+    const QSignalSpy loggedIn(&window, &LoginWindow::loggedIn);
     run.tryPassword(u"Zs"_s);
     EXPECT_TRUE(run.loggedIn());
-    EXPECT_EQ(GlobalState::current().CurrentUserName, u"张三"_s);
+    ASSERT_EQ(loggedIn.count(), 1);
+    EXPECT_EQ(loggedIn.at(0).at(0).toString(), u"张三"_s);
 }
 
 TEST(LoginWindowTest, ThreeWrongPasswordsAcrossAccountsEndTheProgram)
@@ -262,17 +269,15 @@ TEST(LoginWindowTest, ThreeWrongPasswordsAcrossAccountsEndTheProgram)
     run.tryPassword(u"Zs"_s);
     run.chooseAccount(2);
     EXPECT_TRUE(run.window.isVisible());
-    EXPECT_EQ(program.responder().exitCount(), 0);
-    run.tryPassword(u""_s);
+    EXPECT_EQ(exitStatusAfter([&] { run.tryPassword(u""_s); }), 0);
 
     const std::vector<MessageRequest> &messages = program.responder().messages();
     ASSERT_EQ(messages.size(), 3u);
     expectMessage(messages[0], RetryText, MessageKind::Information, u"错误"_s);
     expectMessage(messages[1], RetryText, MessageKind::Information, u"错误"_s);
     expectMessage(messages[2], IllegalText, MessageKind::Warning, u"错误"_s);
-    EXPECT_EQ(program.responder().exitCount(), 1);
     EXPECT_FALSE(run.window.isVisible());
-    EXPECT_EQ(run.mainWindowOpenings, 0);
+    EXPECT_EQ(run.mainWindow(), nullptr);
 }
 
 TEST(LoginWindowTest, RightPasswordAtTheThirdAttemptLogsIn)
@@ -287,7 +292,6 @@ TEST(LoginWindowTest, RightPasswordAtTheThirdAttemptLogsIn)
     run.tryPassword(u"Zs"_s);
     EXPECT_TRUE(run.loggedIn());
     EXPECT_EQ(program.responder().messages().size(), 2u);
-    EXPECT_EQ(program.responder().exitCount(), 0);
 }
 
 TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
@@ -295,17 +299,29 @@ TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
     for (int way = 0; way < 3; ++way) {
         TestProgram program;
         LoginRun run;
-        if (way == 0)
-            QTest::mouseClick(ui(run.window).取消按钮, Qt::LeftButton);
-        else if (way == 1)
-            QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Escape);
-        else
-            run.window.close();
+        const int status = exitStatusAfter([&] {
+            if (way == 0)
+                QTest::mouseClick(ui(run.window).取消按钮, Qt::LeftButton);
+            else if (way == 1)
+                QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Escape);
+            else
+                run.window.close();
+        });
+        EXPECT_EQ(status, 0) << way;
         EXPECT_FALSE(run.window.isVisible()) << way;
-        EXPECT_EQ(program.responder().exitCount(), 1) << way;
-        EXPECT_EQ(run.mainWindowOpenings, 0) << way;
+        EXPECT_EQ(run.mainWindow(), nullptr) << way;
         EXPECT_TRUE(program.responder().messages().empty()) << way;
     }
+}
+
+TEST(LoginWindowTest, EveryMissingLevelOfTheConfigDirectoryIsMade)
+{
+    TestProgram program;
+    LoginWindow window(configFilePathIn(program.filePath(u"一/二/三"_s)));
+    window.start();
+    ASSERT_TRUE(waitForAccounts(window));
+    EXPECT_TRUE(QFile::exists(program.filePath(u"一/二/三/system.dat"_s)));
+    EXPECT_TRUE(program.responder().messages().empty());
 }
 
 TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
@@ -313,12 +329,14 @@ TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
     TestProgram program;
     QFile blocker(program.filePath(u"文件"_s));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    ScopedProgramDirectory unusable(program.filePath(u"文件/程序"_s));
-    LoginWindow window({[] { return false; }, [] {}});
+    LoginWindow window(configFilePathIn(program.filePath(u"文件/程序"_s)));
+    const QSignalSpy left(&window, &LoginWindow::left);
+    window.start();
 
     ASSERT_EQ(program.responder().messages().size(), 1u);
     expectMessage(program.responder().messages()[0], u"创建配置文件路径失败。"_s, MessageKind::Stop, u""_s);
-    EXPECT_EQ(program.responder().exitCount(), 1);
+    EXPECT_EQ(left.count(), 1) << "its owner ends the program";
+    EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(ui(window).用户组合框->count(), 0);
 }
 

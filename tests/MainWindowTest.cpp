@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -43,7 +44,9 @@ std::vector<PictureStore::NewRecord> fourPictures()
 TEST(MainWindowTest, NewInstallationStartsEmptyInTheWelcomeState)
 {
     TestProgram program;
-    MainWindow window;
+    MainWindow window(program.session());
+    EXPECT_FALSE(QFile::exists(program.filePath(u"pic.edb"_s))) << "the window opens the library when told to";
+    window.openLibrary();
 
     EXPECT_TRUE(QFile::exists(program.filePath(u"pic.edb"_s)));
     EXPECT_TRUE(QFile::exists(program.filePath(u"pic.EDT"_s)));
@@ -66,7 +69,8 @@ TEST(MainWindowTest, NewInstallationStartsEmptyInTheWelcomeState)
 TEST(MainWindowTest, ControlsStandInPlaceAndInStackingOrder)
 {
     TestProgram program;
-    MainWindow window;
+    MainWindow window(program.session());
+    window.openLibrary();
     const std::vector<std::pair<QString, QRect>> layout = {
         {u"透明标签3"_s, {8, 0, 472, 24}},     {u"透明标签2"_s, {488, 0, 24, 24}},
         {u"透明标签1"_s, {528, 0, 24, 24}},    {u"标签6"_s, {54, 103, 300, 190}},
@@ -106,8 +110,9 @@ TEST(MainWindowTest, SelectingRowIShowsRecordIPlusOne)
     TestProgram program;
     const auto records = fourPictures();
     program.createLibrary(records);
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
 
     ASSERT_EQ(ui(window).选择列表框1->rowCount(), 4);
     for (int row = 0; row < 4; ++row) {
@@ -139,8 +144,9 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     TestProgram program;
     const auto records = fourPictures();
     program.createLibrary(records);
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
     CheckBoxList &list = *ui(window).选择列表框1;
 
     QTest::keyClick(&list, Qt::Key_Down);
@@ -164,8 +170,9 @@ TEST(MainWindowTest, KeysDoWhatADesktopProgramsKeysDo)
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     CheckBoxList &list = *ui(window).选择列表框1;
     ScriptedResponder &responder = program.responder();
@@ -202,8 +209,9 @@ TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)
     const QByteArray first = pictureFile({20, 20}, Qt::red);
     const QByteArray second = pictureFile({20, 20}, Qt::blue);
     program.createLibrary({{u"同名"_s, u"png"_s, first}, {u"同名"_s, u"bmp"_s, second}});
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
 
     EXPECT_EQ(ui(window).选择列表框1->rowText(0), ui(window).选择列表框1->rowText(1));
     clickRow(*ui(window).选择列表框1, 1);
@@ -222,8 +230,9 @@ TEST(MainWindowTest, ShowingWithoutAValidRowWritesNothingAndKeepsTheStorePositio
     program.createLibrary(records);
     const QByteArray rowsBefore = readFile(program.filePath(u"pic.edb"_s));
     const QByteArray bytesBefore = readFile(program.filePath(u"pic.EDT"_s));
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
 
     window.showSelectedPicture();
     EXPECT_TRUE(ui(window).标签3->pixmap().isNull());
@@ -254,8 +263,9 @@ TEST(MainWindowTest, PreviewFitsLargePicturesAndNotesWhatItCannotShow)
     program.createLibrary({{u"wide"_s, u"jpg"_s, wide},
                            {u"small"_s, u"bmp"_s, small},
                            {u"broken"_s, u"gif"_s, notAPicture}});
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
 
     clickRow(*ui(window).选择列表框1, 0);
     EXPECT_TRUE(shows(*ui(window).标签3, wide));
@@ -282,7 +292,8 @@ TEST(MainWindowTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
         file.write(garbage);
     }
     {
-        MainWindow window;
+        MainWindow window(program.session());
+        window.openLibrary();
         EXPECT_EQ(ui(window).选择列表框1->rowCount(), 0);
         window.showSelectedPicture();
         window.close();
@@ -314,7 +325,8 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
 
     // No, the default, keeps the damaged files as they are.
     {
-        const MainWindow window;
+        MainWindow window(program.session());
+        window.openLibrary();
         EXPECT_EQ(window.library().rowCount(), 0);
     }
     ASSERT_EQ(responder.messages().size(), 1u);
@@ -325,8 +337,9 @@ TEST(MainWindowTest, ADamagedLibraryCanComeBackFromItsBakCopy)
     EXPECT_TRUE(question.text.contains(u"4 张图片"_s));
     EXPECT_EQ(readFile(program.filePath(u"pic.edb"_s)), damaged);
 
-    responder.queueMessageAnswer(MessageAnswer::Yes);
-    const MainWindow window;
+    responder.queueMessageAnswer(QMessageBox::Yes);
+    MainWindow window(program.session());
+    window.openLibrary();
     ASSERT_EQ(window.library().rowCount(), 4);
     EXPECT_EQ(window.library().rowName(2), u"猫"_s);
     EXPECT_EQ(responder.messages().size(), 2u);
@@ -351,7 +364,8 @@ TEST(MainWindowTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
     const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> other(handle, &sqlite3_close);
     const auto opensWithoutOffer = [&](const QString &told) {
         const std::size_t before = program.responder().messages().size();
-        const MainWindow window;
+        MainWindow window(program.session());
+        window.openLibrary();
         EXPECT_EQ(window.library().rowCount(), 0);
         ASSERT_EQ(program.responder().messages().size(), before + 1);
         const MessageRequest &message = program.responder().messages().back();
@@ -364,15 +378,17 @@ TEST(MainWindowTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
     ASSERT_EQ(sqlite3_exec(handle, "ROLLBACK; PRAGMA user_version = 2", nullptr, nullptr, nullptr), SQLITE_OK);
     opensWithoutOffer(u"由更新版本的本程序写成"_s);
     ASSERT_EQ(sqlite3_exec(handle, "PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
-    const MainWindow window;
+    MainWindow window(program.session());
+    window.openLibrary();
     EXPECT_EQ(window.library().rowCount(), 4) << "the library was never replaced";
 }
 
 TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)
 {
     TestProgram program;
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
     const QPoint start = window.pos();
 
     QTest::mousePress(ui(window).透明标签3, Qt::LeftButton, {}, {100, 12});
@@ -384,11 +400,13 @@ TEST(MainWindowTest, TitleStripDragsMinimisesAndExits)
     QTest::mouseRelease(ui(window).透明标签3, Qt::LeftButton, {}, {130, 32});
     EXPECT_EQ(window.pos(), start + QPoint(30, 20));
 
-    EXPECT_EQ(program.responder().exitCount(), 0);
     QTest::mousePress(ui(window).透明标签2, Qt::LeftButton);
     EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+    const QSignalSpy closed(&window, &MainWindow::closed);
     QTest::mousePress(ui(window).透明标签1, Qt::LeftButton);
-    EXPECT_EQ(program.responder().exitCount(), 1) << "the close mark ends the program, nothing asked";
+    EXPECT_FALSE(window.isVisible()) << "the close mark closes the window, nothing asked";
+    EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(program.responder().messages().empty());
 }
 
@@ -396,8 +414,9 @@ TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
     ScriptedResponder &responder = program.responder();
 
     responder.setMousePosition({200, 150});
@@ -430,20 +449,22 @@ TEST(MainWindowTest, RightClickMenuOffersEveryCommandAndShowsThePanels)
     EXPECT_EQ(ui(window).气球提示框1->panel()->text(), helpPanelHtml());
     EXPECT_EQ(responder.menus().size(), 3u);
 
-    // Exit ends the program at once, without a question.
+    // Exit closes the window at once, without a question.
     ui(window).选择列表框1->setSelectedIndex(-1);
     responder.queueMenuChoice(u"退出"_s);
+    const QSignalSpy closed(&window, &MainWindow::closed);
     QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
-    EXPECT_EQ(responder.exitCount(), 1);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(responder.messages().empty());
 }
 
 TEST(MainWindowTest, ChangePasswordOpensThePasswordWindowModally)
 {
     TestProgram program;
-    GlobalState::current().CurrentUserName = u"管理员"_s;
-    MainWindow window;
+    MainWindow window(program.session());
     window.show();
+    window.openLibrary();
 
     QString shownUser;
     QString maskedOldPassword;

@@ -1,4 +1,5 @@
 #include "KeyboardInput.h"
+#include "ScriptedResponder.h"
 #include "TestFiles.h"
 #include "TestProgram.h"
 #include "WindowControls.h"
@@ -6,13 +7,12 @@
 #include "auth/PasswordWindow.h"
 #include "config/Accounts.h"
 #include "config/PasswordDigest.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/ScriptedResponder.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 
@@ -29,14 +29,18 @@ class PasswordWindowTest : public ::testing::Test
 protected:
     PasswordWindowTest()
     {
-        LoginWindow login({[] { return true; }, [] {}});
+        LoginWindow login(configPath());
+        const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
+        login.start();
         EXPECT_TRUE(waitForAccounts(login));
         QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-        EXPECT_EQ(GlobalState::current().CurrentUserName, u"管理员"_s);
-        window.emplace();
+        EXPECT_EQ(loggedIn.value(0).value(0).toString(), u"管理员"_s);
+        window.emplace(program.session());
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&*window));
     }
+
+    QString configPath() const { return program.session().configFilePath; }
 
     static void type(QLineEdit *box, const QString &text)
     {
@@ -88,7 +92,6 @@ TEST_F(PasswordWindowTest, ControlsStandInPlaceAndTheNewBoxesStartDisabled)
     }
     EXPECT_FALSE(ui(*window).新口令编辑框->isEnabled());
     EXPECT_FALSE(ui(*window).复核口令编辑框->isEnabled());
-    EXPECT_EQ(GlobalState::current().CurrentUserDigest, u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
     EXPECT_TRUE(ui(*window).确定按钮->isDefault());
 
     QWidget *focus = ui(*window).用户编辑框;
@@ -126,6 +129,20 @@ TEST_F(PasswordWindowTest, NewBoxesFollowTheOldPasswordAtEveryKeystroke)
     EXPECT_TRUE(ui(*window).新口令编辑框->isEnabled());
 }
 
+TEST_F(PasswordWindowTest, TheOldPasswordIsCheckedAgainstTheDigestReadWhenTheWindowOpened)
+{
+    ASSERT_TRUE(writeUserDigest(configPath(), u"管理员"_s, passwordDigest(u"其他"_s)));
+    type(ui(*window).原口令编辑框, u"3196"_s);
+    EXPECT_TRUE(ui(*window).新口令编辑框->isEnabled());
+
+    // The next opening reads the digest again.
+    const PasswordWindow reopened(program.session());
+    ui(reopened).原口令编辑框->setText(u"3196"_s);
+    EXPECT_FALSE(ui(reopened).新口令编辑框->isEnabled());
+    ui(reopened).原口令编辑框->setText(u"其他"_s);
+    EXPECT_TRUE(ui(reopened).新口令编辑框->isEnabled());
+}
+
 TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
 {
     QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
@@ -158,7 +175,7 @@ TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
     }
     EXPECT_EQ(program.responder().messages().size(), 6u);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
+    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"3196"_s));
 }
 
 TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
@@ -170,22 +187,21 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
     EXPECT_TRUE(program.responder().messages().empty());
-    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"新口令"_s));
+    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"新口令"_s));
 
     // The next start of the program: fresh global state, a fresh log-in window.
     TestProgram::forgetCaches();
-    GlobalState restarted;
     ScriptedResponder responder;
-    bool opened = false;
-    LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    LoginWindow login(configPath());
+    const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
+    login.start();
     ASSERT_TRUE(waitForAccounts(login));
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-    EXPECT_FALSE(opened) << "the old password fails";
+    EXPECT_EQ(loggedIn.count(), 0) << "the old password fails";
     ASSERT_EQ(responder.messages().size(), 1u);
     ui(login).口令编辑框->setText(u"新口令"_s);
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(responder.exitCount(), 0);
+    EXPECT_EQ(loggedIn.count(), 1);
 }
 
 TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
@@ -201,15 +217,15 @@ TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
     ASSERT_FALSE(window->isVisible());
 
     TestProgram::forgetCaches();
-    const GlobalState restarted;
-    bool opened = false;
-    LoginWindow login({[&opened] { return opened; }, [&opened] { opened = true; }});
+    LoginWindow login(configPath());
+    const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
+    login.start();
     ASSERT_TRUE(waitForAccounts(login));
     ui(login).口令编辑框->clear();
     typeText(ui(login).口令编辑框, password + u"zz"_s);
     EXPECT_EQ(ui(login).口令编辑框->text(), password);
     QTest::mouseClick(ui(login).登录按钮, Qt::LeftButton);
-    EXPECT_TRUE(opened);
+    EXPECT_EQ(loggedIn.count(), 1);
 }
 
 TEST_F(PasswordWindowTest, AFailedSaveIsToldAndKeepsTheOldPassword)
@@ -225,11 +241,11 @@ TEST_F(PasswordWindowTest, AFailedSaveIsToldAndKeepsTheOldPassword)
                       MessageKind::Stop, u"错误"_s);
     EXPECT_TRUE(window->isVisible()) << "the window stays for another try";
     TestProgram::forgetCaches();
-    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
+    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"3196"_s));
 
     QTest::mouseClick(ui(*window).确定按钮, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"新口令"_s));
+    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"新口令"_s));
 }
 
 TEST_F(PasswordWindowTest, CancelWritesNothing)
@@ -240,5 +256,5 @@ TEST_F(PasswordWindowTest, CancelWritesNothing)
     QTest::mouseClick(ui(*window).取消按钮, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Rejected);
-    EXPECT_EQ(readUserDigest(GlobalState::current().ConfigFilePath, u"管理员"_s), passwordDigest(u"3196"_s));
+    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"3196"_s));
 }

@@ -47,8 +47,9 @@ protected:
     {
         program.createLibrary(records);
         original = std::move(records);
-        window.emplace();
+        window.emplace(program.session());
         window->show();
+        window->openLibrary();
     }
 
     QString pick(const QString &fileName, const QByteArray &bytes)
@@ -160,7 +161,7 @@ TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)
     EXPECT_EQ(count(), 3) << "No, the default, skips it";
 
     responder().queueFileAnswer(copy);
-    responder().queueMessageAnswer(MessageAnswer::Yes);
+    responder().queueMessageAnswer(QMessageBox::Yes);
     click(ui(*window).按钮添加);
     EXPECT_EQ(count(), 4);
     responder().queueFileAnswer(pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan)));
@@ -196,7 +197,8 @@ TEST_F(Operations, FileDialogsStartWhereThePicturesAreAndRememberTheLastFolder)
     responder().queueFileAnswer(pick(u"一.png"_s, pictureFile({8, 8}, Qt::blue)));
     click(ui(*window).按钮添加);
     window.reset();
-    window.emplace();
+    window.emplace(program.session());
+    window->openLibrary();
     clickRow(list(), 0);
     click(ui(*window).按钮导出);
     EXPECT_EQ(responder().fileRequests().back().folder, files.path()) << "remembered at the next start";
@@ -358,7 +360,7 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
 {
     open(pictures(5));
     clickRow(list(), 1);
-    responder().queueMessageAnswer(MessageAnswer::Cancel);
+    responder().queueMessageAnswer(QMessageBox::Cancel);
     click(ui(*window).按钮删除);
     ASSERT_EQ(responder().messages().size(), 1u);
     EXPECT_EQ(responder().messages()[0].text, u"删除图片将不可恢复。\r\n\r\n继续吗？"_s);
@@ -366,7 +368,7 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
     EXPECT_EQ(responder().messages()[0].kind, MessageKind::OkCancelQuestion);
     EXPECT_EQ(count(), 5) << "Cancel deletes nothing";
 
-    responder().queueMessageAnswer(MessageAnswer::Ok);
+    responder().queueMessageAnswer(QMessageBox::Ok);
     click(ui(*window).按钮删除);
     ASSERT_EQ(count(), 4);
     EXPECT_EQ(list().selectedIndex(), 1);
@@ -440,7 +442,7 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
     writeFile(out.filePath(u"zz"_s), bare);
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
-    responder().queueMessageAnswer(MessageAnswer::No);
+    responder().queueMessageAnswer(QMessageBox::No);
     click(ui(*window).按钮导出);
     EXPECT_FALSE(responder().fileRequests().back().confirmOverwrite) << "the dialog's own question is off";
     ASSERT_EQ(responder().messages().size(), 1u);
@@ -450,7 +452,7 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), oldGif) << "No keeps the file";
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
-    responder().queueMessageAnswer(MessageAnswer::Yes);
+    responder().queueMessageAnswer(QMessageBox::Yes);
     click(ui(*window).按钮导出);
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), records[0].picture);
 
@@ -474,7 +476,7 @@ TEST_F(Operations, FailedExportWritesNothingAndIsReported)
     out.mkdir(u"folder.png"_s);
     const auto exportTo = [&](const QString &name) {
         responder().queueFileAnswer(out.filePath(name));
-        responder().queueMessageAnswer(MessageAnswer::Yes);
+        responder().queueMessageAnswer(QMessageBox::Yes);
         click(ui(*window).按钮导出);
     };
 
@@ -539,8 +541,9 @@ TEST_F(Operations, CancellingTheFirstFingerprintPassCancelsTheAdd)
     sqlite3_open(QFile::encodeName(program.filePath(u"pic.edb"_s)).constData(), &handle);
     ASSERT_EQ(sqlite3_exec(handle, "DELETE FROM picture_digests", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(handle);
-    window.emplace();
+    window.emplace(program.session());
     window->show();
+    window->openLibrary();
     const QString added = pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan));
     responder().cancelProgress(u"正在清点图片库中已有的图片……"_s);
     responder().queueFileAnswer(added);

@@ -1,5 +1,6 @@
 #include "TestProgram.h"
 
+#include "config/ConfigPaths.h"
 #include "config/DerivedKeyCache.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,11 @@ QString TestProgram::filePath(const QString &name) const
 ScriptedResponder &TestProgram::responder()
 {
     return m_responder;
+}
+
+Session TestProgram::session() const
+{
+    return {configFilePathIn(m_directory.path()), u"管理员"_s};
 }
 
 void TestProgram::createLibrary(const std::vector<PictureStore::NewRecord> &records)

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "ScriptedResponder.h"
+#include "config/Session.h"
 #include "store/PictureStore.h"
-#include "toolkit/GlobalState.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
 
 #include <QTemporaryDir>
 
 #include <optional>
 
-// One run of the program in a folder of its own: a fresh program directory,
-// a fresh global state record and a responder that answers every dialog.
+// One run of the program in a folder of its own: a fresh program directory
+// and a responder that answers every dialog.
 class TestProgram
 {
 public:
@@ -19,6 +19,8 @@ public:
     QString directory() const;
     QString filePath(const QString &name) const;
     ScriptedResponder &responder();
+    // The session of the default account, 管理员, logged in here.
+    Session session() const;
 
     // Writes a picture library with these records into the program directory.
     void createLibrary(const std::vector<PictureStore::NewRecord> &records);
@@ -31,6 +33,5 @@ public:
 private:
     QTemporaryDir m_directory;
     std::optional<ScopedProgramDirectory> m_programDirectory;
-    GlobalState m_state;
     ScriptedResponder m_responder;
 };

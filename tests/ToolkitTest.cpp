@@ -1,12 +1,12 @@
+#include "ScriptedResponder.h"
 #include "TestFiles.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/PopupMenu.h"
-#include "toolkit/ProgramExit.h"
-#include "toolkit/Screen.h"
 #include "toolkit/ProgramDirectory.h"
-#include "toolkit/ScriptedResponder.h"
+#include "toolkit/QtChineseTexts.h"
+#include "toolkit/Screen.h"
 #include "toolkit/WindowFonts.h"
 
 #include <QAbstractButton>
@@ -23,29 +23,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using ::testing::ElementsAre;
-
-TEST(MessageBoxTest, KindsHaveTheirButtonsDefaultsAndEscapes)
-{
-    for (MessageKind kind : {MessageKind::Stop, MessageKind::Warning, MessageKind::Information}) {
-        EXPECT_THAT(answersOf(kind), ElementsAre(MessageAnswer::Ok));
-        EXPECT_EQ(defaultAnswer(kind), MessageAnswer::Ok);
-        EXPECT_EQ(escapeAnswer(kind), MessageAnswer::Ok);
-    }
-    EXPECT_THAT(answersOf(MessageKind::OkCancelQuestion), ElementsAre(MessageAnswer::Ok, MessageAnswer::Cancel));
-    EXPECT_EQ(defaultAnswer(MessageKind::OkCancelQuestion), MessageAnswer::Ok);
-    EXPECT_EQ(escapeAnswer(MessageKind::OkCancelQuestion), MessageAnswer::Cancel);
-    for (MessageKind kind : {MessageKind::YesNoInformation, MessageKind::YesNoWarning}) {
-        EXPECT_THAT(answersOf(kind), ElementsAre(MessageAnswer::Yes, MessageAnswer::No));
-        EXPECT_EQ(defaultAnswer(kind), MessageAnswer::No);
-        EXPECT_EQ(escapeAnswer(kind), MessageAnswer::No);
-    }
-}
 
 namespace {
 
@@ -72,6 +56,8 @@ void answerRealMessageBox(const QString &caption, std::function<void(QMessageBox
 
 TEST(MessageBoxTest, RealBoxShowsIconTitleAndButtonsAndReturnsTheButtonPressed)
 {
+    QTranslator qtTexts;
+    ASSERT_TRUE(installQtChineseTexts(qtTexts));
     answerRealMessageBox(u"取消"_s, [](QMessageBox &box) {
         EXPECT_EQ(box.icon(), QMessageBox::Question);
         EXPECT_EQ(box.windowTitle(), u"真的删除吗？"_s);
@@ -79,27 +65,67 @@ TEST(MessageBoxTest, RealBoxShowsIconTitleAndButtonsAndReturnsTheButtonPressed)
         EXPECT_EQ(box.buttons().size(), 2);
         EXPECT_EQ(box.defaultButton()->text(), u"确定"_s);
     });
-    EXPECT_EQ(messageBox(u"继续吗？"_s, MessageKind::OkCancelQuestion, u"真的删除吗？"_s), MessageAnswer::Cancel);
+    EXPECT_EQ(messageBox(u"继续吗？"_s, MessageKind::OkCancelQuestion, u"真的删除吗？"_s), QMessageBox::Cancel);
 
     answerRealMessageBox({}, [](QMessageBox &box) {
         EXPECT_EQ(box.icon(), QMessageBox::Information);
         EXPECT_EQ(box.defaultButton()->text(), u"否(&N)"_s);
     });
-    EXPECT_EQ(messageBox(u"还原吗？"_s, MessageKind::YesNoInformation, u"提示"_s), MessageAnswer::No);
+    EXPECT_EQ(messageBox(u"还原吗？"_s, MessageKind::YesNoInformation, u"提示"_s), QMessageBox::No);
 
     answerRealMessageBox({}, [](QMessageBox &box) {
         EXPECT_EQ(box.icon(), QMessageBox::Critical);
         EXPECT_EQ(box.windowTitle(), QApplication::applicationName()) << "no title of its own: the program's name";
     });
-    EXPECT_EQ(messageBox(u"创建配置文件路径失败。"_s, MessageKind::Stop), MessageAnswer::Ok);
+    EXPECT_EQ(messageBox(u"创建配置文件路径失败。"_s, MessageKind::Stop), QMessageBox::Ok);
+}
+
+// Qt's own buttons, captioned by Qt's Chinese translation as the program
+// installs it; Escape gives the answer of the button that stands for it.
+TEST(MessageBoxTest, EveryKindShowsQtsButtonsInChineseAndEscapeAnswersAsItShould)
+{
+    QTranslator qtTexts;
+    ASSERT_TRUE(installQtChineseTexts(qtTexts));
+    struct Expected
+    {
+        MessageKind kind;
+        QMessageBox::Icon icon;
+        QStringList captions;
+        QString defaultCaption;
+        QMessageBox::StandardButton escape;
+    };
+    const QStringList ok{u"确定"_s};
+    const QStringList yesNo{u"否(&N)"_s, u"是(&Y)"_s};
+    for (const Expected &expected : {
+             Expected{MessageKind::Stop, QMessageBox::Critical, ok, u"确定"_s, QMessageBox::Ok},
+             Expected{MessageKind::Warning, QMessageBox::Warning, ok, u"确定"_s, QMessageBox::Ok},
+             Expected{MessageKind::Information, QMessageBox::Information, ok, u"确定"_s, QMessageBox::Ok},
+             Expected{MessageKind::OkCancelQuestion, QMessageBox::Question, {u"取消"_s, u"确定"_s}, u"确定"_s, QMessageBox::Cancel},
+             Expected{MessageKind::YesNoInformation, QMessageBox::Information, yesNo, u"否(&N)"_s, QMessageBox::No},
+             Expected{MessageKind::YesNoWarning, QMessageBox::Warning, yesNo, u"否(&N)"_s, QMessageBox::No},
+         }) {
+        QTimer::singleShot(0, [&expected] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), expected.icon);
+            QStringList captions;
+            for (const QAbstractButton *button : box->buttons())
+                captions.append(button->text());
+            captions.sort();
+            EXPECT_EQ(captions, expected.captions);
+            EXPECT_EQ(box->defaultButton()->text(), expected.defaultCaption);
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(messageBox(u"文字"_s, expected.kind), expected.escape) << int(expected.kind);
+    }
 }
 
 TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
 {
     ScriptedResponder responder;
-    responder.queueMessageAnswer(MessageAnswer::Cancel);
-    EXPECT_EQ(messageBox(u"a"_s, MessageKind::OkCancelQuestion, u"t"_s), MessageAnswer::Cancel);
-    EXPECT_EQ(messageBox(u"b"_s, MessageKind::YesNoInformation), MessageAnswer::No) << "unscripted boxes take their default button";
+    responder.queueMessageAnswer(QMessageBox::Cancel);
+    EXPECT_EQ(messageBox(u"a"_s, MessageKind::OkCancelQuestion, u"t"_s), QMessageBox::Cancel);
+    EXPECT_EQ(messageBox(u"b"_s, MessageKind::YesNoInformation), QMessageBox::No) << "unscripted boxes take their default button";
     ASSERT_EQ(responder.messages().size(), 2u);
     EXPECT_EQ(responder.messages()[0].text, u"a"_s);
     EXPECT_EQ(responder.messages()[0].kind, MessageKind::OkCancelQuestion);
@@ -118,9 +144,6 @@ TEST(ScriptedResponderTest, AnswersFromItsScriptAndRecordsEveryRequest)
     responder.setScreenSize({1365, 768});
     EXPECT_EQ(screenWidth(), 1365);
     EXPECT_EQ(screenHeight(), 768);
-
-    exitProgram();
-    EXPECT_EQ(responder.exitCount(), 1);
 }
 
 TEST(FileDialogTest, FilterListShowsTheLabelsAsWrittenAndListsByThePatterns)
@@ -216,29 +239,6 @@ TEST(WindowFontsTest, SongAndClericalTextShowInFreeFacesOfTheirKind)
     tip.showPanel(u"帮助"_s, {0, 0});
     ASSERT_NE(tip.panel(), nullptr);
     EXPECT_EQ(QFontInfo(tip.panel()->font()).family().toStdString(), "AR PL UMing CN");
-}
-
-TEST(ProgramExitTest, EndsEveryRunningEventLoopWithCodeZero)
-{
-    QEventLoop outer;
-    int innerCode = -1;
-    QTimer::singleShot(0, [&] {
-        QEventLoop inner;
-        QTimer::singleShot(0, [] { exitProgram(); });
-        innerCode = inner.exec();
-    });
-    QTimer::singleShot(5000, &outer, [&] { outer.exit(99); });
-    EXPECT_EQ(outer.exec(), 0);
-    EXPECT_EQ(innerCode, 0);
-    EXPECT_TRUE(exitRequested());
-
-    // Event loops refuse to run after an exit until the application's own
-    // loop has started again; later tests need them.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
-    QEventLoop later;
-    QTimer::singleShot(0, &later, [&] { later.exit(7); });
-    EXPECT_EQ(later.exec(), 7);
 }
 
 TEST(ProgramDirectoryTest, DataStaysBesideAProgramThatMayWriteThereElseGoesToTheUsersFolder)

@@ -56,7 +56,6 @@ protected:
     void SetUp() override
     {
         configPath = program.filePath(u"system.dat"_s);
-        GlobalState::current().ConfigFilePath = configPath;
         writeFile(configPath, accounts());
         program.createLibrary({{u"山景"_s, u"jpg"_s, pictureFile({30, 20}, Qt::blue, "JPG")},
                                {u"0002"_s, u"png"_s, pictureFile({20, 30}, Qt::red)}});
@@ -78,7 +77,7 @@ TEST_F(BackupTest, BackupCopiesTheAccountsAndASnapshotOfTheLibraryIntoBak)
     const QString target = QDir(elsewhere.path()).filePath(u"我的备份.usb"_s);
     writeFile(target, "an older backup that is longer than the new one");
     program.responder().queueFileAnswer(target);
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
 
     ASSERT_EQ(program.responder().fileRequests().size(), 1u);
     const FileDialogRequest &dialog = program.responder().fileRequests().front();
@@ -109,7 +108,7 @@ TEST_F(BackupTest, BackupNeverLosesSystemDatNorLeavesAHalfTarget)
     // system.dat itself under another spelling of its path is refused.
     program.responder().queueFileAnswer(program.directory() + u"/./sub/../system.dat"_s);
     QDir(program.directory()).mkdir(u"sub"_s);
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_EQ(readFile(configPath), accounts());
     EXPECT_EQ(lastMessage().title, u"错误"_s);
 
@@ -117,20 +116,20 @@ TEST_F(BackupTest, BackupNeverLosesSystemDatNorLeavesAHalfTarget)
     const QString folder = QDir(elsewhere.path()).filePath(u"folder.usb"_s);
     QDir().mkpath(folder + u"/inside"_s);
     program.responder().queueFileAnswer(folder);
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_EQ(lastMessage().text, u"用户信息备份失败！请检查你设置的备份文件是否可写。"_s);
     EXPECT_EQ(lastMessage().title, u"错误"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
     // A target that cannot be written: the failure, and no BAK copy.
     program.responder().queueFileAnswer(QDir(elsewhere.path()).filePath(u"missing/x.usb"_s));
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_EQ(lastMessage().title, u"备份失败"_s);
     EXPECT_FALSE(QFileInfo::exists(program.filePath(u"BAK"_s)));
 
     // Cancelling asks nothing more.
     const std::size_t messages = program.responder().messages().size();
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_EQ(program.responder().messages().size(), messages);
     EXPECT_EQ(readFile(configPath), accounts());
 }
@@ -142,7 +141,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     writeFile(backup, restored);
 
     // Enter takes the default answer, No: nothing happens.
-    restoreUserInfo();
+    EXPECT_FALSE(restoreUserInfo(program.session()));
     ASSERT_EQ(program.responder().messages().size(), 1u);
     const MessageRequest question = program.responder().messages().front();
     EXPECT_EQ(question.kind, MessageKind::YesNoInformation);
@@ -153,21 +152,19 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
         EXPECT_TRUE(paragraph.startsWith(u"    "_s) && paragraph.at(4) != u' ');
     EXPECT_TRUE(program.responder().fileRequests().empty());
 
-    program.responder().queueMessageAnswer(MessageAnswer::Yes);
-    restoreUserInfo();
+    program.responder().queueMessageAnswer(QMessageBox::Yes);
+    EXPECT_FALSE(restoreUserInfo(program.session()));
     ASSERT_EQ(program.responder().fileRequests().size(), 1u);
     EXPECT_EQ(program.responder().fileRequests().front().kind, FileDialogKind::Open);
     EXPECT_EQ(program.responder().fileRequests().front().title, u"请选择备份的用户信息文件名："_s);
     EXPECT_EQ(readFile(configPath), accounts()) << "a cancelled dialog changes nothing";
-    EXPECT_EQ(program.responder().exitCount(), 0);
 
-    program.responder().queueMessageAnswer(MessageAnswer::Yes);
+    program.responder().queueMessageAnswer(QMessageBox::Yes);
     program.responder().queueFileAnswer(backup);
-    restoreUserInfo();
+    EXPECT_TRUE(restoreUserInfo(program.session())) << "the program must end";
     EXPECT_EQ(readFile(configPath), restored);
     EXPECT_EQ(lastMessage().text, u"用户信息还原完成！请重新运行本程序。"_s);
     EXPECT_EQ(lastMessage().title, u"备份完成"_s);
-    EXPECT_EQ(program.responder().exitCount(), 1);
 }
 
 TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
@@ -175,15 +172,14 @@ TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
     const QString good = QDir(elsewhere.path()).filePath(u"good.usb"_s);
     writeFile(good, accountFile(u"[张三]\r\n口令=%1\r\n"_s.arg(passwordDigest(u"Zs"_s))));
     for (const QString &source : {QDir(elsewhere.path()).filePath(u"missing.usb"_s), elsewhere.path(), good}) {
-        program.responder().queueMessageAnswer(MessageAnswer::Yes);
+        program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(source);
         const DiskFull full(8);
-        restoreUserInfo();
+        EXPECT_FALSE(restoreUserInfo(program.session()));
         EXPECT_EQ(readFile(configPath), accounts());
         EXPECT_EQ(lastMessage().text, u"用户信息还原失败！请检查你的系统并稍后再试。"_s);
         EXPECT_EQ(lastMessage().title, u"还原失败"_s);
     }
-    EXPECT_EQ(program.responder().exitCount(), 0);
     const QStringList leftovers = QDir(program.directory()).entryList({u"system.dat*"_s}, QDir::Files);
     EXPECT_EQ(leftovers, QStringList{u"system.dat"_s}) << "no temporary copy stays behind";
 }
@@ -200,20 +196,19 @@ TEST_F(BackupTest, RestoreRefusesFilesThatWouldLockEveryoneOut)
     };
     for (const auto &[name, content] : refused) {
         writeFile(folder.filePath(name), content);
-        program.responder().queueMessageAnswer(MessageAnswer::Yes);
+        program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(folder.filePath(name));
-        restoreUserInfo();
+        EXPECT_FALSE(restoreUserInfo(program.session())) << name.toStdString();
         EXPECT_TRUE(lastMessage().text.startsWith(u"用户信息还原失败：所选文件不是本程序的用户信息备份文件"_s))
             << name.toStdString();
         EXPECT_EQ(readFile(configPath), accounts()) << name.toStdString();
     }
-    EXPECT_EQ(program.responder().exitCount(), 0);
 }
 
 TEST_F(BackupTest, BackupNeverWritesOntoAFileTheProgramHolds)
 {
     program.responder().queueFileAnswer(elsewhere.filePath(u"first.usb"_s));
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     ASSERT_TRUE(QFile::exists(program.filePath(u"BAK/pic.EDT"_s)));
     // Also where no copy is yet, the names of the BAK copies are refused.
     ASSERT_TRUE(QDir(program.filePath(u"BAK"_s)).removeRecursively());
@@ -231,7 +226,7 @@ TEST_F(BackupTest, BackupNeverWritesOntoAFileTheProgramHolds)
                                   program.filePath(u"lumbra.ini"_s), program.filePath(u"lumbra.intent"_s)}) {
         QDir(program.directory()).mkdir(u"sub"_s);
         program.responder().queueFileAnswer(target);
-        backupUserInfo(store);
+        backupUserInfo(store, program.session());
         EXPECT_TRUE(lastMessage().text.startsWith(u"备份文件不能是本程序正在使用的文件"_s)) << target.toStdString();
         EXPECT_EQ(lastMessage().title, u"错误"_s);
         QDir(program.directory()).rmdir(u"sub"_s);
@@ -247,7 +242,7 @@ TEST_F(BackupTest, AFailedOrCancelledLibraryCopyIsToldAndLeavesTheOldCopyWhole)
     // BAK is a file: no folder can be made there.
     writeFile(program.filePath(u"BAK"_s), "in the way");
     program.responder().queueFileAnswer(target);
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_EQ(readFile(target), accounts()) << "the accounts are backed up all the same";
     EXPECT_EQ(lastMessage().title, u"备份完成"_s);
     EXPECT_EQ(lastMessage().kind, MessageKind::Warning);
@@ -256,7 +251,7 @@ TEST_F(BackupTest, AFailedOrCancelledLibraryCopyIsToldAndLeavesTheOldCopyWhole)
 
     ASSERT_TRUE(QFile::remove(program.filePath(u"BAK"_s)));
     program.responder().queueFileAnswer(target);
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_EQ(lastMessage().text, u"用户信息备份完成！你可以在以后使用其还原用户信息。"_s);
     EXPECT_EQ(program.responder().progressLabels(), QStringList{u"正在把图片库复制到 BAK 文件夹……"_s});
     const auto firstCopy = snapshot(program.filePath(u"BAK"_s));
@@ -264,7 +259,7 @@ TEST_F(BackupTest, AFailedOrCancelledLibraryCopyIsToldAndLeavesTheOldCopyWhole)
     ASSERT_TRUE(store.append({u"新"_s, u"png"_s, pictureFile({8, 8}, Qt::green)}));
     program.responder().cancelProgress(u"正在把图片库复制到 BAK 文件夹……"_s);
     program.responder().queueFileAnswer(target);
-    backupUserInfo(store);
+    backupUserInfo(store, program.session());
     EXPECT_TRUE(lastMessage().text.endsWith(u"但图片库未能复制到 BAK 文件夹：已取消。"_s));
     EXPECT_TRUE(snapshot(program.filePath(u"BAK"_s)) == firstCopy) << "no half copy, no leftover";
 }

@@ -43,8 +43,9 @@ protected:
     {
         m_records = records;
         program.createLibrary(records);
-        window.emplace();
+        window.emplace(program.session());
         window->show();
+        window->openLibrary();
     }
 
     std::unique_ptr<ViewerWindow> makeViewer()

@@ -40,6 +40,19 @@ void pressKey(QWidget &widget, int key)
     QCoreApplication::processEvents();
 }
 
+int exitStatusAfter(const std::function<void()> &steps, std::chrono::milliseconds limit)
+{
+    QTimer first;
+    first.setSingleShot(true);
+    QObject::connect(&first, &QTimer::timeout, steps);
+    first.start(0);
+    QTimer last;
+    last.setSingleShot(true);
+    QObject::connect(&last, &QTimer::timeout, [] { QCoreApplication::exit(NotEnded); });
+    last.start(limit);
+    return QApplication::exec();
+}
+
 void whenViewerOpens(std::function<void(ViewerWindow &)> check)
 {
     QTimer::singleShot(0, [check = std::move(check)] {

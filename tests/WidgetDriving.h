@@ -4,6 +4,7 @@
 
 #include <Qt>
 
+#include <chrono>
 #include <functional>
 
 class CheckBoxList;
@@ -18,6 +19,14 @@ void doubleClickRow(CheckBoxList &list, int row);
 // Presses and releases a key on the widget, then lets the event loop hand on
 // what the press started (hot-key presses arrive through it).
 void pressKey(QWidget &widget, int key);
+
+// What exitStatusAfter gives for a program that has not ended.
+constexpr int NotEnded = -99;
+// Runs the application's event loop, as the program's entry does, with
+// steps as its first event; the status the program ends with, or NotEnded
+// when it is still running after the limit.
+int exitStatusAfter(const std::function<void()> &steps,
+                    std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // Runs check on the viewer once it is up, then closes it if check did not.
 void whenViewerOpens(std::function<void(ViewerWindow &)> check);

@@ -24,11 +24,6 @@ BalloonTip::BalloonTip(QWidget *owner)
 {
 }
 
-void BalloonTip::attachHint(QWidget *control, const QString &hint)
-{
-    control->setToolTip(hint);
-}
-
 void BalloonTip::showPanel(const QString &html, QPoint at)
 {
     if (m_panel)

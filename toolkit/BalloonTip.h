@@ -8,8 +8,8 @@
 class QLabel;
 class QWidget;
 
-// The balloon tip of a window: a hover hint for controls, and panels of
-// simple HTML shown at a screen point that close on a click.
+// The balloon tip of a window: panels of simple HTML shown at a screen point
+// that close on a click. A control's hover hint is its tool tip.
 class BalloonTip : public QObject
 {
     Q_OBJECT
@@ -17,7 +17,6 @@ class BalloonTip : public QObject
 public:
     explicit BalloonTip(QWidget *owner);
 
-    void attachHint(QWidget *control, const QString &hint);
     // Replaces the panel on screen, if any, with this one.
     void showPanel(const QString &html, QPoint at);
     // The panel on screen, or null.

@@ -2,6 +2,16 @@
 
 #include <QLineEdit>
 
+namespace {
+
+// Characters, not UTF-16 units: a surrogate pair counts one.
+qsizetype characterCount(QStringView text)
+{
+    return text.toUcs4().size();
+}
+
+}
+
 CharacterLimit::CharacterLimit(int limit, QLineEdit *box)
     : QObject(box)
     , m_box(box)
@@ -11,16 +21,6 @@ CharacterLimit::CharacterLimit(int limit, QLineEdit *box)
     // textEdited comes only from the user, before textChanged.
     connect(box, &QLineEdit::textEdited, this, &CharacterLimit::takeBackExcess);
     connect(box, &QLineEdit::textChanged, this, [this] { m_before = characterCount(m_box->text()); });
-}
-
-qsizetype CharacterLimit::characterCount(QStringView text)
-{
-    qsizetype count = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
-            ++count;
-    }
-    return count;
 }
 
 void CharacterLimit::takeBackExcess()

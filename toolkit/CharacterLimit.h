@@ -17,8 +17,6 @@ public:
     // Watches box, which owns it.
     CharacterLimit(int limit, QLineEdit *box);
 
-    static qsizetype characterCount(QStringView text);
-
 private:
     void takeBackExcess();
 

@@ -36,20 +36,19 @@ struct FileDialogRequest
 
 // Answers the program's dialogs in place of a person. While one is installed,
 // message boxes, file dialogs and pop-up menus are not shown; the responder
-// answers them and hears of every program exit. Tests install one to run
-// whole user flows headless; the program itself never does.
+// answers them. Tests install one (their scripted responder) to run whole
+// user flows headless; the program itself never does.
 class DialogResponder
 {
 public:
     virtual ~DialogResponder();
 
-    virtual MessageAnswer answerMessage(const MessageRequest &request) = 0;
+    virtual QMessageBox::StandardButton answerMessage(const MessageRequest &request) = 0;
     // The chosen full paths (one, unless the request takes several), or
     // nothing for a cancelled dialog.
     virtual std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) = 0;
     // The index among the given item captions, or nothing for a dismissed menu.
     virtual std::optional<int> chooseMenuItem(const QStringList &captions) = 0;
-    virtual void programExited() = 0;
     // Hears of a step of a long piece of work; false cancels it.
     virtual bool continueProgress(const QString &label, qint64 done, qint64 total) = 0;
 

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
-#include <vector>
-
-// The kinds of message box the program shows: an icon and a set of buttons.
+// The kinds of message box the program shows.
 enum class MessageKind {
     Stop,              // stop icon, OK
     Warning,           // exclamation icon, OK
@@ -14,16 +13,18 @@ enum class MessageKind {
     YesNoWarning,      // exclamation icon, Yes and No, No the default
 };
 
-// The button that answered a message box.
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+// What a kind shows in Qt's message box: its icon, its standard buttons and
+// the button that Enter presses.
+struct MessageStyle
+{
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+};
 
-// The buttons of a kind, left to right.
-std::vector<MessageAnswer> answersOf(MessageKind kind);
-// The button that Enter presses.
-MessageAnswer defaultAnswer(MessageKind kind);
-// The answer that Escape or closing the box gives.
-MessageAnswer escapeAnswer(MessageKind kind);
+MessageStyle styleOf(MessageKind kind);
 
-// Shows a modal message box and returns the button pressed. An empty title
+// Shows a modal message box and returns the button pressed; Escape and
+// closing the box answer No, Cancel or OK, as Qt's box does. An empty title
 // shows the program's name.
-MessageAnswer messageBox(const QString &text, MessageKind kind, const QString &title = {});
+QMessageBox::StandardButton messageBox(const QString &text, MessageKind kind, const QString &title = {});

@@ -1,7 +1,6 @@
 #include "toolkit/ProgressDialog.h"
 
 #include "toolkit/DialogResponder.h"
-#include "toolkit/ToolkitTexts.h"
 
 #include <QApplication>
 #include <QProgressDialog>
@@ -20,7 +19,10 @@ ProgressDialog::ProgressDialog(const QString &label)
 {
     if (DialogResponder::installed())
         return;
-    m_dialog = std::make_unique<QProgressDialog>(label, ToolkitText::Cancel, 0, Range, QApplication::activeWindow());
+    // Qt's own cancel button, captioned by Qt's translation.
+    m_dialog = std::make_unique<QProgressDialog>(QApplication::activeWindow());
+    m_dialog->setLabelText(label);
+    m_dialog->setRange(0, Range);
     m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setMinimumDuration(500);
     m_dialog->setAutoClose(false);

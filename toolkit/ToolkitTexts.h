@@ -2,13 +2,10 @@
 
 #include <QString>
 
-// The texts the toolkit's own dialogs show, and the title every module gives
-// its error messages.
+// The texts the toolkit shows of its own, and the title every module gives
+// its error messages. Qt's own buttons speak Chinese through Qt's
+// translation (see QtChineseTexts.h).
 namespace ToolkitText {
-inline const QString Ok = QStringLiteral("确定");
-inline const QString Cancel = QStringLiteral("取消");
-inline const QString Yes = QStringLiteral("是(&Y)");
-inline const QString No = QStringLiteral("否(&N)");
 inline const QString ErrorTitle = QStringLiteral("错误");
 inline const QString PictureDamaged = QStringLiteral("图片文件已损坏，无法显示。");
 inline const QString PictureTooLarge = QStringLiteral("图片太大（%1×%2 像素），无法显示。");

@@ -8,6 +8,7 @@
 #include "viewer/PictureSequence.h"
 #include "viewer/ViewerTexts.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QToolButton>
@@ -145,7 +146,7 @@ void ViewerWindow::showNumber(const QString &name)
 void ViewerWindow::fitNumber()
 {
     const int room = m_backButton->x() - CaptionGap - m_numberLabel->x();
-    const int width = std::max(NumberWidth, std::min(textWidth(m_numberCaption, simSunFont()), room));
+    const int width = std::max(NumberWidth, std::min(QFontMetrics(simSunFont()).horizontalAdvance(m_numberCaption), room));
     m_numberLabel->resize(width, m_numberLabel->height());
     showFittedText(*m_numberLabel, m_numberCaption, simSunFont());
 }

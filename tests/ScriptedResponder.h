@@ -13,7 +13,7 @@ class ScriptedResponder : public DialogResponder
 public:
     ScriptedResponder() = default;
 
-    void queueMessageAnswer(MessageAnswer answer);
+    void queueMessageAnswer(QMessageBox::StandardButton answer);
     void queueFileAnswer(std::optional<QString> path);
     void queueFilesAnswer(const QStringList &paths);
     // Chooses the item with this caption at the next menu (nothing when absent).
@@ -27,20 +27,18 @@ public:
     const std::vector<MessageRequest> &messages() const;
     const std::vector<FileDialogRequest> &fileRequests() const;
     const std::vector<QStringList> &menus() const;
-    int exitCount() const;
     // The labels of the long pieces of work that reported steps, in order.
     const QStringList &progressLabels() const;
 
-    MessageAnswer answerMessage(const MessageRequest &request) override;
+    QMessageBox::StandardButton answerMessage(const MessageRequest &request) override;
     std::optional<QStringList> answerFileDialog(const FileDialogRequest &request) override;
     std::optional<int> chooseMenuItem(const QStringList &captions) override;
-    void programExited() override;
     bool continueProgress(const QString &label, qint64 done, qint64 total) override;
     std::optional<QSize> screenSize() const override;
     std::optional<QPoint> mousePosition() const override;
 
 private:
-    std::deque<MessageAnswer> m_messageAnswers;
+    std::deque<QMessageBox::StandardButton> m_messageAnswers;
     std::deque<std::optional<QStringList>> m_fileAnswers;
     std::deque<QString> m_menuChoices;
     std::vector<MessageRequest> m_messages;
@@ -48,7 +46,6 @@ private:
     std::vector<QStringList> m_menus;
     std::optional<QSize> m_screenSize;
     std::optional<QPoint> m_mousePosition;
-    int m_exitCount = 0;
     QStringList m_progressLabels;
     QString m_cancelLabel;
     int m_cancelAfter = 0;

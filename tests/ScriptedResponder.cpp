@@ -1,8 +1,8 @@
-#include "toolkit/ScriptedResponder.h"
+#include "ScriptedResponder.h"
 
 #include "toolkit/MessageBox.h"
 
-void ScriptedResponder::queueMessageAnswer(MessageAnswer answer)
+void ScriptedResponder::queueMessageAnswer(QMessageBox::StandardButton answer)
 {
     m_messageAnswers.push_back(answer);
 }
@@ -47,17 +47,12 @@ const std::vector<QStringList> &ScriptedResponder::menus() const
     return m_menus;
 }
 
-int ScriptedResponder::exitCount() const
-{
-    return m_exitCount;
-}
-
-MessageAnswer ScriptedResponder::answerMessage(const MessageRequest &request)
+QMessageBox::StandardButton ScriptedResponder::answerMessage(const MessageRequest &request)
 {
     m_messages.push_back(request);
     if (m_messageAnswers.empty())
-        return defaultAnswer(request.kind);
-    const MessageAnswer answer = m_messageAnswers.front();
+        return styleOf(request.kind).defaultButton;
+    const QMessageBox::StandardButton answer = m_messageAnswers.front();
     m_messageAnswers.pop_front();
     return answer;
 }
@@ -81,11 +76,6 @@ std::optional<int> ScriptedResponder::chooseMenuItem(const QStringList &captions
     m_menuChoices.pop_front();
     const qsizetype index = captions.indexOf(choice);
     return index < 0 ? std::nullopt : std::optional<int>(int(index));
-}
-
-void ScriptedResponder::programExited()
-{
-    ++m_exitCount;
 }
 
 std::optional<QSize> ScriptedResponder::screenSize() const

@@ -1,0 +1,34 @@
+#include "mainwindow/MainWindowMenu.h"
+
+#include "auth/PasswordWindow.h"
+#include "mainwindow/InfoPanels.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "maintenance/UserInfoBackup.h"
+#include "toolkit/BalloonTip.h"
+#include "toolkit/Screen.h"
+
+using namespace Qt::StringLiterals;
+
+MainWindowMenu::MainWindowMenu(Session session, PictureStore &store, BalloonTip &balloonTip, QWidget *window)
+    : QMenu(window)
+    , m_session(std::move(session))
+    , m_store(store)
+{
+    setObjectName(u"菜单"_s);
+    addAction(MainWindowText::ChangePassword, this, [this] {
+        // A window of its own: it takes no looks from the main window.
+        PasswordWindow passwordWindow(m_session);
+        passwordWindow.exec();
+    });
+    addSeparator();
+    addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store, m_session); });
+    addAction(MainWindowText::Restore, this, [this] {
+        if (restoreUserInfo(m_session))
+            Q_EMIT closeRequested();
+    });
+    addSeparator();
+    addAction(MainWindowText::Help, this, [&balloonTip] { balloonTip.showPanel(helpPanelHtml(), mousePosition()); });
+    addAction(MainWindowText::About, this, [&balloonTip] { balloonTip.showPanel(aboutPanelHtml(), mousePosition()); });
+    addSeparator();
+    addAction(MainWindowText::Exit, this, &MainWindowMenu::closeRequested);
+}
