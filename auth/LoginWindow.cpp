@@ -3,6 +3,7 @@
 #include "auth/AuthLog.h"
 #include "auth/AuthTexts.h"
 #include "auth/DefaultButtonRule.h"
+#include "auth/LoginWindowLayout.h"
 #include "auth/PasswordBox.h"
 #include "config/Accounts.h"
 #include "config/ConfigPaths.h"
@@ -67,16 +68,16 @@ void LoginWindow::createControls()
     // Set before the controls exist, so that they are made with it.
     setFont(simSunFont());
 
-    m_background = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 240, 156);
+    m_background = placeControl(new QLabel(this), LoginWindowLayout::Background);
     m_background->setPixmap(QPixmap(u":/art/login-background.png"_s));
-    m_userPicture = placeControl(imageButton(u":/art/login-user.png"_s, this), u"图形按钮1"_s, 18, 13, 30, 32);
-    m_keyPicture = placeControl(imageButton(u":/art/login-key.png"_s, this), u"图形按钮2"_s, 19, 47, 27, 31);
-    m_userCaption = placeControl(new QLabel(AuthText::UserCaption, this), u"透明标签1"_s, 55, 24, 48, 16);
-    m_userBox = placeControl(new QComboBox(this), u"用户组合框"_s, 113, 23, 100, 20);
-    m_passwordCaption = placeControl(new QLabel(AuthText::PasswordCaption, this), u"透明标签2"_s, 55, 56, 48, 16);
-    m_passwordBox = placeControl(makePasswordBox(this, AuthText::StartPassword), u"口令编辑框"_s, 113, 54, 100, 20);
-    m_logInButton = placeControl(new QPushButton(AuthText::LogIn, this), u"登录按钮"_s, 54, 109, 60, 26);
-    m_cancelButton = placeControl(new QPushButton(AuthText::CancelLogIn, this), u"取消按钮"_s, 154, 109, 60, 26);
+    m_userPicture = placeControl(imageButton(u":/art/login-user.png"_s, this), LoginWindowLayout::UserPicture);
+    m_keyPicture = placeControl(imageButton(u":/art/login-key.png"_s, this), LoginWindowLayout::KeyPicture);
+    m_userCaption = placeControl(new QLabel(AuthText::UserCaption, this), LoginWindowLayout::UserCaption);
+    m_userBox = placeControl(new QComboBox(this), LoginWindowLayout::UserBox);
+    m_passwordCaption = placeControl(new QLabel(AuthText::PasswordCaption, this), LoginWindowLayout::PasswordCaption);
+    m_passwordBox = placeControl(makePasswordBox(this, AuthText::StartPassword), LoginWindowLayout::PasswordBox);
+    m_logInButton = placeControl(new QPushButton(AuthText::LogIn, this), LoginWindowLayout::LogInButton);
+    m_cancelButton = placeControl(new QPushButton(AuthText::CancelLogIn, this), LoginWindowLayout::CancelButton);
 }
 
 void LoginWindow::styleControls()

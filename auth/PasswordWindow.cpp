@@ -3,6 +3,7 @@
 #include "auth/AuthLog.h"
 #include "auth/AuthTexts.h"
 #include "auth/DefaultButtonRule.h"
+#include "auth/PasswordWindowLayout.h"
 #include "auth/PasswordBox.h"
 #include "config/Accounts.h"
 #include "config/PasswordDigest.h"
@@ -50,19 +51,19 @@ void PasswordWindow::createControls()
     setFont(simSunFont());
     setModal(true);
 
-    m_background = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 240, 156);
+    m_background = placeControl(new QLabel(this), PasswordWindowLayout::Background);
     m_background->setPixmap(QPixmap(u":/art/password-background.png"_s));
-    m_userCaption = placeControl(new QLabel(AuthText::UserName, this), u"透明标签1"_s, 11, 22, 50, 16);
-    m_oldCaption = placeControl(new QLabel(AuthText::OldPassword, this), u"透明标签2"_s, 11, 54, 50, 16);
-    m_newCaption = placeControl(new QLabel(AuthText::NewPassword, this), u"透明标签3"_s, 11, 86, 50, 16);
-    m_verifyCaption = placeControl(new QLabel(AuthText::VerifyPassword, this), u"透明标签4"_s, 11, 119, 50, 16);
-    m_userBox = placeControl(new QLineEdit(this), u"用户编辑框"_s, 66, 18, 100, 22);
+    m_userCaption = placeControl(new QLabel(AuthText::UserName, this), PasswordWindowLayout::UserCaption);
+    m_oldCaption = placeControl(new QLabel(AuthText::OldPassword, this), PasswordWindowLayout::OldCaption);
+    m_newCaption = placeControl(new QLabel(AuthText::NewPassword, this), PasswordWindowLayout::NewCaption);
+    m_verifyCaption = placeControl(new QLabel(AuthText::VerifyPassword, this), PasswordWindowLayout::VerifyCaption);
+    m_userBox = placeControl(new QLineEdit(this), PasswordWindowLayout::UserBox);
     m_userBox->setReadOnly(true);
-    m_oldPasswordBox = placeControl(makePasswordBox(this), u"原口令编辑框"_s, 66, 50, 100, 22);
-    m_newPasswordBox = placeControl(makePasswordBox(this), u"新口令编辑框"_s, 66, 82, 100, 22);
-    m_verifyBox = placeControl(makePasswordBox(this), u"复核口令编辑框"_s, 66, 115, 100, 22);
-    m_okButton = placeControl(new QPushButton(AuthText::Ok, this), u"确定按钮"_s, 172, 18, 50, 50);
-    m_cancelButton = placeControl(new QPushButton(AuthText::Cancel, this), u"取消按钮"_s, 172, 87, 50, 50);
+    m_oldPasswordBox = placeControl(makePasswordBox(this), PasswordWindowLayout::OldPasswordBox);
+    m_newPasswordBox = placeControl(makePasswordBox(this), PasswordWindowLayout::NewPasswordBox);
+    m_verifyBox = placeControl(makePasswordBox(this), PasswordWindowLayout::VerifyBox);
+    m_okButton = placeControl(new QPushButton(AuthText::Ok, this), PasswordWindowLayout::OkButton);
+    m_cancelButton = placeControl(new QPushButton(AuthText::Cancel, this), PasswordWindowLayout::CancelButton);
 }
 
 void PasswordWindow::styleControls()

@@ -2,6 +2,7 @@
 
 #include "config/DataFolder.h"
 #include "mainwindow/MainWindowLog.h"
+#include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowMenu.h"
 #include "mainwindow/MainWindowTexts.h"
 #include "mainwindow/PictureOperations.h"
@@ -69,34 +70,34 @@ void MainWindow::createControls()
     setFixedSize(Width, Height);
     move(50, 50);
 
-    m_recordNumberLabel = placeControl(new QLabel(this), u"标签1"_s, 250, 127, 70, 20);
-    m_categoryLabel = placeControl(new QLabel(this), u"标签2"_s, 180, 130, 60, 20);
-    m_preview = placeControl(new PictureLabel(this), u"标签3"_s, 6, 26, 378, 389);
+    m_recordNumberLabel = placeControl(new QLabel(this), MainWindowLayout::RecordNumber);
+    m_categoryLabel = placeControl(new QLabel(this), MainWindowLayout::Category);
+    m_preview = placeControl(new PictureLabel(this), MainWindowLayout::Preview);
     m_preview->setEnabled(false);
-    m_welcomePicture = placeControl(new QLabel(this), u"标签6"_s, 54, 103, 300, 190);
+    m_welcomePicture = placeControl(new QLabel(this), MainWindowLayout::WelcomePicture);
     m_welcomePicture->setPixmap(QPixmap(u":/art/welcome.png"_s));
     m_welcomePicture->setAlignment(Qt::AlignCenter);
-    m_welcomeLine = placeControl(new QLabel(MainWindowText::WelcomeLine, this), u"标签7"_s, 54, 325, 300, 24);
+    m_welcomeLine = placeControl(new QLabel(MainWindowText::WelcomeLine, this), MainWindowLayout::WelcomeLine);
     m_welcomeLine->setAlignment(Qt::AlignCenter);
 
-    m_listFrame = placeControl(new QLabel(this), u"标签5"_s, 384, 26, 161, 270);
-    m_pictureList = placeControl(new CheckBoxList(this), u"选择列表框1"_s, 416, 31, 100, 260);
+    m_listFrame = placeControl(new QLabel(this), MainWindowLayout::ListFrame);
+    m_pictureList = placeControl(new CheckBoxList(this), MainWindowLayout::PictureList);
     m_pictureList->setModel(m_library.list());
 
-    m_buttonFrame = placeControl(new QLabel(this), u"标签4"_s, 384, 295, 161, 120);
-    m_nameCaption = placeControl(new QLabel(MainWindowText::NameCaption, this), u"标签999"_s, 395, 310, 27, 22);
-    m_nameBox = placeControl(new QLineEdit(this), u"编辑框1"_s, 422, 310, 78, 22);
+    m_buttonFrame = placeControl(new QLabel(this), MainWindowLayout::ButtonFrame);
+    m_nameCaption = placeControl(new QLabel(MainWindowText::NameCaption, this), MainWindowLayout::NameCaption);
+    m_nameBox = placeControl(new QLineEdit(this), MainWindowLayout::NameBox);
     new CharacterLimit(NameLimit, m_nameBox);
-    m_addButton = placeControl(new QPushButton(MainWindowText::Add, this), u"按钮添加"_s, 499, 310, 33, 22);
-    m_replaceButton = placeControl(new QPushButton(MainWindowText::Replace, this), u"按钮更新"_s, 397, 343, 66, 24);
-    m_renameButton = placeControl(new QPushButton(MainWindowText::Rename, this), u"按钮改名"_s, 466, 343, 66, 24);
-    m_exportButton = placeControl(new QPushButton(MainWindowText::Export, this), u"按钮导出"_s, 397, 378, 66, 24);
-    m_deleteButton = placeControl(new QPushButton(MainWindowText::Delete, this), u"按钮删除"_s, 466, 378, 66, 24);
+    m_addButton = placeControl(new QPushButton(MainWindowText::Add, this), MainWindowLayout::AddButton);
+    m_replaceButton = placeControl(new QPushButton(MainWindowText::Replace, this), MainWindowLayout::ReplaceButton);
+    m_renameButton = placeControl(new QPushButton(MainWindowText::Rename, this), MainWindowLayout::RenameButton);
+    m_exportButton = placeControl(new QPushButton(MainWindowText::Export, this), MainWindowLayout::ExportButton);
+    m_deleteButton = placeControl(new QPushButton(MainWindowText::Delete, this), MainWindowLayout::DeleteButton);
 
-    m_titleLabel = placeControl(new QLabel(MainWindowText::Title, this), u"透明标签3"_s, 8, 0, 472, 24);
-    m_minimiseMark = placeControl(new QLabel(this), u"透明标签2"_s, 488, 0, 24, 24);
-    m_closeMark = placeControl(new QLabel(this), u"透明标签1"_s, 528, 0, 24, 24);
-    m_footerLine = placeControl(new QLabel(FooterLine, this), u"透明标签4"_s, 0, 420, 550, 30);
+    m_titleLabel = placeControl(new QLabel(MainWindowText::Title, this), MainWindowLayout::Title);
+    m_minimiseMark = placeControl(new QLabel(this), MainWindowLayout::MinimiseMark);
+    m_closeMark = placeControl(new QLabel(this), MainWindowLayout::CloseMark);
+    m_footerLine = placeControl(new QLabel(FooterLine, this), MainWindowLayout::Footer);
 
     new TitleStrip(this, m_titleLabel, m_minimiseMark, m_closeMark);
     m_balloonTip = new BalloonTip(this);

@@ -44,10 +44,10 @@ void logIn(ProgramWindows &windows, const QString &password)
 {
     LoginWindow &login = *windows.loginWindow();
     ASSERT_TRUE(waitForAccounts(login));
-    ui(login).口令编辑框->setFocus();
-    ui(login).口令编辑框->selectAll();
-    typeText(ui(login).口令编辑框, password);
-    QTest::keyClick(ui(login).口令编辑框, Qt::Key_Return);
+    ui(login).passwordBox->setFocus();
+    ui(login).passwordBox->selectAll();
+    typeText(ui(login).passwordBox, password);
+    QTest::keyClick(ui(login).passwordBox, Qt::Key_Return);
 }
 
 void chooseFromMenu(MainWindow &window, ScriptedResponder &responder, const QString &item)
@@ -79,12 +79,12 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
         windows.start();
         LoginWindow &login = *windows.loginWindow();
         ASSERT_TRUE(waitForAccounts(login));
-        ASSERT_EQ(ui(login).用户组合框->count(), 1);
-        EXPECT_EQ(ui(login).用户组合框->itemText(0), u"管理员"_s);
+        ASSERT_EQ(ui(login).userBox->count(), 1);
+        EXPECT_EQ(ui(login).userBox->itemText(0), u"管理员"_s);
         EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
 
         // Enter logs in with what the password box holds at start.
-        QTest::keyClick(ui(login).口令编辑框, Qt::Key_Return);
+        QTest::keyClick(ui(login).passwordBox, Qt::Key_Return);
         MainWindow *window = windows.mainWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
@@ -92,9 +92,9 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
 
         for (const auto &[name, bytes] : files) {
             responder.queueFileAnswer(pictureFolder.filePath(name));
-            QTest::mouseClick(ui(*window).按钮添加, Qt::LeftButton);
+            QTest::mouseClick(ui(*window).addButton, Qt::LeftButton);
         }
-        CheckBoxList &list = *ui(*window).选择列表框1;
+        CheckBoxList &list = *ui(*window).pictureList;
         ASSERT_EQ(list.rowCount(), 3);
         EXPECT_EQ(list.rowText(0), u"山景"_s);
         EXPECT_EQ(list.selectedIndex(), 2);
@@ -105,33 +105,33 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
             pressKey(viewer, Qt::Key_Right);
             pressKey(viewer, Qt::Key_Right);
             pressKey(viewer, Qt::Key_Left);
-            EXPECT_EQ(ui(viewer).标签3->text(), u"图片编号：日落"_s);
-            QTest::mouseClick(ui(viewer).超级按钮1, Qt::LeftButton);
+            EXPECT_EQ(ui(viewer).numberLabel->text(), u"图片编号：日落"_s);
+            QTest::mouseClick(ui(viewer).exitButton, Qt::LeftButton);
         });
         doubleClickRow(list, 0);
         EXPECT_EQ(list.selectedIndex(), 1) << "the main window follows the viewer";
-        EXPECT_TRUE(shows(*ui(*window).标签3, files[1].second));
+        EXPECT_TRUE(shows(*ui(*window).preview, files[1].second));
 
-        ui(*window).编辑框1->setText(u" 晚 霞 "_s);
-        QTest::mouseClick(ui(*window).按钮改名, Qt::LeftButton);
+        ui(*window).nameBox->setText(u" 晚 霞 "_s);
+        QTest::mouseClick(ui(*window).renameButton, Qt::LeftButton);
         EXPECT_EQ(list.rowText(1), u"晚霞"_s);
 
         const QString exported = pictureFolder.filePath(u"导出"_s);
         responder.queueFileAnswer(exported);
-        QTest::mouseClick(ui(*window).按钮导出, Qt::LeftButton);
+        QTest::mouseClick(ui(*window).exportButton, Qt::LeftButton);
         EXPECT_EQ(readFile(exported + u".png"_s), files[1].second);
 
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
-            ui(*dialog).原口令编辑框->setFocus();
-            typeText(ui(*dialog).原口令编辑框, u"3196"_s);
-            for (QLineEdit *box : {ui(*dialog).新口令编辑框, ui(*dialog).复核口令编辑框}) {
+            ui(*dialog).oldPasswordBox->setFocus();
+            typeText(ui(*dialog).oldPasswordBox, u"3196"_s);
+            for (QLineEdit *box : {ui(*dialog).newPasswordBox, ui(*dialog).verifyBox}) {
                 ASSERT_TRUE(box->isEnabled());
                 box->setFocus();
                 typeText(box, newPassword);
             }
-            QTest::mouseClick(ui(*dialog).确定按钮, Qt::LeftButton);
+            QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
         });
         chooseFromMenu(*window, responder, u"修改口令"_s);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -159,7 +159,7 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
     EXPECT_EQ(responder.messages().back().text, u"用户口令不正确，请重新输入！"_s);
     logIn(windows, newPassword);
     ASSERT_NE(windows.mainWindow(), nullptr);
-    CheckBoxList &list = *ui(*windows.mainWindow()).选择列表框1;
+    CheckBoxList &list = *ui(*windows.mainWindow()).pictureList;
     ASSERT_EQ(list.rowCount(), 3);
     EXPECT_EQ(list.rowText(1), u"晚霞"_s);
 }
@@ -246,7 +246,7 @@ TEST(FirstSessionTest, TheMainWindowsCloseMarkEndsTheProgramWithStatusZero)
     windows.start();
     logIn(windows, u"3196"_s);
     ASSERT_NE(windows.mainWindow(), nullptr);
-    EXPECT_EQ(exitStatusAfter([&] { QTest::mousePress(ui(*windows.mainWindow()).透明标签1, Qt::LeftButton); }), 0);
+    EXPECT_EQ(exitStatusAfter([&] { QTest::mousePress(ui(*windows.mainWindow()).closeMark, Qt::LeftButton); }), 0);
     EXPECT_FALSE(windows.mainWindow()->isVisible());
     EXPECT_TRUE(program.responder().messages().empty()) << "nothing asked";
 }
@@ -263,7 +263,7 @@ TEST(FirstSessionTest, ARestoreEndsTheProgramFromInsideTheMenusOwnLoop)
     program.responder().queueMessageAnswer(QMessageBox::Yes);
     program.responder().queueFileAnswer(backup);
 
-    QMenu &menu = *ui(*windows.mainWindow()).菜单;
+    QMenu &menu = *ui(*windows.mainWindow()).menu;
     QAction *restore = menu.actions().at(3);
     ASSERT_EQ(restore->text(), u"还原用户信息"_s);
     bool menuReturned = false;

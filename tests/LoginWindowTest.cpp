@@ -51,16 +51,16 @@ struct LoginRun
     // Types into the password box as a person would and presses Enter.
     void tryPassword(const QString &password)
     {
-        ui(window).口令编辑框->setFocus();
-        QTest::keyClick(ui(window).口令编辑框, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(ui(window).口令编辑框, Qt::Key_Backspace);
-        typeText(ui(window).口令编辑框, password);
-        QTest::keyClick(ui(window).口令编辑框, Qt::Key_Return);
+        ui(window).passwordBox->setFocus();
+        QTest::keyClick(ui(window).passwordBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(ui(window).passwordBox, Qt::Key_Backspace);
+        typeText(ui(window).passwordBox, password);
+        QTest::keyClick(ui(window).passwordBox, Qt::Key_Return);
     }
 
     void chooseAccount(int row)
     {
-        QComboBox *box = ui(window).用户组合框;
+        QComboBox *box = ui(window).userBox;
         box->showPopup();
         QAbstractItemView *view = box->view();
         const QRect item = view->visualRect(view->model()->index(row, 0));
@@ -108,14 +108,14 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheStar
 
     EXPECT_EQ(readPlainContent(configPath).size(), 49);
     EXPECT_EQ(readUserDigest(configPath, u"管理员"_s), u"6c4bb406b3e7cd5447f7a76fd7008806"_s);
-    ASSERT_EQ(ui(run.window).用户组合框->count(), 1);
-    EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
-    EXPECT_EQ(ui(run.window).口令编辑框->text(), u"3196"_s);
-    EXPECT_TRUE(ui(run.window).口令编辑框->hasFocus());
-    EXPECT_EQ(ui(run.window).口令编辑框->selectedText(), u"3196"_s);
+    ASSERT_EQ(ui(run.window).userBox->count(), 1);
+    EXPECT_EQ(ui(run.window).userBox->currentText(), u"管理员"_s);
+    EXPECT_EQ(ui(run.window).passwordBox->text(), u"3196"_s);
+    EXPECT_TRUE(ui(run.window).passwordBox->hasFocus());
+    EXPECT_EQ(ui(run.window).passwordBox->selectedText(), u"3196"_s);
 
     const QSignalSpy loggedIn(&run.window, &LoginWindow::loggedIn);
-    const int status = exitStatusAfter([&] { QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return); },
+    const int status = exitStatusAfter([&] { QTest::keyClick(ui(run.window).passwordBox, Qt::Key_Return); },
                                        std::chrono::milliseconds(300));
     EXPECT_EQ(status, NotEnded) << "the program goes on in the main window";
     EXPECT_TRUE(run.loggedIn());
@@ -127,16 +127,16 @@ TEST(LoginWindowTest, FirstStartCreatesTheAdministratorAndEnterLogsInWithTheStar
 TEST(LoginWindowTest, ALogInAskedForBeforeTheAccountsAreReadHappensWhenTheyArrive)
 {
     const std::vector<std::function<void(LoginWindow &)>> presses = {
-        [](LoginWindow &window) { QTest::keyClick(ui(window).口令编辑框, Qt::Key_Return); },
-        [](LoginWindow &window) { QTest::mouseClick(ui(window).登录按钮, Qt::LeftButton); },
+        [](LoginWindow &window) { QTest::keyClick(ui(window).passwordBox, Qt::Key_Return); },
+        [](LoginWindow &window) { QTest::mouseClick(ui(window).logInButton, Qt::LeftButton); },
     };
     for (const auto &press : presses) {
         TestProgram program;
         LoginRun run(LoginRun::Accounts::BeingRead);
-        ASSERT_EQ(ui(run.window).用户组合框->count(), 0) << "the accounts are still being read";
+        ASSERT_EQ(ui(run.window).userBox->count(), 0) << "the accounts are still being read";
         press(run.window);
         // Typing after the press changes nothing: the press counts as it was.
-        typeText(ui(run.window).口令编辑框, u"x"_s);
+        typeText(ui(run.window).passwordBox, u"x"_s);
         EXPECT_FALSE(run.loggedIn());
         ASSERT_TRUE(waitForAccounts(run.window));
         EXPECT_TRUE(run.loggedIn());
@@ -144,7 +144,7 @@ TEST(LoginWindowTest, ALogInAskedForBeforeTheAccountsAreReadHappensWhenTheyArriv
     }
 }
 
-TEST(LoginWindowTest, ControlsStandInPlaceWithTheirTextsFontsAndTabOrder)
+TEST(LoginWindowTest, ControlsStandWholeWithTheirTextsFontsAndTabOrder)
 {
     TestProgram program;
     LoginRun run;
@@ -153,22 +153,20 @@ TEST(LoginWindowTest, ControlsStandInPlaceWithTheirTextsFontsAndTabOrder)
     EXPECT_EQ(window.size(), QSize(240, 156));
     EXPECT_EQ(window.pos(), QPoint(50, 50));
 
-    const std::vector<std::tuple<QString, QRect, QString>> layout = {
-        {u"标签1"_s, {0, 0, 240, 156}, u""_s},          {u"图形按钮1"_s, {18, 13, 30, 32}, u""_s},
-        {u"图形按钮2"_s, {19, 47, 27, 31}, u""_s},      {u"透明标签1"_s, {55, 24, 48, 16}, u"用户姓名"_s},
-        {u"用户组合框"_s, {113, 23, 100, 20}, u""_s},   {u"透明标签2"_s, {55, 56, 48, 16}, u"用户口令"_s},
-        {u"口令编辑框"_s, {113, 54, 100, 20}, u""_s},   {u"登录按钮"_s, {54, 109, 60, 26}, u"登录(&I)"_s},
-        {u"取消按钮"_s, {154, 109, 60, 26}, u"取消(&X)"_s},
+    const LoginWindowControls c = ui(window);
+    const std::vector<std::pair<QWidget *, QString>> texts = {
+        {c.background, {}},         {c.userPicture, {}},         {c.keyPicture, {}},
+        {c.userCaption, u"用户姓名"_s}, {c.userBox, {}},             {c.passwordCaption, u"用户口令"_s},
+        {c.passwordBox, {}},        {c.logInButton, u"登录(&I)"_s}, {c.cancelButton, u"取消(&X)"_s},
     };
     const QObjectList children = window.children();
     qsizetype previous = -1;
-    for (const auto &[name, geometry, text] : layout) {
-        auto *control = window.findChild<QWidget *>(name);
-        ASSERT_NE(control, nullptr) << name.toStdString();
-        EXPECT_EQ(control->geometry(), geometry) << name.toStdString();
-        EXPECT_EQ(control->font().pixelSize(), 12) << name.toStdString();
-        EXPECT_TRUE(control->font().families().contains(u"SimSun"_s)) << name.toStdString();
-        EXPECT_GT(children.indexOf(control), previous) << name.toStdString() << " lies above the one before";
+    for (const auto &[control, text] : texts) {
+        const std::string name = control->objectName().toStdString();
+        EXPECT_TRUE(standsWhole(*control));
+        EXPECT_EQ(control->font().pixelSize(), 12) << name;
+        EXPECT_TRUE(control->font().families().contains(u"SimSun"_s)) << name;
+        EXPECT_GT(children.indexOf(control), previous) << name << " lies above the one before";
         previous = children.indexOf(control);
         if (auto *label = qobject_cast<QLabel *>(control); label && !text.isEmpty()) {
             EXPECT_EQ(label->text(), text);
@@ -177,16 +175,16 @@ TEST(LoginWindowTest, ControlsStandInPlaceWithTheirTextsFontsAndTabOrder)
             EXPECT_EQ(button->text(), text);
         }
     }
-    EXPECT_FALSE(ui(window).标签1->pixmap().isNull());
-    EXPECT_FALSE(ui(window).图形按钮1->icon().isNull());
-    EXPECT_EQ(ui(window).图形按钮1->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(ui(window).口令编辑框->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(ui(window).口令编辑框->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                   ui(window).口令编辑框),
+    EXPECT_FALSE(ui(window).background->pixmap().isNull());
+    EXPECT_FALSE(ui(window).userPicture->icon().isNull());
+    EXPECT_EQ(ui(window).userPicture->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(ui(window).passwordBox->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(ui(window).passwordBox->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                   ui(window).passwordBox),
               u'*');
 
-    QWidget *focus = ui(window).用户组合框;
-    for (QWidget *next : std::vector<QWidget *>{ui(window).口令编辑框, ui(window).登录按钮, ui(window).取消按钮, ui(window).用户组合框}) {
+    QWidget *focus = ui(window).userBox;
+    for (QWidget *next : std::vector<QWidget *>{ui(window).passwordBox, ui(window).logInButton, ui(window).cancelButton, ui(window).userBox}) {
         focus = focus->nextInFocusChain();
         while (focus->focusPolicy() == Qt::NoFocus)
             focus = focus->nextInFocusChain();
@@ -199,28 +197,28 @@ TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)
     TestProgram program;
     LoginRun run;
     LoginWindow &window = run.window;
-    EXPECT_TRUE(ui(window).登录按钮->isDefault());
-    EXPECT_FALSE(ui(window).取消按钮->isDefault());
+    EXPECT_TRUE(ui(window).logInButton->isDefault());
+    EXPECT_FALSE(ui(window).cancelButton->isDefault());
 
-    QTest::keyClick(ui(window).口令编辑框, Qt::Key_Tab);
-    QTest::keyClick(ui(window).登录按钮, Qt::Key_Tab);
-    ASSERT_TRUE(ui(window).取消按钮->hasFocus());
-    EXPECT_TRUE(ui(window).取消按钮->isDefault());
-    EXPECT_FALSE(ui(window).登录按钮->isDefault());
+    QTest::keyClick(ui(window).passwordBox, Qt::Key_Tab);
+    QTest::keyClick(ui(window).logInButton, Qt::Key_Tab);
+    ASSERT_TRUE(ui(window).cancelButton->hasFocus());
+    EXPECT_TRUE(ui(window).cancelButton->isDefault());
+    EXPECT_FALSE(ui(window).logInButton->isDefault());
 
-    QTest::keyClick(ui(window).取消按钮, Qt::Key_Tab);
-    ASSERT_TRUE(ui(window).用户组合框->hasFocus());
-    EXPECT_TRUE(ui(window).登录按钮->isDefault());
-    EXPECT_FALSE(ui(window).取消按钮->isDefault());
+    QTest::keyClick(ui(window).cancelButton, Qt::Key_Tab);
+    ASSERT_TRUE(ui(window).userBox->hasFocus());
+    EXPECT_TRUE(ui(window).logInButton->isDefault());
+    EXPECT_FALSE(ui(window).cancelButton->isDefault());
 
-    ui(window).取消按钮->setFocus();
-    ui(window).登录按钮->setFocus();
-    EXPECT_TRUE(ui(window).登录按钮->isDefault()) << "登录 focused is 登录 default";
-    EXPECT_FALSE(ui(window).取消按钮->isDefault());
+    ui(window).cancelButton->setFocus();
+    ui(window).logInButton->setFocus();
+    EXPECT_TRUE(ui(window).logInButton->isDefault()) << "登录 focused is 登录 default";
+    EXPECT_FALSE(ui(window).cancelButton->isDefault());
 
     // Enter in the combo box presses 登录; with 取消 focused it cancels.
-    ui(window).取消按钮->setFocus();
-    EXPECT_EQ(exitStatusAfter([&] { QTest::keyClick(ui(window).取消按钮, Qt::Key_Return); }), 0);
+    ui(window).cancelButton->setFocus();
+    EXPECT_EQ(exitStatusAfter([&] { QTest::keyClick(ui(window).cancelButton, Qt::Key_Return); }), 0);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(run.mainWindow(), nullptr);
 }
@@ -232,23 +230,23 @@ TEST(LoginWindowTest, ChoosingAnAccountEmptiesThePasswordBox)
     LoginRun run;
     LoginWindow &window = run.window;
     QStringList offered;
-    for (int row = 0; row < ui(window).用户组合框->count(); ++row)
-        offered.append(ui(window).用户组合框->itemText(row));
+    for (int row = 0; row < ui(window).userBox->count(); ++row)
+        offered.append(ui(window).userBox->itemText(row));
     EXPECT_THAT(offered, ElementsAre(u"张三"_s, u"李四"_s, u"无口令"_s));
 
     run.tryPassword(u"zs"_s);
     EXPECT_EQ(program.responder().messages().size(), 1u);
-    EXPECT_EQ(ui(window).口令编辑框->text(), u"zs"_s) << "a wrong password stays in the box";
+    EXPECT_EQ(ui(window).passwordBox->text(), u"zs"_s) << "a wrong password stays in the box";
 
     run.chooseAccount(1);
-    EXPECT_EQ(ui(window).用户组合框->currentText(), u"李四"_s);
-    EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty());
+    EXPECT_EQ(ui(window).userBox->currentText(), u"李四"_s);
+    EXPECT_TRUE(ui(window).passwordBox->text().isEmpty());
 
-    QTest::keyClicks(ui(window).口令编辑框, u"x"_s);
-    ui(window).用户组合框->setCurrentIndex(0);
-    EXPECT_EQ(ui(window).口令编辑框->text(), u"x"_s) << "a selection by the program is no choice";
-    QTest::keyClick(ui(window).用户组合框, Qt::Key_Down);
-    EXPECT_TRUE(ui(window).口令编辑框->text().isEmpty()) << "the arrow keys choose too";
+    QTest::keyClicks(ui(window).passwordBox, u"x"_s);
+    ui(window).userBox->setCurrentIndex(0);
+    EXPECT_EQ(ui(window).passwordBox->text(), u"x"_s) << "a selection by the program is no choice";
+    QTest::keyClick(ui(window).userBox, Qt::Key_Down);
+    EXPECT_TRUE(ui(window).passwordBox->text().isEmpty()) << "the arrow keys choose too";
 
     run.chooseAccount(0);
     const QSignalSpy loggedIn(&window, &LoginWindow::loggedIn);
@@ -288,7 +286,7 @@ TEST(LoginWindowTest, RightPasswordAtTheThirdAttemptLogsIn)
 
     run.tryPassword(u"ZS"_s);
     run.tryPassword(u"zs"_s);
-    EXPECT_TRUE(ui(run.window).口令编辑框->hasFocus());
+    EXPECT_TRUE(ui(run.window).passwordBox->hasFocus());
     run.tryPassword(u"Zs"_s);
     EXPECT_TRUE(run.loggedIn());
     EXPECT_EQ(program.responder().messages().size(), 2u);
@@ -301,9 +299,9 @@ TEST(LoginWindowTest, CancelEscapeAndClosingByHandEndTheProgram)
         LoginRun run;
         const int status = exitStatusAfter([&] {
             if (way == 0)
-                QTest::mouseClick(ui(run.window).取消按钮, Qt::LeftButton);
+                QTest::mouseClick(ui(run.window).cancelButton, Qt::LeftButton);
             else if (way == 1)
-                QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Escape);
+                QTest::keyClick(ui(run.window).passwordBox, Qt::Key_Escape);
             else
                 run.window.close();
         });
@@ -337,7 +335,7 @@ TEST(LoginWindowTest, ConfigDirectoryThatCannotBeCreatedEndsTheProgram)
     expectMessage(program.responder().messages()[0], u"创建配置文件路径失败。"_s, MessageKind::Stop, u""_s);
     EXPECT_EQ(left.count(), 1) << "its owner ends the program";
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(ui(window).用户组合框->count(), 0);
+    EXPECT_EQ(ui(window).userBox->count(), 0);
 }
 
 TEST(LoginWindowTest, AnEmptyConfigFileGivesTheDefaultAccount)
@@ -345,9 +343,9 @@ TEST(LoginWindowTest, AnEmptyConfigFileGivesTheDefaultAccount)
     TestProgram program;
     writeFile(program.filePath(u"system.dat"_s), {});
     LoginRun run;
-    EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
+    EXPECT_EQ(ui(run.window).userBox->currentText(), u"管理员"_s);
     EXPECT_EQ(readPlainContent(program.filePath(u"system.dat"_s)).size(), 49);
-    QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return);
+    QTest::keyClick(ui(run.window).passwordBox, Qt::Key_Return);
     EXPECT_TRUE(run.loggedIn());
 }
 
@@ -361,11 +359,11 @@ TEST(LoginWindowTest, DamagedConfigFileIsNeverOverwrittenAndLetsNobodyIn)
     writeFile(path, damaged);
 
     LoginRun run;
-    EXPECT_EQ(ui(run.window).用户组合框->currentText(), u"管理员"_s);
+    EXPECT_EQ(ui(run.window).userBox->currentText(), u"管理员"_s);
     ASSERT_EQ(program.responder().messages().size(), 1u) << "the user hears why nobody can log in";
     EXPECT_EQ(program.responder().messages()[0].kind, MessageKind::Stop);
     EXPECT_TRUE(program.responder().messages()[0].text.startsWith(u"用户信息文件（system.dat）已损坏或无法写入"_s));
-    QTest::keyClick(ui(run.window).口令编辑框, Qt::Key_Return);
+    QTest::keyClick(ui(run.window).passwordBox, Qt::Key_Return);
     EXPECT_FALSE(run.loggedIn());
     ASSERT_EQ(program.responder().messages().size(), 2u);
     EXPECT_EQ(program.responder().messages()[1].text, RetryText);

@@ -72,7 +72,7 @@ protected:
 
     bool unchanged(int n) { return stored(n).picture == original[std::size_t(n - 1)].picture; }
 
-    CheckBoxList &list() { return *ui(*window).选择列表框1; }
+    CheckBoxList &list() { return *ui(*window).pictureList; }
     ScriptedResponder &responder() { return program.responder(); }
 
     TestProgram program;
@@ -88,7 +88,7 @@ TEST_F(Operations, AddStoresTheChosenFileAsTheNewLastRecord)
     open(pictures(4));
     const QByteArray jpeg = pictureFile({64, 48}, Qt::darkGreen, "JPG");
     responder().queueFileAnswer(pick(u"0001.jpg"_s, jpeg));
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
 
     ASSERT_EQ(responder().fileRequests().size(), 1u);
     const FileDialogRequest &dialog = responder().fileRequests().front();
@@ -103,10 +103,10 @@ TEST_F(Operations, AddStoresTheChosenFileAsTheNewLastRecord)
     EXPECT_EQ(stored(5).picture, jpeg);
     EXPECT_EQ(list().selectedIndex(), 4);
     EXPECT_EQ(window->selectedRecord(), 5);
-    EXPECT_TRUE(shows(*ui(*window).标签3, jpeg));
+    EXPECT_TRUE(shows(*ui(*window).preview, jpeg));
     EXPECT_TRUE(responder().messages().empty());
 
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     EXPECT_EQ(count(), 5) << "a cancelled dialog adds nothing";
 }
 
@@ -118,7 +118,7 @@ TEST_F(Operations, ManyFilesAreAddedInOrderAndWhatFailsIsToldOnce)
         chosen << pick(u"新%1.png"_s.arg(i), pictureFile({20, 20}, QColor::fromHsv(i * 60 + 10, 255, 200)));
     chosen.insert(2, files.path());
     responder().queueFilesAnswer(chosen);
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
 
     EXPECT_TRUE(responder().fileRequests().back().multiple);
     ASSERT_EQ(count(), 7);
@@ -136,7 +136,7 @@ TEST_F(Operations, ManyFilesAreAddedInOrderAndWhatFailsIsToldOnce)
     for (int i = 0; i < 5; ++i)
         chosen << pick(u"再%1.png"_s.arg(i), pictureFile({20, 20}, QColor::fromHsv(i * 60 + 40, 255, 120)));
     responder().queueFilesAnswer(chosen);
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     ASSERT_EQ(count(), 9);
     EXPECT_EQ(stored(9).name, u"再1"_s);
     ASSERT_EQ(list().rowCount(), 9);
@@ -144,8 +144,8 @@ TEST_F(Operations, ManyFilesAreAddedInOrderAndWhatFailsIsToldOnce)
     EXPECT_EQ(list().rowText(8), u"再1"_s);
     EXPECT_EQ(list().selectedIndex(), 8);
     EXPECT_EQ(window->selectedRecord(), 9);
-    EXPECT_EQ(ui(*window).编辑框1->text(), u"再1"_s);
-    EXPECT_TRUE(shows(*ui(*window).标签3, readFile(chosen[1])));
+    EXPECT_EQ(ui(*window).nameBox->text(), u"再1"_s);
+    EXPECT_TRUE(shows(*ui(*window).preview, readFile(chosen[1])));
 }
 
 TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)
@@ -153,7 +153,7 @@ TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)
     open(pictures(3));
     const QString copy = pick(u"副本.png"_s, original[1].picture);
     responder().queueFileAnswer(copy);
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     ASSERT_EQ(responder().messages().size(), 1u);
     EXPECT_EQ(responder().messages().front().text,
               u"“副本.png”已经在图片库中，名为“0002”。\r\n\r\n仍要再添加一次吗？"_s);
@@ -162,10 +162,10 @@ TEST_F(Operations, APictureAlreadyInTheLibraryIsToldBeforeItIsAddedAgain)
 
     responder().queueFileAnswer(copy);
     responder().queueMessageAnswer(QMessageBox::Yes);
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     EXPECT_EQ(count(), 4);
     responder().queueFileAnswer(pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan)));
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     EXPECT_EQ(responder().messages().size(), 2u) << "a new picture is added without a question";
     EXPECT_EQ(count(), 5);
 }
@@ -190,17 +190,17 @@ TEST_F(Operations, FilesDroppedOnTheWindowAreAdded)
 TEST_F(Operations, FileDialogsStartWhereThePicturesAreAndRememberTheLastFolder)
 {
     open(pictures(1));
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     EXPECT_EQ(responder().fileRequests().back().folder, QFileInfo(pictures).isDir() ? pictures : QDir::homePath());
 
     responder().queueFileAnswer(pick(u"一.png"_s, pictureFile({8, 8}, Qt::blue)));
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     window.reset();
     window.emplace(program.session());
     window->openLibrary();
     clickRow(list(), 0);
-    click(ui(*window).按钮导出);
+    click(ui(*window).exportButton);
     EXPECT_EQ(responder().fileRequests().back().folder, files.path()) << "remembered at the next start";
     EXPECT_TRUE(readFile(program.filePath(u"lumbra.ini"_s)).contains(files.path().toUtf8())) << "on disk";
 }
@@ -214,7 +214,7 @@ TEST_F(Operations, FileNamesSplitAtEveryDotAndAFileWithoutOneHasNoCategory)
     int hue = 0;
     for (const auto &[fileName, name, category] : cases) {
         responder().queueFileAnswer(pick(fileName, pictureFile({8, 8}, QColor::fromHsv(hue += 70, 255, 255))));
-        click(ui(*window).按钮添加);
+        click(ui(*window).addButton);
         const int last = count();
         EXPECT_EQ(stored(last).name, name) << fileName.toStdString();
         EXPECT_EQ(stored(last).category, category) << fileName.toStdString();
@@ -224,8 +224,8 @@ TEST_F(Operations, FileNamesSplitAtEveryDotAndAFileWithoutOneHasNoCategory)
     // writes the chosen name without a trailing dot.
     const QString target = QDir(files.path()).filePath(u"out"_s);
     responder().queueFileAnswer(target);
-    click(ui(*window).按钮导出);
-    click(ui(*window).按钮更新);
+    click(ui(*window).exportButton);
+    click(ui(*window).replaceButton);
     EXPECT_EQ(responder().fileRequests().at(4).filter, u"所有文件[*.*]|*.*"_s);
     EXPECT_EQ(responder().fileRequests().at(5).filter, u"所有文件[*.*]|*.*"_s);
     EXPECT_EQ(readFile(target), stored(4).picture);
@@ -236,13 +236,13 @@ TEST_F(Operations, ReplaceChangesThePictureAndTakesTheCategoryOfTheNewFile)
     auto records = pictures(3);
     records[1] = {u"动图"_s, u"gif"_s, pictureFile({10, 10}, Qt::red, "GIF")};
     open(records);
-    click(ui(*window).按钮更新);
+    click(ui(*window).replaceButton);
     EXPECT_TRUE(responder().fileRequests().empty()) << "no row selected, no dialog";
 
     clickRow(list(), 1);
     const QByteArray replacement = pictureFile({12, 12}, Qt::cyan);
     responder().queueFileAnswer(pick(u"new.png"_s, replacement));
-    click(ui(*window).按钮更新);
+    click(ui(*window).replaceButton);
 
     ASSERT_EQ(responder().fileRequests().size(), 1u);
     const FileDialogRequest &dialog = responder().fileRequests().front();
@@ -253,7 +253,7 @@ TEST_F(Operations, ReplaceChangesThePictureAndTakesTheCategoryOfTheNewFile)
     EXPECT_EQ(stored(2).name, u"动图"_s);
     EXPECT_EQ(stored(2).category, u"png"_s) << "PNG bytes are exported as .png, not .gif";
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_TRUE(shows(*ui(*window).标签3, replacement));
+    EXPECT_TRUE(shows(*ui(*window).preview, replacement));
     EXPECT_TRUE(unchanged(1) && unchanged(3));
 }
 
@@ -275,7 +275,7 @@ TEST_F(Operations, UnusableFilesStoreNothingAndAreReported)
     ASSERT_TRUE(QFile::resize(unusable.back(), window->library().store().pictureSizeLimit() + 1));
 
     for (const QString &path : unusable) {
-        for (QPushButton *button : {ui(*window).按钮添加, ui(*window).按钮更新}) {
+        for (QPushButton *button : {ui(*window).addButton, ui(*window).replaceButton}) {
             responder().queueFileAnswer(path);
             click(button);
             const MessageRequest &message = responder().messages().back();
@@ -288,24 +288,24 @@ TEST_F(Operations, UnusableFilesStoreNothingAndAreReported)
     EXPECT_TRUE(responder().messages().back().text.contains(u"文件太大"_s));
     EXPECT_EQ(count(), 3);
     EXPECT_TRUE(unchanged(1) && unchanged(2) && unchanged(3));
-    EXPECT_TRUE(shows(*ui(*window).标签3, original[2].picture));
+    EXPECT_TRUE(shows(*ui(*window).preview, original[2].picture));
 }
 
 TEST_F(Operations, RenameStoresTheNameWithoutSpaces)
 {
     open(pictures(3));
     clickRow(list(), 1);
-    ui(*window).编辑框1->clear();
-    QTest::keyClicks(ui(*window).编辑框1, u" a b "_s);
-    click(ui(*window).按钮改名);
+    ui(*window).nameBox->clear();
+    QTest::keyClicks(ui(*window).nameBox, u" a b "_s);
+    click(ui(*window).renameButton);
     EXPECT_EQ(stored(2).name, u"ab"_s);
     EXPECT_EQ(list().rowText(1), u"ab"_s);
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_EQ(ui(*window).编辑框1->text(), u"ab"_s);
+    EXPECT_EQ(ui(*window).nameBox->text(), u"ab"_s);
 
     for (const QString &blank : {u"   "_s, u"\u3000"_s}) {
-        ui(*window).编辑框1->setText(blank);
-        click(ui(*window).按钮改名);
+        ui(*window).nameBox->setText(blank);
+        click(ui(*window).renameButton);
         EXPECT_EQ(stored(2).name, u"ab"_s) << "a name of spaces changes nothing";
     }
 }
@@ -316,16 +316,16 @@ TEST_F(Operations, LongNamesStayWholeAndTypingCountsCharacters)
     records[0].name = u"一个比二十个字符还要长得多的图片名字也要完整地保存下来"_s;
     open(records);
     clickRow(list(), 0);
-    EXPECT_EQ(ui(*window).编辑框1->text(), records[0].name) << "a stored name shows whole";
-    click(ui(*window).按钮改名);
+    EXPECT_EQ(ui(*window).nameBox->text(), records[0].name) << "a stored name shows whole";
+    click(ui(*window).renameButton);
     EXPECT_EQ(stored(1).name, records[0].name) << "renaming without an edit keeps it whole";
 
     clickRow(list(), 1);
-    ui(*window).编辑框1->clear();
+    ui(*window).nameBox->clear();
     const QString nineteen(19, u'a');
-    typeText(ui(*window).编辑框1, nineteen + u"😀"_s + u"bc"_s);
-    EXPECT_EQ(ui(*window).编辑框1->text(), nineteen + u"😀"_s) << "20 characters, the emoji whole";
-    click(ui(*window).按钮改名);
+    typeText(ui(*window).nameBox, nineteen + u"😀"_s + u"bc"_s);
+    EXPECT_EQ(ui(*window).nameBox->text(), nineteen + u"😀"_s) << "20 characters, the emoji whole";
+    click(ui(*window).renameButton);
     EXPECT_EQ(stored(2).name, nineteen + u"😀"_s);
 }
 
@@ -336,10 +336,10 @@ TEST_F(Operations, FailedChangesAreReportedAndTheNextChangeWorks)
     responder().queueFileAnswer(pick(u"0004.png"_s, pictureFile({90, 90}, Qt::cyan)));
     {
         const DiskFull full;
-        click(ui(*window).按钮删除);
-        ui(*window).编辑框1->setText(u"新名"_s);
-        click(ui(*window).按钮改名);
-        click(ui(*window).按钮添加);
+        click(ui(*window).deleteButton);
+        ui(*window).nameBox->setText(u"新名"_s);
+        click(ui(*window).renameButton);
+        click(ui(*window).addButton);
     }
     ASSERT_EQ(responder().messages().size(), 4u) << "the delete question and three failures";
     for (std::size_t i = 1; i < 4; ++i) {
@@ -351,7 +351,7 @@ TEST_F(Operations, FailedChangesAreReportedAndTheNextChangeWorks)
     EXPECT_TRUE(unchanged(1) && unchanged(2) && unchanged(3));
     EXPECT_EQ(list().rowText(1), original[1].name);
 
-    click(ui(*window).按钮删除);
+    click(ui(*window).deleteButton);
     EXPECT_EQ(count(), 2);
     EXPECT_EQ(stored(2).name, original[2].name) << "only the chosen picture went";
 }
@@ -361,7 +361,7 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
     open(pictures(5));
     clickRow(list(), 1);
     responder().queueMessageAnswer(QMessageBox::Cancel);
-    click(ui(*window).按钮删除);
+    click(ui(*window).deleteButton);
     ASSERT_EQ(responder().messages().size(), 1u);
     EXPECT_EQ(responder().messages()[0].text, u"删除图片将不可恢复。\r\n\r\n继续吗？"_s);
     EXPECT_EQ(responder().messages()[0].title, u"真的删除吗？"_s);
@@ -369,11 +369,11 @@ TEST_F(Operations, DeleteAsksFirstThenShowsThePictureThatFollowed)
     EXPECT_EQ(count(), 5) << "Cancel deletes nothing";
 
     responder().queueMessageAnswer(QMessageBox::Ok);
-    click(ui(*window).按钮删除);
+    click(ui(*window).deleteButton);
     ASSERT_EQ(count(), 4);
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_EQ(ui(*window).编辑框1->text(), original[2].name);
-    EXPECT_TRUE(shows(*ui(*window).标签3, original[2].picture));
+    EXPECT_EQ(ui(*window).nameBox->text(), original[2].name);
+    EXPECT_TRUE(shows(*ui(*window).preview, original[2].picture));
     EXPECT_EQ(stored(2).picture, original[2].picture) << "the former record 3 is now record 2";
 }
 
@@ -381,21 +381,21 @@ TEST_F(Operations, DeletingTheLastRowSelectsTheNewLastRowUntilTheLibraryIsEmpty)
 {
     open(pictures(2));
     clickRow(list(), 1);
-    click(ui(*window).按钮删除);
+    click(ui(*window).deleteButton);
     ASSERT_EQ(count(), 1);
     EXPECT_EQ(list().selectedIndex(), 0);
-    EXPECT_TRUE(shows(*ui(*window).标签3, original[0].picture));
+    EXPECT_TRUE(shows(*ui(*window).preview, original[0].picture));
     EXPECT_TRUE(unchanged(1));
 
-    click(ui(*window).按钮删除);
+    click(ui(*window).deleteButton);
     EXPECT_EQ(count(), 0);
     EXPECT_EQ(list().selectedIndex(), -1);
-    EXPECT_TRUE(ui(*window).标签6->isHidden()) << "the welcome labels never come back";
-    EXPECT_TRUE(ui(*window).标签7->isHidden());
-    EXPECT_TRUE(ui(*window).标签3->isEnabled()) << "the window stays in the showing state";
-    EXPECT_TRUE(ui(*window).标签3->pixmap().isNull());
-    EXPECT_TRUE(ui(*window).编辑框1->text().isEmpty());
-    click(ui(*window).按钮删除);
+    EXPECT_TRUE(ui(*window).welcomePicture->isHidden()) << "the welcome labels never come back";
+    EXPECT_TRUE(ui(*window).welcomeLine->isHidden());
+    EXPECT_TRUE(ui(*window).preview->isEnabled()) << "the window stays in the showing state";
+    EXPECT_TRUE(ui(*window).preview->pixmap().isNull());
+    EXPECT_TRUE(ui(*window).nameBox->text().isEmpty());
+    click(ui(*window).deleteButton);
     EXPECT_EQ(responder().messages().size(), 2u) << "nothing selected, nothing asked";
 }
 
@@ -404,16 +404,16 @@ TEST_F(Operations, ExportWritesExactlyTheStoredBytesUnderNameDotCategory)
     auto records = pictures(1);
     records[0] = {u"0001"_s, u"jpg"_s, pictureFile({50, 40}, Qt::magenta, "JPG")};
     open(records);
-    click(ui(*window).按钮导出);
+    click(ui(*window).exportButton);
     EXPECT_TRUE(responder().fileRequests().empty()) << "no row selected, no dialog";
 
     clickRow(list(), 0);
-    ui(*window).编辑框1->setText(u" 0001 "_s);
+    ui(*window).nameBox->setText(u" 0001 "_s);
     const QDir out(files.path());
     responder().queueFileAnswer(out.filePath(u"0001"_s));
     responder().queueFileAnswer(out.filePath(u"a.jpg"_s));
-    click(ui(*window).按钮导出);
-    click(ui(*window).按钮导出);
+    click(ui(*window).exportButton);
+    click(ui(*window).exportButton);
 
     const FileDialogRequest &dialog = responder().fileRequests().front();
     EXPECT_EQ(dialog.kind, FileDialogKind::Save);
@@ -424,8 +424,8 @@ TEST_F(Operations, ExportWritesExactlyTheStoredBytesUnderNameDotCategory)
     EXPECT_EQ(readFile(out.filePath(u"a.jpg.jpg"_s)), records[0].picture);
     EXPECT_TRUE(responder().messages().empty()) << "a successful export is silent";
 
-    ui(*window).编辑框1->setText(u"  "_s);
-    click(ui(*window).按钮导出);
+    ui(*window).nameBox->setText(u"  "_s);
+    click(ui(*window).exportButton);
     EXPECT_EQ(responder().fileRequests().size(), 2u) << "a blank name exports nothing";
 }
 
@@ -443,7 +443,7 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
     responder().queueMessageAnswer(QMessageBox::No);
-    click(ui(*window).按钮导出);
+    click(ui(*window).exportButton);
     EXPECT_FALSE(responder().fileRequests().back().confirmOverwrite) << "the dialog's own question is off";
     ASSERT_EQ(responder().messages().size(), 1u);
     const MessageRequest &question = responder().messages().front();
@@ -453,11 +453,11 @@ TEST_F(Operations, ExportAsksAboutTheFileItReallyWrites)
 
     responder().queueFileAnswer(out.filePath(u"0002"_s));
     responder().queueMessageAnswer(QMessageBox::Yes);
-    click(ui(*window).按钮导出);
+    click(ui(*window).exportButton);
     EXPECT_EQ(readFile(out.filePath(u"0002.gif"_s)), records[0].picture);
 
     responder().queueFileAnswer(out.filePath(u"zz"_s));
-    click(ui(*window).按钮导出);
+    click(ui(*window).exportButton);
     EXPECT_EQ(responder().messages().size(), 2u) << "zz.gif is new: nothing to ask";
     EXPECT_EQ(readFile(out.filePath(u"zz"_s)), bare);
     EXPECT_EQ(readFile(out.filePath(u"zz.gif"_s)), records[0].picture);
@@ -477,7 +477,7 @@ TEST_F(Operations, FailedExportWritesNothingAndIsReported)
     const auto exportTo = [&](const QString &name) {
         responder().queueFileAnswer(out.filePath(name));
         responder().queueMessageAnswer(QMessageBox::Yes);
-        click(ui(*window).按钮导出);
+        click(ui(*window).exportButton);
     };
 
     clickRow(list(), 0);
@@ -523,7 +523,7 @@ TEST_F(Operations, ExportNeverWritesOntoAFileTheProgramHolds)
                                       std::pair{1, data.filePath(u"BAK/../Pic.EDT-journal"_s)}, std::pair{1, link}}) {
         clickRow(list(), row);
         responder().queueFileAnswer(chosen);
-        click(ui(*window).按钮导出);
+        click(ui(*window).exportButton);
         ASSERT_FALSE(responder().messages().empty()) << chosen.toStdString();
         EXPECT_TRUE(responder().messages().back().text.startsWith(u"不能导出到"_s)) << chosen.toStdString();
     }
@@ -547,12 +547,12 @@ TEST_F(Operations, CancellingTheFirstFingerprintPassCancelsTheAdd)
     const QString added = pick(u"新.png"_s, pictureFile({9, 9}, Qt::cyan));
     responder().cancelProgress(u"正在清点图片库中已有的图片……"_s);
     responder().queueFileAnswer(added);
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     EXPECT_EQ(count(), 5) << "nothing added unchecked";
     EXPECT_TRUE(responder().messages().empty());
 
     responder().cancelProgress({});
     responder().queueFileAnswer(added);
-    click(ui(*window).按钮添加);
+    click(ui(*window).addButton);
     EXPECT_EQ(count(), 6);
 }

@@ -54,7 +54,7 @@ protected:
     }
 
     const QByteArray &recordPicture(int record) const { return m_records[std::size_t(record - 1)].picture; }
-    CheckBoxList &list() { return *ui(*window).选择列表框1; }
+    CheckBoxList &list() { return *ui(*window).pictureList; }
 
     TestProgram program;
     std::optional<MainWindow> window;
@@ -86,22 +86,6 @@ private:
     PictureLoader m_loader;
 };
 
-// The label's text, in the font it is drawn in, fits the label's width.
-::testing::AssertionResult showsWhole(const QLabel &label)
-{
-    const int needed = QFontMetrics(label.font()).horizontalAdvance(label.text());
-    if (needed <= label.contentsRect().width())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << label.text().toStdString() << " takes " << needed << " px of "
-                                         << label.contentsRect().width();
-}
-
-QRect geometryOf(const ViewerWindow &viewer, const char *name)
-{
-    const auto *control = viewer.findChild<QWidget *>(QString::fromUtf8(name));
-    return control ? control->geometry() : QRect();
-}
-
 }
 
 TEST_F(Viewer, CoversTheScreenAndPlacesTheBottomRowByTheScreen)
@@ -110,29 +94,29 @@ TEST_F(Viewer, CoversTheScreenAndPlacesTheBottomRowByTheScreen)
     program.responder().setScreenSize({1024, 768});
     auto viewer = makeViewer();
     EXPECT_EQ(viewer->geometry(), QRect(0, 0, 1024, 738));
-    EXPECT_EQ(geometryOf(*viewer, "标签1"), QRect(0, 0, 1024, 738));
-    EXPECT_EQ(geometryOf(*viewer, "图片框1"), QRect(10, 10, 1004, 698));
-    EXPECT_EQ(geometryOf(*viewer, "超级按钮1"), QRect(954, 708, 22, 22));
-    EXPECT_EQ(geometryOf(*viewer, "超级按钮2"), QRect(412, 708, 22, 22));
-    EXPECT_EQ(geometryOf(*viewer, "超级按钮3"), QRect(612, 708, 22, 22));
-    EXPECT_EQ(geometryOf(*viewer, "标签2"), QRect(16, 708, 96, 24));
-    EXPECT_EQ(geometryOf(*viewer, "标签3"), QRect(120, 708, 144, 24));
+    EXPECT_EQ(ui(*viewer).backdrop->geometry(), QRect(0, 0, 1024, 738));
+    EXPECT_EQ(ui(*viewer).pictureBox->geometry(), QRect(10, 10, 1004, 698));
+    EXPECT_EQ(ui(*viewer).exitButton->geometry(), QRect(954, 708, 22, 22));
+    EXPECT_EQ(ui(*viewer).backButton->geometry(), QRect(412, 708, 22, 22));
+    EXPECT_EQ(ui(*viewer).forwardButton->geometry(), QRect(612, 708, 22, 22));
+    EXPECT_EQ(ui(*viewer).countLabel->geometry(), QRect(16, 708, 96, 24));
+    EXPECT_EQ(ui(*viewer).numberLabel->geometry(), QRect(120, 708, 144, 24));
 
     program.responder().setScreenSize({1365, 768});
     auto wide = makeViewer();
     wide->show();
     EXPECT_EQ(wide->geometry(), QRect(0, 0, 1365, 738));
-    EXPECT_EQ(geometryOf(*wide, "超级按钮2").left(), 582) << "682.5 - 100, cut toward zero";
-    EXPECT_EQ(geometryOf(*wide, "超级按钮3").left(), 782);
-    EXPECT_EQ(geometryOf(*wide, "图片框1"), QRect(10, 10, 1345, 698));
+    EXPECT_EQ(ui(*wide).backButton->geometry().left(), 582) << "682.5 - 100, cut toward zero";
+    EXPECT_EQ(ui(*wide).forwardButton->geometry().left(), 782);
+    EXPECT_EQ(ui(*wide).pictureBox->geometry(), QRect(10, 10, 1345, 698));
 
     EXPECT_TRUE(wide->windowTitle().trimmed().isEmpty());
-    for (QToolButton *button : {ui(*wide).超级按钮1, ui(*wide).超级按钮2, ui(*wide).超级按钮3}) {
+    for (QToolButton *button : {ui(*wide).exitButton, ui(*wide).backButton, ui(*wide).forwardButton}) {
         EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_EQ(button->icon().pixmap(16, 16).size(), QSize(16, 16));
     }
-    EXPECT_EQ(ui(*wide).标签2->palette().color(QPalette::WindowText), QColor(236, 236, 236));
-    EXPECT_EQ(wide->children().indexOf(ui(*wide).标签1), 0) << "the backdrop lies beneath everything";
+    EXPECT_EQ(ui(*wide).countLabel->palette().color(QPalette::WindowText), QColor(236, 236, 236));
+    EXPECT_EQ(wide->children().indexOf(ui(*wide).backdrop), 0) << "the backdrop lies beneath everything";
 }
 
 TEST(ViewerCaptions, TheLongestCountAndNameShowWholeAndLegibleInTheirPlaces)
@@ -143,20 +127,20 @@ TEST(ViewerCaptions, TheLongestCountAndNameShowWholeAndLegibleInTheirPlaces)
     ViewerWindow viewer(library);
     viewer.show();
     const ViewerWindowControls controls = ui(viewer);
-    EXPECT_EQ(controls.标签2->text(), u"库内共有100000张图片"_s);
-    EXPECT_EQ(controls.标签3->text(), u"图片编号："_s + QString(20, u'鬱'));
-    for (const QLabel *caption : {controls.标签2, controls.标签3}) {
-        EXPECT_TRUE(showsWhole(*caption));
+    EXPECT_EQ(controls.countLabel->text(), u"库内共有100000张图片"_s);
+    EXPECT_EQ(controls.numberLabel->text(), u"图片编号："_s + QString(20, u'鬱'));
+    for (const QLabel *caption : {controls.countLabel, controls.numberLabel}) {
+        EXPECT_TRUE(standsWhole(*caption));
         EXPECT_GE(caption->font().pixelSize(), 9) << "still legible";
     }
-    EXPECT_EQ(controls.标签2->geometry(), QRect(16, 708, 96, 24));
-    EXPECT_EQ(controls.标签3->pos(), QPoint(120, 708));
-    EXPECT_LT(controls.标签3->geometry().right(), controls.超级按钮2->x()) << "clear of the back button";
+    EXPECT_EQ(controls.countLabel->geometry(), QRect(16, 708, 96, 24));
+    EXPECT_EQ(controls.numberLabel->pos(), QPoint(120, 708));
+    EXPECT_LT(controls.numberLabel->geometry().right(), controls.backButton->x()) << "clear of the back button";
 
     viewer.stepNext();
-    EXPECT_EQ(controls.标签3->text(), u"图片编号：0002"_s);
-    EXPECT_EQ(controls.标签3->geometry(), QRect(120, 708, 144, 24)) << "a short name keeps the designed label";
-    EXPECT_EQ(controls.标签3->font().pixelSize(), 12);
+    EXPECT_EQ(controls.numberLabel->text(), u"图片编号：0002"_s);
+    EXPECT_EQ(controls.numberLabel->geometry(), QRect(120, 708, 144, 24)) << "a short name keeps the designed label";
+    EXPECT_EQ(controls.numberLabel->font().pixelSize(), 12);
 }
 
 TEST_F(Viewer, ShowsSmallPicturesAtTheirOwnSizeInTheMiddleAndFitsLargeOnes)
@@ -167,21 +151,21 @@ TEST_F(Viewer, ShowsSmallPicturesAtTheirOwnSizeInTheMiddleAndFitsLargeOnes)
     clickRow(list(), 0);
     auto viewer = makeViewer();
     viewer->show();
-    EXPECT_EQ(ui(*viewer).标签2->text(), u"库内共有2张图片"_s);
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：猫"_s);
-    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1)));
-    EXPECT_EQ(ui(*viewer).图片框1->image().size(), QSize(40, 30)) << "a small picture is not scaled";
+    EXPECT_EQ(ui(*viewer).countLabel->text(), u"库内共有2张图片"_s);
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号：猫"_s);
+    EXPECT_TRUE(shows(*ui(*viewer).pictureBox, recordPicture(1)));
+    EXPECT_EQ(ui(*viewer).pictureBox->image().size(), QSize(40, 30)) << "a small picture is not scaled";
 
-    const QImage shown = ui(*viewer).图片框1->grab().toImage();
-    const QPoint middle = ui(*viewer).图片框1->rect().center();
+    const QImage shown = ui(*viewer).pictureBox->grab().toImage();
+    const QPoint middle = ui(*viewer).pictureBox->rect().center();
     EXPECT_EQ(shown.pixel(middle), QColor::fromHsv(50, 200, 200).rgb());
     EXPECT_EQ(shown.pixel(middle + QPoint(19, 14)), QColor::fromHsv(50, 200, 200).rgb());
     EXPECT_EQ(shown.pixel(middle + QPoint(21, 16)), QColor(Qt::black).rgb()) << "the rest is backdrop";
 
     viewer->stepNext();
-    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(2)));
-    const QSize box = ui(*viewer).图片框1->size();
-    EXPECT_EQ(ui(*viewer).图片框1->image().width(), box.width()) << "a larger picture is fitted into the box";
+    EXPECT_TRUE(shows(*ui(*viewer).pictureBox, recordPicture(2)));
+    const QSize box = ui(*viewer).pictureBox->size();
+    EXPECT_EQ(ui(*viewer).pictureBox->image().width(), box.width()) << "a larger picture is fitted into the box";
 }
 
 TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
@@ -193,36 +177,36 @@ TEST_F(Viewer, StepsMoveTheMainWindowAndStopAtBothEnds)
     auto viewer = makeViewer();
     viewer->show();
 
-    QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).forwardButton, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 1);
-    EXPECT_EQ(ui(*window).标签1->text(), u"2"_s);
-    EXPECT_TRUE(shows(*ui(*window).标签3, recordPicture(2))) << "the main window follows";
-    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(2)));
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号："_s) << "an empty name, stepping forward";
+    EXPECT_EQ(ui(*window).recordNumber->text(), u"2"_s);
+    EXPECT_TRUE(shows(*ui(*window).preview, recordPicture(2))) << "the main window follows";
+    EXPECT_TRUE(shows(*ui(*viewer).pictureBox, recordPicture(2)));
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号："_s) << "an empty name, stepping forward";
 
     for (int extra = 0; extra < 3; ++extra)
-        QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
+        QTest::mouseClick(ui(*viewer).forwardButton, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 2) << "forward from the last row stays there";
-    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(3)));
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0003"_s);
+    EXPECT_TRUE(shows(*ui(*viewer).pictureBox, recordPicture(3)));
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号：0003"_s);
 
-    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s) << "an empty name, stepping back";
-    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).backButton, Qt::LeftButton);
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号：0001"_s) << "an empty name, stepping back";
+    QTest::mouseClick(ui(*viewer).backButton, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 0);
-    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).backButton, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), -1) << "back from the first row leaves no row selected";
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
-    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1))) << "the store stays on record 1";
-    EXPECT_TRUE(ui(*window).标签3->pixmap().isNull());
-    QTest::mouseClick(ui(*viewer).超级按钮2, Qt::LeftButton);
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号：0001"_s);
+    EXPECT_TRUE(shows(*ui(*viewer).pictureBox, recordPicture(1))) << "the store stays on record 1";
+    EXPECT_TRUE(ui(*window).preview->pixmap().isNull());
+    QTest::mouseClick(ui(*viewer).backButton, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), -1);
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号：0001"_s);
 
-    QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).forwardButton, Qt::LeftButton);
     EXPECT_EQ(list().selectedIndex(), 0) << "forward from no selection shows the first picture";
-    EXPECT_TRUE(shows(*ui(*viewer).图片框1, recordPicture(1)));
-    EXPECT_TRUE(shows(*ui(*window).标签3, recordPicture(1)));
+    EXPECT_TRUE(shows(*ui(*viewer).pictureBox, recordPicture(1)));
+    EXPECT_TRUE(shows(*ui(*window).preview, recordPicture(1)));
 
     viewer->reject();
     window->close();
@@ -235,14 +219,14 @@ TEST_F(Viewer, EmptyLibraryShowsACountOfZeroAndStepsSafely)
     open({});
     auto viewer = makeViewer();
     viewer->show();
-    EXPECT_EQ(ui(*viewer).标签2->text(), u"库内共有0张图片"_s);
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号："_s);
-    EXPECT_TRUE(ui(*viewer).图片框1->image().isNull());
+    EXPECT_EQ(ui(*viewer).countLabel->text(), u"库内共有0张图片"_s);
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号："_s);
+    EXPECT_TRUE(ui(*viewer).pictureBox->image().isNull());
     viewer->stepNext();
     viewer->stepPrevious();
     viewer->stepPrevious();
     EXPECT_EQ(list().selectedIndex(), -1);
-    EXPECT_EQ(ui(*viewer).标签3->text(), u"图片编号：0001"_s);
+    EXPECT_EQ(ui(*viewer).numberLabel->text(), u"图片编号：0001"_s);
     EXPECT_EQ(window->library().pictureCount(), 0);
 }
 
@@ -259,7 +243,7 @@ TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
             viewer->reject();
         }
     });
-    QTest::mouseDClick(ui(*window).标签3, Qt::LeftButton);
+    QTest::mouseDClick(ui(*window).preview, Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_FALSE(openedTooEarly);
 
@@ -269,22 +253,22 @@ TEST_F(Viewer, OpensModallyOnADoubleClickAndTheArrowKeysStepUntilItCloses)
             opened = true;
             EXPECT_TRUE(viewer.isModal());
             ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
-            EXPECT_EQ(ui(viewer).标签3->text(), u"图片编号：0001"_s);
+            EXPECT_EQ(ui(viewer).numberLabel->text(), u"图片编号：0001"_s);
             pressKey(viewer, Qt::Key_Right);
             pressKey(viewer, Qt::Key_Right);
             EXPECT_EQ(list().selectedIndex(), 2) << "opening " << opening;
-            EXPECT_EQ(ui(viewer).标签3->text(), u"图片编号：0003"_s);
-            EXPECT_EQ(ui(*window).编辑框1->text(), u"0003"_s);
+            EXPECT_EQ(ui(viewer).numberLabel->text(), u"图片编号：0003"_s);
+            EXPECT_EQ(ui(*window).nameBox->text(), u"0003"_s);
             pressKey(viewer, Qt::Key_Left);
             EXPECT_EQ(list().selectedIndex(), 1);
-            EXPECT_TRUE(shows(*ui(*window).标签3, recordPicture(2)));
-            QTest::mouseClick(ui(viewer).超级按钮1, Qt::LeftButton);
+            EXPECT_TRUE(shows(*ui(*window).preview, recordPicture(2)));
+            QTest::mouseClick(ui(viewer).exitButton, Qt::LeftButton);
             EXPECT_FALSE(viewer.isVisible()) << "the exit button closes the viewer";
         });
         if (opening == 0)
             doubleClickRow(list(), 0);
         else
-            QTest::mouseDClick(ui(*window).标签3, Qt::LeftButton);
+            QTest::mouseDClick(ui(*window).preview, Qt::LeftButton);
         ASSERT_TRUE(opened);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         window->library().showRow(0);
@@ -300,13 +284,13 @@ TEST_F(Viewer, TheArrowKeysStepWhereverTheFocusIsAndAreFreeOnceItCloses)
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer.get()));
     for (QWidget *control : viewer->findChildren<QWidget *>())
         EXPECT_EQ(control->focusPolicy(), Qt::NoFocus) << "no control takes the arrow keys away";
-    QTest::mouseClick(ui(*viewer).超级按钮3, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).forwardButton, Qt::LeftButton);
     QWidget *focus = QApplication::focusWidget();
     pressKey(focus ? *focus : *viewer, Qt::Key_Right);
     EXPECT_EQ(list().selectedIndex(), 2);
 
     // Closed but not yet destroyed: the keys go where the user types again.
-    QTest::mouseClick(ui(*viewer).超级按钮1, Qt::LeftButton);
+    QTest::mouseClick(ui(*viewer).exitButton, Qt::LeftButton);
     ASSERT_FALSE(viewer->isVisible());
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));

@@ -5,6 +5,7 @@
 #include "toolkit/PictureDecoder.h"
 #include "viewer/ViewerWindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
@@ -102,4 +103,21 @@ bool shows(const PictureBox &box, const QByteArray &picture)
 {
     const QImage expected = decodePicture(picture, box.size()).image;
     return QTest::qWaitFor([&] { return sameImage(box.image(), expected); }, 2000);
+}
+
+::testing::AssertionResult standsWhole(const QWidget &control)
+{
+    const std::string name = control.objectName().toStdString();
+    if (!control.window()->rect().contains(control.geometry()))
+        return ::testing::AssertionFailure() << name << " reaches outside its window";
+    QString text;
+    if (const auto *label = qobject_cast<const QLabel *>(&control))
+        text = label->text();
+    else if (const auto *button = qobject_cast<const QAbstractButton *>(&control))
+        text = QString(button->text()).remove(u'&');
+    const int needed = QFontMetrics(control.font()).horizontalAdvance(text);
+    if (needed > control.contentsRect().width())
+        return ::testing::AssertionFailure() << name << ": " << text.toStdString() << " takes " << needed
+                                             << " px of " << control.contentsRect().width();
+    return ::testing::AssertionSuccess();
 }

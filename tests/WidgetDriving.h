@@ -4,6 +4,8 @@
 
 #include <Qt>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 
@@ -35,3 +37,7 @@ void whenViewerOpens(std::function<void(ViewerWindow &)> check);
 bool shows(const QLabel &preview, const QByteArray &picture);
 // True when the viewer's picture box shows this picture.
 bool shows(const PictureBox &box, const QByteArray &picture);
+
+// The control lies inside its window, and its text, in the font it is
+// drawn in, fits its width.
+::testing::AssertionResult standsWhole(const QWidget &control);

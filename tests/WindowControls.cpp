@@ -1,13 +1,17 @@
 #include "WindowControls.h"
 
 #include "auth/LoginWindow.h"
+#include "auth/LoginWindowLayout.h"
 #include "auth/PasswordWindow.h"
+#include "auth/PasswordWindowLayout.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowLayout.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/PictureLabel.h"
 #include "viewer/ViewerWindow.h"
+#include "viewer/ViewerWindowLayout.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -47,81 +51,85 @@ private:
 
 MainWindowControls ui(const MainWindow &window)
 {
+    using namespace MainWindowLayout;
     const Finder find(window);
     MainWindowControls c{};
-    find(c.标签1, u"标签1");
-    find(c.标签2, u"标签2");
-    find(c.标签3, u"标签3");
-    find(c.标签6, u"标签6");
-    find(c.标签7, u"标签7");
-    find(c.标签5, u"标签5");
-    find(c.选择列表框1, u"选择列表框1");
-    find(c.标签4, u"标签4");
-    find(c.标签999, u"标签999");
-    find(c.编辑框1, u"编辑框1");
-    find(c.按钮添加, u"按钮添加");
-    find(c.按钮更新, u"按钮更新");
-    find(c.按钮改名, u"按钮改名");
-    find(c.按钮导出, u"按钮导出");
-    find(c.按钮删除, u"按钮删除");
-    find(c.透明标签3, u"透明标签3");
-    find(c.透明标签2, u"透明标签2");
-    find(c.透明标签1, u"透明标签1");
-    find(c.透明标签4, u"透明标签4");
-    find(c.气球提示框1, u"气球提示框1");
-    find(c.菜单, u"菜单");
+    find(c.recordNumber, RecordNumber.name);
+    find(c.category, Category.name);
+    find(c.preview, Preview.name);
+    find(c.welcomePicture, WelcomePicture.name);
+    find(c.welcomeLine, WelcomeLine.name);
+    find(c.listFrame, ListFrame.name);
+    find(c.pictureList, PictureList.name);
+    find(c.buttonFrame, ButtonFrame.name);
+    find(c.nameCaption, NameCaption.name);
+    find(c.nameBox, NameBox.name);
+    find(c.addButton, AddButton.name);
+    find(c.replaceButton, ReplaceButton.name);
+    find(c.renameButton, RenameButton.name);
+    find(c.exportButton, ExportButton.name);
+    find(c.deleteButton, DeleteButton.name);
+    find(c.title, Title.name);
+    find(c.minimiseMark, MinimiseMark.name);
+    find(c.closeMark, CloseMark.name);
+    find(c.footer, Footer.name);
+    find(c.balloonTip, u"气球提示框1");
+    find(c.menu, u"菜单");
     return c;
 }
 
 LoginWindowControls ui(const LoginWindow &window)
 {
+    using namespace LoginWindowLayout;
     const Finder find(window);
     LoginWindowControls c{};
-    find(c.标签1, u"标签1");
-    find(c.图形按钮1, u"图形按钮1");
-    find(c.图形按钮2, u"图形按钮2");
-    find(c.透明标签1, u"透明标签1");
-    find(c.用户组合框, u"用户组合框");
-    find(c.透明标签2, u"透明标签2");
-    find(c.口令编辑框, u"口令编辑框");
-    find(c.登录按钮, u"登录按钮");
-    find(c.取消按钮, u"取消按钮");
+    find(c.background, Background.name);
+    find(c.userPicture, UserPicture.name);
+    find(c.keyPicture, KeyPicture.name);
+    find(c.userCaption, UserCaption.name);
+    find(c.userBox, UserBox.name);
+    find(c.passwordCaption, PasswordCaption.name);
+    find(c.passwordBox, PasswordBox.name);
+    find(c.logInButton, LogInButton.name);
+    find(c.cancelButton, CancelButton.name);
     return c;
 }
 
 PasswordWindowControls ui(const PasswordWindow &window)
 {
+    using namespace PasswordWindowLayout;
     const Finder find(window);
     PasswordWindowControls c{};
-    find(c.标签1, u"标签1");
-    find(c.透明标签1, u"透明标签1");
-    find(c.透明标签2, u"透明标签2");
-    find(c.透明标签3, u"透明标签3");
-    find(c.透明标签4, u"透明标签4");
-    find(c.用户编辑框, u"用户编辑框");
-    find(c.原口令编辑框, u"原口令编辑框");
-    find(c.新口令编辑框, u"新口令编辑框");
-    find(c.复核口令编辑框, u"复核口令编辑框");
-    find(c.确定按钮, u"确定按钮");
-    find(c.取消按钮, u"取消按钮");
+    find(c.background, Background.name);
+    find(c.userCaption, UserCaption.name);
+    find(c.oldCaption, OldCaption.name);
+    find(c.newCaption, NewCaption.name);
+    find(c.verifyCaption, VerifyCaption.name);
+    find(c.userBox, UserBox.name);
+    find(c.oldPasswordBox, OldPasswordBox.name);
+    find(c.newPasswordBox, NewPasswordBox.name);
+    find(c.verifyBox, VerifyBox.name);
+    find(c.okButton, OkButton.name);
+    find(c.cancelButton, CancelButton.name);
     return c;
 }
 
 ViewerWindowControls ui(const ViewerWindow &window)
 {
+    using namespace ViewerWindowLayout;
     const Finder find(window);
     ViewerWindowControls c{};
-    find(c.标签1, u"标签1");
-    find(c.图片框1, u"图片框1");
-    find(c.标签2, u"标签2");
-    find(c.标签3, u"标签3");
-    find(c.超级按钮2, u"超级按钮2");
-    find(c.超级按钮3, u"超级按钮3");
-    find(c.超级按钮1, u"超级按钮1");
+    find(c.backdrop, Backdrop.name);
+    find(c.pictureBox, ViewerWindowLayout::PictureBox.name);
+    find(c.countLabel, CountLabel.name);
+    find(c.numberLabel, NumberLabel.name);
+    find(c.backButton, BackButton.name);
+    find(c.forwardButton, ForwardButton.name);
+    find(c.exitButton, ExitButton.name);
     return c;
 }
 
 bool waitForAccounts(const LoginWindow &window)
 {
-    return QTest::qWaitFor([&window] { return ui(window).用户组合框->count() > 0; }, 5000);
+    return QTest::qWaitFor([&window] { return ui(window).userBox->count() > 0; }, 5000);
 }

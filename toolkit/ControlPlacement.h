@@ -1,14 +1,22 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
-// Gives a control its object name (its Chinese name, by which tests and
-// style sheets find it) and its place in the window.
-template<typename Control>
-Control *placeControl(Control *control, const QString &objectName, int left, int top, int width, int height)
+// A control of a window's design: the Chinese name it carries as its object
+// name (by which style sheets and tests find it) and its place.
+struct ControlPlace
 {
-    control->setObjectName(objectName);
-    control->setGeometry(left, top, width, height);
+    const char16_t *name;
+    QRect geometry;
+};
+
+// Gives a control its design name and its place in the window.
+template<typename Control>
+Control *placeControl(Control *control, const ControlPlace &place)
+{
+    control->setObjectName(QString::fromUtf16(place.name));
+    control->setGeometry(place.geometry);
     return control;
 }

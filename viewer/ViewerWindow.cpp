@@ -7,6 +7,7 @@
 #include "toolkit/WindowFonts.h"
 #include "viewer/PictureSequence.h"
 #include "viewer/ViewerTexts.h"
+#include "viewer/ViewerWindowLayout.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -24,7 +25,7 @@ constexpr QSize ButtonImageSize(16, 16);
 // The number label's designed width; a longer caption widens it to the
 // right, as far as this gap before the back button (the gap the design
 // leaves between the two labels).
-constexpr int NumberWidth = 144;
+constexpr int NumberWidth = ViewerWindowLayout::NumberLabel.geometry.width();
 constexpr int CaptionGap = 8;
 
 QToolButton *imageButton(QWidget *parent, const QString &caption, const QString &image)
@@ -79,16 +80,14 @@ void ViewerWindow::createControls()
     // program's name there.
     setWindowTitle(u" "_s);
     resize(400, 320);
-    m_backdrop = placeControl(new QLabel(this), u"标签1"_s, 0, 0, 400, 320);
-    m_pictureBox = placeControl(new PictureBox(this), u"图片框1"_s, 30, 28, 248, 176);
-    m_countLabel = placeControl(new QLabel(this), u"标签2"_s, 16, 8, 96, 24);
-    m_numberLabel = placeControl(new QLabel(this), u"标签3"_s, 120, 8, NumberWidth, 24);
-    m_backButton = placeControl(imageButton(this, ViewerText::Back, u":/art/viewer-back.png"_s), u"超级按钮2"_s,
-                                102, 276, 22, 22);
+    m_backdrop = placeControl(new QLabel(this), ViewerWindowLayout::Backdrop);
+    m_pictureBox = placeControl(new PictureBox(this), ViewerWindowLayout::PictureBox);
+    m_countLabel = placeControl(new QLabel(this), ViewerWindowLayout::CountLabel);
+    m_numberLabel = placeControl(new QLabel(this), ViewerWindowLayout::NumberLabel);
+    m_backButton = placeControl(imageButton(this, ViewerText::Back, u":/art/viewer-back.png"_s), ViewerWindowLayout::BackButton);
     m_forwardButton = placeControl(imageButton(this, ViewerText::Forward, u":/art/viewer-forward.png"_s),
-                                   u"超级按钮3"_s, 152, 276, 22, 22);
-    m_exitButton = placeControl(imageButton(this, ViewerText::Exit, u":/art/viewer-exit.png"_s), u"超级按钮1"_s,
-                                14, 276, 22, 22);
+                                   ViewerWindowLayout::ForwardButton);
+    m_exitButton = placeControl(imageButton(this, ViewerText::Exit, u":/art/viewer-exit.png"_s), ViewerWindowLayout::ExitButton);
 }
 
 void ViewerWindow::styleControls()
