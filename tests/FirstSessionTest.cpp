@@ -58,48 +58,49 @@ void chooseFromMenu(MainWindow &window, ScriptedResponder &responder, const QStr
 
 }
 
-TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
+// A new user's first session, step by step, in a program folder of its own
+// with three picture files to add.
+class FirstSession : public ::testing::Test
 {
-    TestProgram program;
-    ScriptedResponder &responder = program.responder();
-    QTemporaryDir pictures;
-    const QDir pictureFolder(pictures.path());
-    const std::vector<std::pair<QString, QByteArray>> files = {
-        {u"山景.jpg"_s, pictureFile({640, 400}, Qt::darkGreen, "JPG")},
-        {u"日落.png"_s, pictureFile({300, 500}, Qt::darkRed)},
-        {u"0003.bmp"_s, pictureFile({64, 64}, Qt::darkBlue, "BMP")},
-    };
-    for (const auto &[name, bytes] : files)
-        writeFile(pictureFolder.filePath(name), bytes);
-    const QString newPassword = u"Lumbra新口令"_s;
-    const QString backup = pictureFolder.filePath(u"accounts.usb"_s);
-
+protected:
+    FirstSession()
+        : pictureFolder(pictures.path())
+        , backup(pictureFolder.filePath(u"accounts.usb"_s))
     {
-        ProgramWindows windows;
+        for (const auto &[name, bytes] : files)
+            writeFile(pictureFolder.filePath(name), bytes);
+    }
+
+    // Enter logs in with what the password box holds at start.
+    MainWindow &logInAtFirstStart(ProgramWindows &windows)
+    {
         windows.start();
         LoginWindow &login = *windows.loginWindow();
-        ASSERT_TRUE(waitForAccounts(login));
-        ASSERT_EQ(ui(login).userBox->count(), 1);
+        EXPECT_TRUE(waitForAccounts(login));
+        EXPECT_EQ(ui(login).userBox->count(), 1);
         EXPECT_EQ(ui(login).userBox->itemText(0), u"管理员"_s);
         EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
-
-        // Enter logs in with what the password box holds at start.
         QTest::keyClick(ui(login).passwordBox, Qt::Key_Return);
-        MainWindow *window = windows.mainWindow();
-        ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(login.isVisible());
+        return *windows.mainWindow();
+    }
 
+    void addPictures(MainWindow &window)
+    {
         for (const auto &[name, bytes] : files) {
             responder.queueFileAnswer(pictureFolder.filePath(name));
-            QTest::mouseClick(ui(*window).addButton, Qt::LeftButton);
+            QTest::mouseClick(ui(window).addButton, Qt::LeftButton);
         }
-        CheckBoxList &list = *ui(*window).pictureList;
+        CheckBoxList &list = *ui(window).pictureList;
         ASSERT_EQ(list.rowCount(), 3);
         EXPECT_EQ(list.rowText(0), u"山景"_s);
         EXPECT_EQ(list.selectedIndex(), 2);
+    }
 
-        // Full screen from the first picture, forward twice and back once.
+    // Full screen from the first picture, forward twice and back once; then
+    // the picture the viewer ended on gets a new name and is exported.
+    void viewRenameAndExport(MainWindow &window)
+    {
         whenViewerOpens([&](ViewerWindow &viewer) {
             ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
             pressKey(viewer, Qt::Key_Right);
@@ -108,19 +109,23 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
             EXPECT_EQ(ui(viewer).numberLabel->text(), u"图片编号：日落"_s);
             QTest::mouseClick(ui(viewer).exitButton, Qt::LeftButton);
         });
+        CheckBoxList &list = *ui(window).pictureList;
         doubleClickRow(list, 0);
         EXPECT_EQ(list.selectedIndex(), 1) << "the main window follows the viewer";
-        EXPECT_TRUE(shows(*ui(*window).preview, files[1].second));
+        EXPECT_TRUE(shows(*ui(window).preview, files[1].second));
 
-        ui(*window).nameBox->setText(u" 晚 霞 "_s);
-        QTest::mouseClick(ui(*window).renameButton, Qt::LeftButton);
+        ui(window).nameBox->setText(u" 晚 霞 "_s);
+        QTest::mouseClick(ui(window).renameButton, Qt::LeftButton);
         EXPECT_EQ(list.rowText(1), u"晚霞"_s);
 
         const QString exported = pictureFolder.filePath(u"导出"_s);
         responder.queueFileAnswer(exported);
-        QTest::mouseClick(ui(*window).exportButton, Qt::LeftButton);
+        QTest::mouseClick(ui(window).exportButton, Qt::LeftButton);
         EXPECT_EQ(readFile(exported + u".png"_s), files[1].second);
+    }
 
+    void changePassword(MainWindow &window)
+    {
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
@@ -133,20 +138,48 @@ TEST(FirstSessionTest, FromAFreshStartToARestoreAndTheNextStart)
             }
             QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
         });
-        chooseFromMenu(*window, responder, u"修改口令"_s);
+        chooseFromMenu(window, responder, u"修改口令"_s);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
 
+    void backUpAndRestore(MainWindow &window)
+    {
         responder.queueFileAnswer(backup);
-        chooseFromMenu(*window, responder, u"备份用户信息"_s);
+        chooseFromMenu(window, responder, u"备份用户信息"_s);
         EXPECT_EQ(readFile(backup), readFile(program.filePath(u"system.dat"_s)));
         EXPECT_TRUE(QFile::exists(program.filePath(u"BAK/pic.edb"_s)));
         EXPECT_EQ(responder.messages().back().title, u"备份完成"_s);
 
         responder.queueMessageAnswer(QMessageBox::Yes);
         responder.queueFileAnswer(backup);
-        EXPECT_EQ(exitStatusAfter([&] { chooseFromMenu(*window, responder, u"还原用户信息"_s); }), 0)
+        EXPECT_EQ(exitStatusAfter([&] { chooseFromMenu(window, responder, u"还原用户信息"_s); }), 0)
             << "a restore ends the program";
         EXPECT_EQ(responder.messages().back().text, u"用户信息还原完成！请重新运行本程序。"_s);
+    }
+
+    TestProgram program;
+    ScriptedResponder &responder = program.responder();
+    QTemporaryDir pictures;
+    const QDir pictureFolder;
+    const std::vector<std::pair<QString, QByteArray>> files = {
+        {u"山景.jpg"_s, pictureFile({640, 400}, Qt::darkGreen, "JPG")},
+        {u"日落.png"_s, pictureFile({300, 500}, Qt::darkRed)},
+        {u"0003.bmp"_s, pictureFile({64, 64}, Qt::darkBlue, "BMP")},
+    };
+    const QString newPassword = u"Lumbra新口令"_s;
+    const QString backup;
+};
+
+TEST_F(FirstSession, FromAFreshStartToARestoreAndTheNextStart)
+{
+    {
+        ProgramWindows windows;
+        MainWindow &window = logInAtFirstStart(windows);
+        ASSERT_TRUE(window.isVisible());
+        addPictures(window);
+        viewRenameAndExport(window);
+        changePassword(window);
+        backUpAndRestore(window);
     }
 
     // The next start: the old password fails, the new one logs in, and the

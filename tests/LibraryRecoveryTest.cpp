@@ -15,18 +15,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-std::vector<PictureStore::NewRecord> fourPictures()
-{
-    return {{u"0001"_s, u"png"_s, pictureFile({40, 30}, Qt::red)},
-            {u"0002"_s, u"png"_s, pictureFile({40, 30}, Qt::green)},
-            {u"猫"_s, u"jpg"_s, pictureFile({40, 30}, Qt::blue, "JPG")},
-            {u"0004"_s, u"png"_s, pictureFile({40, 30}, Qt::yellow)}};
-}
-
-}
-
 TEST(LibraryRecoveryTest, DamagedLibraryIsReportedOnceAndLeftUntouched)
 {
     TestProgram program;

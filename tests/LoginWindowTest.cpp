@@ -175,21 +175,13 @@ TEST(LoginWindowTest, ControlsStandWholeWithTheirTextsFontsAndTabOrder)
             EXPECT_EQ(button->text(), text);
         }
     }
-    EXPECT_FALSE(ui(window).background->pixmap().isNull());
-    EXPECT_FALSE(ui(window).userPicture->icon().isNull());
-    EXPECT_EQ(ui(window).userPicture->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(ui(window).passwordBox->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(ui(window).passwordBox->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                   ui(window).passwordBox),
-              u'*');
+    EXPECT_FALSE(c.background->pixmap().isNull());
+    EXPECT_FALSE(c.userPicture->icon().isNull());
+    EXPECT_EQ(c.userPicture->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(c.passwordBox->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(c.passwordBox->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, c.passwordBox), u'*');
 
-    QWidget *focus = ui(window).userBox;
-    for (QWidget *next : std::vector<QWidget *>{ui(window).passwordBox, ui(window).logInButton, ui(window).cancelButton, ui(window).userBox}) {
-        focus = focus->nextInFocusChain();
-        while (focus->focusPolicy() == Qt::NoFocus)
-            focus = focus->nextInFocusChain();
-        EXPECT_EQ(focus, next) << focus->objectName().toStdString();
-    }
+    expectTabOrder(c.userBox, {c.passwordBox, c.logInButton, c.cancelButton, c.userBox});
 }
 
 TEST(LoginWindowTest, FocusDecidesWhichButtonEnterPresses)

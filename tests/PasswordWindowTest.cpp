@@ -88,14 +88,7 @@ TEST_F(PasswordWindowTest, ControlsStandWholeAndTheNewBoxesStartDisabled)
     EXPECT_FALSE(ui(*window).verifyBox->isEnabled());
     EXPECT_TRUE(ui(*window).okButton->isDefault());
 
-    QWidget *focus = ui(*window).userBox;
-    for (QWidget *next : {static_cast<QWidget *>(ui(*window).oldPasswordBox), static_cast<QWidget *>(ui(*window).okButton),
-                          static_cast<QWidget *>(ui(*window).cancelButton)}) {
-        focus = focus->nextInFocusChain();
-        while (!focus->isEnabled() || focus->focusPolicy() == Qt::NoFocus)
-            focus = focus->nextInFocusChain();
-        EXPECT_EQ(focus, next) << focus->objectName().toStdString();
-    }
+    expectTabOrder(c.userBox, {c.oldPasswordBox, c.okButton, c.cancelButton});
     ui(*window).cancelButton->setFocus();
     EXPECT_TRUE(ui(*window).cancelButton->isDefault());
     EXPECT_FALSE(ui(*window).okButton->isDefault());

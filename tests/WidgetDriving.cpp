@@ -121,3 +121,14 @@ bool shows(const PictureBox &box, const QByteArray &picture)
                                              << " px of " << control.contentsRect().width();
     return ::testing::AssertionSuccess();
 }
+
+void expectTabOrder(QWidget *first, const std::vector<QWidget *> &next)
+{
+    QWidget *focus = first;
+    for (QWidget *expected : next) {
+        focus = focus->nextInFocusChain();
+        while (!focus->isEnabled() || focus->focusPolicy() == Qt::NoFocus)
+            focus = focus->nextInFocusChain();
+        EXPECT_EQ(focus, expected) << focus->objectName().toStdString();
+    }
+}

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 class CheckBoxList;
 class PictureBox;
@@ -41,3 +42,6 @@ bool shows(const PictureBox &box, const QByteArray &picture);
 // The control lies inside its window, and its text, in the font it is
 // drawn in, fits its width.
 ::testing::AssertionResult standsWhole(const QWidget &control);
+
+// Tab from first reaches each of these in turn, past what takes no focus.
+void expectTabOrder(QWidget *first, const std::vector<QWidget *> &next);
