@@ -108,7 +108,7 @@ TEST_F(PictureStoreTest, NamesAreServedWithoutReadingThePictureFile)
     EXPECT_FALSE(picture.error().detail.isEmpty()) << "SQLite's words come along";
 }
 
-TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
+TEST_F(PictureStoreTest, AFullDiskOrAReadOnlyFileChangesNothing)
 {
     PictureStore store;
     std::vector<Record> expected = records(3);
@@ -138,6 +138,14 @@ TEST_F(PictureStoreTest, FailedChangesLeaveEverythingAndTheNextChangeWorks)
             EXPECT_TRUE(contentOf(readOnlyStore) == expected);
         }
     }
+}
+
+TEST_F(PictureStoreTest, AChangeThatFailsHalfWayLeavesEverythingAndTheNextChangeWorks)
+{
+    PictureStore store;
+    std::vector<Record> expected = records(3);
+    makeStore(store, expected);
+    const Record big{u"big"_s, u"png"_s, randomBytes(200'000, 3)};
     // Bytes under the id the next record would get make its insert fail
     // after its row went in.
     ASSERT_TRUE(rawQuery(edbPath(), "INSERT INTO edt.picture_bytes(id, data) VALUES(4, x'00') RETURNING id"));
@@ -267,6 +275,31 @@ std::expected<void, StoreError> applyTo(PictureStore &store, const Change &chang
     }
 }
 
+// Runs changeUntilKilled in a child and kills it after the delay; the
+// changes it reported committed, or -1 when it ended by itself.
+int changesBeforeKill(const QString &edbPath, unsigned seed, std::chrono::milliseconds delay)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        changeUntilKilled(edbPath, seed, pipeEnds[1]);
+    }
+    ::close(pipeEnds[1]);
+    std::this_thread::sleep_for(delay);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    int returned = 0;
+    char byte = 0;
+    while (::read(pipeEnds[0], &byte, 1) == 1)
+        ++returned;
+    ::close(pipeEnds[0]);
+    return WIFSIGNALED(status) ? returned : -1;
+}
+
 TEST_F(PictureStoreTest, KilledWriterLeavesExactlyTheChangesItCommitted)
 {
     std::vector<Record> model = records(5);
@@ -278,25 +311,8 @@ TEST_F(PictureStoreTest, KilledWriterLeavesExactlyTheChangesItCommitted)
     int interruptedCommits = 0;
     for (int round = 0; round < 60; ++round) {
         const unsigned seed = 1000 + unsigned(round);
-        int pipeEnds[2];
-        ASSERT_EQ(::pipe(pipeEnds), 0);
-        const pid_t child = fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            ::close(pipeEnds[0]);
-            changeUntilKilled(edbPath(), seed, pipeEnds[1]);
-        }
-        ::close(pipeEnds[1]);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5 + killer() % 60));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself in round " << round;
-        int returned = 0;
-        char byte = 0;
-        while (::read(pipeEnds[0], &byte, 1) == 1)
-            ++returned;
-        ::close(pipeEnds[0]);
+        const int returned = changesBeforeKill(edbPath(), seed, std::chrono::milliseconds(5 + killer() % 60));
+        ASSERT_GE(returned, 0) << "the writer stopped by itself in round " << round;
         if (QFile::exists(edbPath() + u"-journal"_s) || QFile::exists(edtPath() + u"-journal"_s))
             ++interruptedCommits;
 
