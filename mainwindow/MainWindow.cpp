@@ -241,7 +241,7 @@ void MainWindow::showSelectedPicture()
     m_categoryLabel->setText(m_currentCategory);
     // The picture follows from a worker; until then the last one stays.
     m_loader.request(m_preview, sourceOf(record), m_preview->contentsRect().size(),
-                     [this](const DecodedPicture &picture) { m_preview->showPicture(picture); });
+                     [this](const DecodedPicture &picture) { m_preview->showPicture(picture.image, picture.note); });
 }
 
 PictureSource MainWindow::sourceOf(int record) const
