@@ -7,13 +7,14 @@ cd "$(dirname "$0")/.."
 
 declare -A below=(
     [toolkit]=""
+    [pictures]="toolkit"
     [config]=""
     [store]="config"
     [auth]="config toolkit"
-    [viewer]="toolkit"
+    [viewer]="pictures toolkit"
     [maintenance]="config store toolkit"
-    [mainwindow]="auth viewer maintenance config store toolkit"
-    [app]="mainwindow auth viewer maintenance config store toolkit"
+    [mainwindow]="auth viewer maintenance config store pictures toolkit"
+    [app]="mainwindow auth viewer maintenance config store pictures toolkit"
 )
 
 status=0

@@ -1,8 +1,8 @@
 #include "TestPictures.h"
-#include "toolkit/PictureDecoder.h"
-#include "toolkit/PictureInspection.h"
-#include "toolkit/PictureLoader.h"
-#include "toolkit/ToolkitTexts.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureInspection.h"
+#include "pictures/PictureLoader.h"
+#include "pictures/PictureTexts.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -188,7 +188,7 @@ TEST(PictureDecoderTest, AProgressiveJpegIsDecodedUpToTheMemoryBudgetAndRefusedB
     const DecodedPicture refused = decodePicture(beyondFile, {1900, 1040});
     EXPECT_TRUE(refused.image.isNull());
     EXPECT_EQ(refused.note.toStdString(),
-              ToolkitText::PictureTooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
+              PictureText::TooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
 }
 
 TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)

@@ -10,9 +10,4 @@ inline const QString Cancel = QStringLiteral("取消");
 inline const QString Yes = QStringLiteral("是(&Y)");
 inline const QString No = QStringLiteral("否(&N)");
 inline const QString ErrorTitle = QStringLiteral("错误");
-inline const QString PictureDamaged = QStringLiteral("图片文件已损坏，无法显示。");
-inline const QString PictureTooLarge = QStringLiteral("图片太大（%1×%2 像素），无法显示。");
-inline const QString PictureTooComplex = QStringLiteral("图片的编码过于复杂，无法显示。");
-inline const QString NotAPicture = QStringLiteral("不是可以显示的图片。");
-inline const QString PictureUnreadable = QStringLiteral("图片无法读取：%1");
 }

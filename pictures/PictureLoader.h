@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/PictureDecoder.h"
+#include "pictures/PictureDecoder.h"
 
 #include <QHash>
 #include <QObject>

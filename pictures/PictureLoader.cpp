@@ -1,7 +1,7 @@
-#include "toolkit/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
-#include "toolkit/PictureInspection.h"
-#include "toolkit/ToolkitTexts.h"
+#include "pictures/PictureInspection.h"
+#include "pictures/PictureTexts.h"
 
 #include <QCoreApplication>
 #include <QImageReader>
@@ -38,7 +38,7 @@ public:
             return;
         const std::expected<QByteArray, QString> bytes = m_source.read();
         DecodedPicture picture = bytes ? decodePicture(*bytes, m_box)
-                                       : DecodedPicture{QImage(), ToolkitText::PictureUnreadable.arg(bytes.error()), m_box, QSize()};
+                                       : DecodedPicture{QImage(), PictureText::Unreadable.arg(bytes.error()), m_box, QSize()};
         // The loader outlives its jobs: its destructor waits for them.
         QMetaObject::invokeMethod(
             &m_loader, [loader = &m_loader, key = m_source.key, picture = std::move(picture)] { loader->finished(key, picture); },
