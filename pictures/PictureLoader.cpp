@@ -5,85 +5,70 @@
 
 #include <QCoreApplication>
 #include <QImageReader>
-#include <QRunnable>
-#include <QThread>
+#include <QtConcurrent>
 
 namespace {
 
-// Decoded pictures kept: the one shown and its neighbours on both sides,
-// in both windows.
-constexpr std::size_t CacheSize = 6;
+// The cache holds this many pictures of the size decoded for: the one shown
+// and its neighbours on both sides, in both windows.
+constexpr qsizetype PicturesKept = 6;
+constexpr qsizetype BytesPerPixel = 4;
 
+// A picture asked for now goes ahead of the pictures decoded ahead.
 enum Priority { Ahead = 0, Now = 1 };
 
+// Reads and decodes one picture in a worker; a decode dropped while it
+// waited in the queue ends without reading.
+void readAndDecode(QPromise<DecodedPicture> &promise, const PictureSource &source, QSize box)
+{
+    if (promise.isCanceled())
+        return;
+    const std::expected<QByteArray, QString> bytes = source.read();
+    promise.addResult(bytes ? decodePicture(*bytes, box)
+                            : DecodedPicture{QImage(), PictureText::Unreadable.arg(bytes.error()), box, QSize()});
 }
 
-// Reads and decodes one picture in a worker and hands the result back to
-// the loader's thread.
-class PictureLoader::Job : public QRunnable
+qsizetype costOf(const DecodedPicture &picture)
 {
-public:
-    Job(PictureLoader &loader, PictureSource source, QSize box, std::shared_ptr<std::atomic<bool>> wanted)
-        : m_loader(loader)
-        , m_source(std::move(source))
-        , m_box(box)
-        , m_wanted(std::move(wanted))
-    {
-        setAutoDelete(true);
-    }
+    return std::max<qsizetype>(1, picture.image.sizeInBytes());
+}
 
-    void run() override
-    {
-        if (!*m_wanted)
-            return;
-        const std::expected<QByteArray, QString> bytes = m_source.read();
-        DecodedPicture picture = bytes ? decodePicture(*bytes, m_box)
-                                       : DecodedPicture{QImage(), PictureText::Unreadable.arg(bytes.error()), m_box, QSize()};
-        // The loader outlives its jobs: its destructor waits for them.
-        QMetaObject::invokeMethod(
-            &m_loader, [loader = &m_loader, key = m_source.key, picture = std::move(picture)] { loader->finished(key, picture); },
-            Qt::QueuedConnection);
-    }
-
-private:
-    PictureLoader &m_loader;
-    PictureSource m_source;
-    QSize m_box;
-    std::shared_ptr<std::atomic<bool>> m_wanted;
-};
+}
 
 PictureLoader::PictureLoader(QObject *parent)
     : QObject(parent)
 {
-    m_workers.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
     // A last guard for the formats whose headers are not read beforehand.
     QImageReader::setAllocationLimit(int(PictureBudget::DecodedBytes / (1024 * 1024)));
 }
 
 PictureLoader::~PictureLoader()
 {
-    for (const Underway &underway : std::as_const(m_underway))
-        *underway.wanted = false;
-    m_workers.waitForDone();
+    const QList<QFutureWatcherBase *> underway = decodes();
+    for (QFutureWatcherBase *decode : underway)
+        decode->cancel();
+    for (QFutureWatcherBase *decode : underway)
+        decode->waitForFinished();
 }
 
 void PictureLoader::request(const QObject *consumer, const PictureSource &source, QSize box, Show show)
 {
-    if (const Decoded *hit = cached(source.key, box)) {
+    if (const DecodedPicture *hit = cached(source.key, box)) {
+        const DecodedPicture picture = fittedInto(*hit, box);
         m_wanted.remove(consumer);
-        dropUnwantedJobs();
-        show(fittedInto(hit->picture, box));
+        dropUnwantedDecodes();
+        show(picture);
         return;
     }
     m_wanted.insert(consumer, Wanted{source.key, box, std::move(show)});
-    dropUnwantedJobs();
+    dropUnwantedDecodes();
     decode(source, box, Now);
 }
 
 void PictureLoader::cancel(const QObject *consumer)
 {
     m_wanted.remove(consumer);
-    dropUnwantedJobs();
+    dropUnwantedDecodes();
 }
 
 void PictureLoader::prefetch(const std::vector<PictureSource> &sources, QSize box)
@@ -91,7 +76,7 @@ void PictureLoader::prefetch(const std::vector<PictureSource> &sources, QSize bo
     m_prefetched.clear();
     for (const PictureSource &source : sources)
         m_prefetched.push_back(source.key);
-    dropUnwantedJobs();
+    dropUnwantedDecodes();
     for (const PictureSource &source : sources) {
         if (source.key != 0 && !cached(source.key, box))
             decode(source, box, Ahead);
@@ -105,25 +90,15 @@ void PictureLoader::setLargestBox(QSize box)
 
 void PictureLoader::waitForIdle()
 {
-    m_workers.waitForDone();
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    for (QFutureWatcherBase *decode : decodes())
+        decode->waitForFinished();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::FutureCallOut);
 }
 
-const PictureLoader::Decoded *PictureLoader::cached(quint64 key, QSize box) const
+const DecodedPicture *PictureLoader::cached(quint64 key, QSize box) const
 {
-    for (const Decoded &decoded : m_cache) {
-        if (decoded.key == key && decoded.picture.serves(box))
-            return &decoded;
-    }
-    return nullptr;
-}
-
-void PictureLoader::remember(quint64 key, const DecodedPicture &picture)
-{
-    std::erase_if(m_cache, [key](const Decoded &decoded) { return decoded.key == key; });
-    m_cache.push_front(Decoded{key, picture});
-    if (m_cache.size() > CacheSize)
-        m_cache.pop_back();
+    const DecodedPicture *picture = m_cache.object(key);
+    return picture && picture->serves(box) ? picture : nullptr;
 }
 
 void PictureLoader::decode(const PictureSource &source, QSize box, int priority)
@@ -135,16 +110,28 @@ void PictureLoader::decode(const PictureSource &source, QSize box, int priority)
     if (underway != m_underway.cend() && underway->box.width() >= decodeBox.width()
         && underway->box.height() >= decodeBox.height())
         return;
-    auto wanted = std::make_shared<std::atomic<bool>>(true);
-    m_underway.insert(source.key, Underway{decodeBox, wanted});
-    m_workers.start(new Job(*this, source, decodeBox, std::move(wanted)), priority);
+    m_cache.setMaxCost(PicturesKept * BytesPerPixel * decodeBox.width() * decodeBox.height());
+    auto *decode = new Decode(this);
+    connect(decode, &Decode::finished, this, [this, decode, key = source.key] { finished(key, decode); });
+    decode->setFuture(QtConcurrent::task(&readAndDecode).withArguments(source, decodeBox).withPriority(priority).spawn());
+    m_underway.insert(source.key, Underway{decodeBox, decode});
 }
 
-void PictureLoader::finished(quint64 key, const DecodedPicture &picture)
+void PictureLoader::finished(quint64 key, Decode *decode)
 {
-    if (m_underway.value(key).box == picture.box)
-        m_underway.remove(key);
-    remember(key, picture);
+    decode->deleteLater();
+    const auto underway = m_underway.constFind(key);
+    if (underway != m_underway.cend() && underway->decode == decode)
+        m_underway.erase(underway);
+    if (decode->isCanceled())
+        return;
+    const DecodedPicture picture = decode->result();
+    m_cache.insert(key, new DecodedPicture(picture), costOf(picture));
+    deliver(key, picture);
+}
+
+void PictureLoader::deliver(quint64 key, const DecodedPicture &picture)
+{
     std::vector<std::pair<Show, QSize>> delivered;
     for (auto wanted = m_wanted.begin(); wanted != m_wanted.end();) {
         if (wanted->key == key && picture.serves(wanted->box)) {
@@ -159,11 +146,11 @@ void PictureLoader::finished(quint64 key, const DecodedPicture &picture)
         show(fittedInto(picture, box));
 }
 
-void PictureLoader::dropUnwantedJobs()
+void PictureLoader::dropUnwantedDecodes()
 {
     for (auto underway = m_underway.begin(); underway != m_underway.end();) {
         if (!isWanted(underway.key())) {
-            *underway->wanted = false;
+            underway->decode->cancel();
             underway = m_underway.erase(underway);
         } else {
             ++underway;
@@ -176,4 +163,9 @@ bool PictureLoader::isWanted(quint64 key) const
     if (std::find(m_prefetched.begin(), m_prefetched.end(), key) != m_prefetched.end())
         return true;
     return std::any_of(m_wanted.cbegin(), m_wanted.cend(), [key](const Wanted &wanted) { return wanted.key == key; });
+}
+
+QList<QFutureWatcherBase *> PictureLoader::decodes() const
+{
+    return findChildren<QFutureWatcherBase *>(Qt::FindDirectChildrenOnly);
 }

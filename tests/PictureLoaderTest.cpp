@@ -112,3 +112,40 @@ TEST(PictureLoaderTest, AnOlderDecodeNeverReplacesTheNewerPictureWhicheverEndsFi
         EXPECT_EQ(viewerShows, std::vector<std::string>{"#ff0000"}) << order;
     }
 }
+
+TEST(PictureLoaderTest, DecodedPicturesAreKeptAsManyAsTheirBytesAllow)
+{
+    PictureLoader loader;
+    std::atomic<int> reads = 0;
+    const auto source = [&reads](quint64 key, QSize size) {
+        return PictureSource{key, [&reads, size] {
+                                 ++reads;
+                                 return std::expected<QByteArray, QString>(pictureFile(size, Qt::red));
+                             }};
+    };
+    const QObject preview;
+    const auto shownAtOnce = [&](const PictureSource &picture) {
+        bool shown = false;
+        loader.request(&preview, picture, {400, 400}, [&shown](const DecodedPicture &) { shown = true; });
+        loader.cancel(&preview);
+        return shown;
+    };
+    const auto decodeAhead = [&](const PictureSource &picture) {
+        loader.prefetch({picture}, {400, 400});
+        loader.waitForIdle();
+    };
+
+    // Twenty small pictures take less room than one that fills the box.
+    for (quint64 key = 1; key <= 20; ++key)
+        decodeAhead(source(key, {40, 40}));
+    for (quint64 key = 1; key <= 20; ++key)
+        EXPECT_TRUE(shownAtOnce(source(key, {40, 40}))) << key;
+    EXPECT_EQ(reads, 20);
+
+    // Of seven that fill the box, the last six are kept.
+    for (quint64 key = 101; key <= 107; ++key)
+        decodeAhead(source(key, {400, 400}));
+    EXPECT_FALSE(shownAtOnce(source(101, {400, 400})));
+    for (quint64 key = 102; key <= 107; ++key)
+        EXPECT_TRUE(shownAtOnce(source(key, {400, 400}))) << key;
+}
