@@ -53,6 +53,7 @@ PictureLoader::~PictureLoader()
 
 void PictureLoader::request(const QObject *consumer, const PictureSource &source, QSize box, Show show)
 {
+    connect(consumer, &QObject::destroyed, this, &PictureLoader::cancel, Qt::UniqueConnection);
     if (const DecodedPicture *hit = cached(source.key, box)) {
         const DecodedPicture picture = fittedInto(*hit, box);
         m_wanted.remove(consumer);
@@ -113,7 +114,8 @@ void PictureLoader::decode(const PictureSource &source, QSize box, int priority)
     m_cache.setMaxCost(PicturesKept * BytesPerPixel * decodeBox.width() * decodeBox.height());
     auto *decode = new Decode(this);
     connect(decode, &Decode::finished, this, [this, decode, key = source.key] { finished(key, decode); });
-    decode->setFuture(QtConcurrent::task(&readAndDecode).withArguments(source, decodeBox).withPriority(priority).spawn());
+    decode->setFuture(
+        QtConcurrent::task(&readAndDecode).withArguments(source, decodeBox).withPriority(priority).spawn());
     m_underway.insert(source.key, Underway{decodeBox, decode});
 }
 

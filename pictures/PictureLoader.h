@@ -25,8 +25,8 @@ struct PictureSource
 // waits on a decode, and keeps the pictures decoded last, as many as their
 // bytes allow: one read and one decode of a picture serve every view of it.
 // Each consumer sees only the newest picture it asked for; a result for an
-// earlier request is never shown, and queued work nobody waits for any more
-// is dropped.
+// earlier request is never shown, a request ends with its consumer, and
+// queued work nobody waits for any more is dropped.
 class PictureLoader : public QObject
 {
     Q_OBJECT
@@ -40,7 +40,8 @@ public:
 
     // Shows the picture fitted into box through show: at once when it is
     // decoded already, else once a worker has decoded it. A later request
-    // of the same consumer replaces this one.
+    // of the same consumer replaces this one; the consumer's destruction
+    // cancels it.
     void request(const QObject *consumer, const PictureSource &source, QSize box, Show show);
     // Forgets what the consumer asked for; nothing more is shown for it.
     void cancel(const QObject *consumer);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 
 namespace {
 
@@ -111,6 +112,22 @@ TEST(PictureLoaderTest, AnOlderDecodeNeverReplacesTheNewerPictureWhicheverEndsFi
         EXPECT_EQ(previewShows, std::vector<std::string>{"#0000ff"}) << order;
         EXPECT_EQ(viewerShows, std::vector<std::string>{"#ff0000"}) << order;
     }
+}
+
+TEST(PictureLoaderTest, ARequestEndsWithItsConsumer)
+{
+    HeldRead held;
+    PictureLoader loader;
+    auto consumer = std::make_unique<QObject>();
+    bool shown = false;
+    loader.request(consumer.get(), held.source(1, Qt::red), {100, 100},
+                   [&shown](const DecodedPicture &) { shown = true; });
+    const bool underway = held.started.tryAcquire(1, 5000);
+    consumer.reset();
+    held.mayEnd.release();
+    loader.waitForIdle();
+    EXPECT_TRUE(underway);
+    EXPECT_FALSE(shown) << "a consumer destroyed while its picture was decoded hears nothing";
 }
 
 TEST(PictureLoaderTest, DecodedPicturesAreKeptAsManyAsTheirBytesAllow)
