@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QImageReader>
+#include <QThread>
 #include <QtConcurrent>
 
 namespace {
@@ -38,17 +39,16 @@ qsizetype costOf(const DecodedPicture &picture)
 PictureLoader::PictureLoader(QObject *parent)
     : QObject(parent)
 {
+    m_decoders.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
     // A last guard for the formats whose headers are not read beforehand.
     QImageReader::setAllocationLimit(int(PictureBudget::DecodedBytes / (1024 * 1024)));
 }
 
 PictureLoader::~PictureLoader()
 {
-    const QList<QFutureWatcherBase *> underway = decodes();
-    for (QFutureWatcherBase *decode : underway)
+    for (QFutureWatcherBase *decode : findChildren<QFutureWatcherBase *>(Qt::FindDirectChildrenOnly))
         decode->cancel();
-    for (QFutureWatcherBase *decode : underway)
-        decode->waitForFinished();
+    m_decoders.waitForDone();
 }
 
 void PictureLoader::request(const QObject *consumer, const PictureSource &source, QSize box, Show show)
@@ -91,8 +91,7 @@ void PictureLoader::setLargestBox(QSize box)
 
 void PictureLoader::waitForIdle()
 {
-    for (QFutureWatcherBase *decode : decodes())
-        decode->waitForFinished();
+    m_decoders.waitForDone();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::FutureCallOut);
 }
 
@@ -114,8 +113,11 @@ void PictureLoader::decode(const PictureSource &source, QSize box, int priority)
     m_cache.setMaxCost(PicturesKept * BytesPerPixel * decodeBox.width() * decodeBox.height());
     auto *decode = new Decode(this);
     connect(decode, &Decode::finished, this, [this, decode, key = source.key] { finished(key, decode); });
-    decode->setFuture(
-        QtConcurrent::task(&readAndDecode).withArguments(source, decodeBox).withPriority(priority).spawn());
+    decode->setFuture(QtConcurrent::task(&readAndDecode)
+                          .withArguments(source, decodeBox)
+                          .onThreadPool(m_decoders)
+                          .withPriority(priority)
+                          .spawn());
     m_underway.insert(source.key, Underway{decodeBox, decode});
 }
 
@@ -165,9 +167,4 @@ bool PictureLoader::isWanted(quint64 key) const
     if (std::find(m_prefetched.begin(), m_prefetched.end(), key) != m_prefetched.end())
         return true;
     return std::any_of(m_wanted.cbegin(), m_wanted.cend(), [key](const Wanted &wanted) { return wanted.key == key; });
-}
-
-QList<QFutureWatcherBase *> PictureLoader::decodes() const
-{
-    return findChildren<QFutureWatcherBase *>(Qt::FindDirectChildrenOnly);
 }

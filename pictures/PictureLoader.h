@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QObject>
 #include <QSize>
+#include <QThreadPool>
 
 #include <expected>
 #include <functional>
@@ -21,7 +22,7 @@ struct PictureSource
     std::function<std::expected<QByteArray, QString>()> read;
 };
 
-// Reads and decodes pictures in Qt's worker threads, so that no window ever
+// Reads and decodes pictures in worker threads, so that no window ever
 // waits on a decode, and keeps the pictures decoded last, as many as their
 // bytes allow: one read and one decode of a picture serve every view of it.
 // Each consumer sees only the newest picture it asked for; a result for an
@@ -77,8 +78,10 @@ private:
     void deliver(quint64 key, const DecodedPicture &picture);
     void dropUnwantedDecodes();
     bool isWanted(quint64 key) const;
-    QList<QFutureWatcherBase *> decodes() const;
 
+    // Qt's own image scaling in the window's thread waits for the global
+    // pool, so the decodes run on a pool of their own.
+    QThreadPool m_decoders;
     QSize m_largestBox;
     QHash<const QObject *, Wanted> m_wanted;
     std::vector<quint64> m_prefetched;
