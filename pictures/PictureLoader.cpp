@@ -129,7 +129,8 @@ void PictureLoader::finished(quint64 key, Decode *decode)
         m_underway.erase(underway);
     if (decode->isCanceled())
         return;
-    const DecodedPicture picture = decode->result();
+    // Taken, so that the watcher keeps no picture until it is deleted.
+    const DecodedPicture picture = decode->future().takeResult();
     m_cache.insert(key, new DecodedPicture(picture), costOf(picture));
     deliver(key, picture);
 }
