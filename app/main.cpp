@@ -7,9 +7,9 @@
 #include <QTranslator>
 
 #ifdef LUMBRA_WARM_FONTCONFIG
-#include <fontconfig/fontconfig.h>
+#include <QtConcurrent>
 
-#include <thread>
+#include <fontconfig/fontconfig.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
 #ifdef LUMBRA_WARM_FONTCONFIG
     // Reading the font configuration is a good part of a start: it runs on
     // the other core while the application connects to the display.
-    std::thread fontConfiguration([] { FcInit(); });
+    QFuture<FcBool> fontConfiguration = QtConcurrent::run(&FcInit);
 #endif
     // The command line is not read: the toolkit hears the program's name alone.
     char fallbackName[] = "lumbra";
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     int toolkitArgumentCount = 1;
     QApplication application(toolkitArgumentCount, toolkitArguments);
 #ifdef LUMBRA_WARM_FONTCONFIG
-    fontConfiguration.join();
+    fontConfiguration.waitForFinished();
 #endif
     // No display name: the platform would append it to every caption.
     QApplication::setApplicationName(u"Lumbra"_s);

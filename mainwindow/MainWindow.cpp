@@ -224,7 +224,7 @@ void MainWindow::showSelection()
     m_categoryLabel->setText(store.category(record));
     // The picture follows from a worker; until then the last one stays.
     m_library.pictureLoader().request(m_preview, m_library.pictureOf(record), m_preview->contentsRect().size(),
-                                      [this](const DecodedPicture &picture) { m_preview->showPicture(picture); });
+                                      [this](const DecodedPicture &picture) { m_preview->showPicture(picture.image, picture.note); });
 }
 
 int MainWindow::selectedRecord() const

@@ -7,14 +7,15 @@ cd "$(dirname "$0")/.."
 
 declare -A below=(
     [toolkit]=""
+    [pictures]="toolkit"
     [config]=""
     [store]="config"
     [reasons]="config store"
     [auth]="config toolkit"
-    [viewer]="toolkit"
+    [viewer]="pictures toolkit"
     [maintenance]="reasons config store toolkit"
-    [mainwindow]="auth viewer maintenance reasons config store toolkit"
-    [app]="mainwindow auth viewer maintenance reasons config store toolkit"
+    [mainwindow]="auth viewer maintenance reasons config store pictures toolkit"
+    [app]="mainwindow auth viewer maintenance reasons config store pictures toolkit"
 )
 
 status=0

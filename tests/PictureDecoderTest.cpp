@@ -1,19 +1,14 @@
 #include "TestPictures.h"
-#include "toolkit/PictureDecoder.h"
-#include "toolkit/PictureInspection.h"
-#include "toolkit/PictureLoader.h"
-#include "toolkit/ToolkitTexts.h"
+#include "pictures/PictureDecoder.h"
+#include "pictures/PictureInspection.h"
+#include "pictures/PictureTexts.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageWriter>
-#include <QSemaphore>
-#include <QTest>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -50,23 +45,6 @@ qint64 progressiveDecodeBytes(QSize size)
     const qint64 chroma = blocks(size.width(), 16) * blocks(size.height(), 16);
     return (luma + 2 * chroma) * 128;
 }
-
-// A picture source whose read waits until the test lets it end, so that a
-// decode stays underway for as long as the test wants.
-struct HeldRead
-{
-    QSemaphore started;
-    QSemaphore mayEnd;
-
-    PictureSource source(quint64 key, QColor colour)
-    {
-        return {key, [this, colour] {
-                    started.release();
-                    mayEnd.acquire();
-                    return std::expected<QByteArray, QString>(pictureFile({40, 40}, colour));
-                }};
-    }
-};
 
 // The offset of a JPEG marker's segment.
 qsizetype markerAt(const QByteArray &jpeg, char marker)
@@ -188,89 +166,5 @@ TEST(PictureDecoderTest, AProgressiveJpegIsDecodedUpToTheMemoryBudgetAndRefusedB
     const DecodedPicture refused = decodePicture(beyondFile, {1900, 1040});
     EXPECT_TRUE(refused.image.isNull());
     EXPECT_EQ(refused.note.toStdString(),
-              ToolkitText::PictureTooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
-}
-
-TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
-{
-    PictureLoader loader;
-    std::atomic<int> reads = 0;
-    const auto source = [&reads](quint64 key, QColor colour) {
-        return PictureSource{key, [&reads, colour] {
-                                 ++reads;
-                                 return std::expected<QByteArray, QString>(pictureFile({2000, 1000}, colour));
-                             }};
-    };
-    const QObject preview;
-    const QObject viewer;
-    QColor previewShows;
-    QSize viewerShows;
-    const auto showPreview = [&](const DecodedPicture &picture) { previewShows = picture.image.pixelColor(50, 50); };
-
-    // The viewer is open: the preview's request is decoded at the viewer's
-    // size, and the viewer's own request waits for that same decode.
-    loader.setLargestBox({1000, 1000});
-    loader.request(&preview, source(1, Qt::red), {200, 200}, showPreview);
-    loader.request(&viewer, source(1, Qt::red), {1000, 1000},
-                   [&](const DecodedPicture &picture) { viewerShows = picture.image.size(); });
-    loader.waitForIdle();
-    EXPECT_EQ(reads, 1);
-    EXPECT_EQ(previewShows, QColor(Qt::red));
-    EXPECT_EQ(viewerShows, QSize(1000, 500));
-
-    // Neighbours decoded ahead show at once.
-    loader.prefetch({source(2, Qt::green)}, {1000, 1000});
-    loader.waitForIdle();
-    loader.request(&preview, source(2, Qt::green), {200, 200}, showPreview);
-    EXPECT_EQ(previewShows, QColor(Qt::green)) << "shown within the request, from what was decoded ahead";
-    EXPECT_EQ(reads, 2);
-
-    // Steps faster than decodes: only the last one is shown.
-    std::vector<quint64> shown;
-    for (quint64 key = 10; key < 20; ++key)
-        loader.request(&preview, source(key, Qt::blue), {200, 200},
-                       [&shown, key](const DecodedPicture &) { shown.push_back(key); });
-    loader.waitForIdle();
-    EXPECT_EQ(shown, std::vector<quint64>{19});
-    EXPECT_LT(reads, 12) << "queued work nobody waits for is dropped";
-
-    loader.request(&preview, source(30, Qt::yellow), {200, 200}, showPreview);
-    loader.cancel(&preview);
-    loader.waitForIdle();
-    EXPECT_EQ(previewShows, QColor(Qt::green)) << "nothing is shown after a cancel";
-}
-
-TEST(PictureLoaderTest, AnOlderDecodeNeverReplacesTheNewerPictureWhicheverEndsFirst)
-{
-    for (const bool olderEndsFirst : {true, false}) {
-        HeldRead older;
-        HeldRead newer;
-        PictureLoader loader;
-        const QObject preview;
-        const QObject viewer;
-        std::vector<std::string> previewShows;
-        std::vector<std::string> viewerShows;
-        const auto into = [](std::vector<std::string> &shows) {
-            return [&shows](const DecodedPicture &picture) {
-                shows.push_back(picture.image.pixelColor(20, 20).name().toStdString());
-            };
-        };
-
-        // The viewer keeps waiting for the older picture, so that its end
-        // shows; the preview has moved on to the newer one.
-        loader.request(&preview, older.source(1, Qt::red), {100, 100}, into(previewShows));
-        loader.request(&viewer, older.source(1, Qt::red), {100, 100}, into(viewerShows));
-        loader.request(&preview, newer.source(2, Qt::blue), {100, 100}, into(previewShows));
-        const bool bothUnderway = older.started.tryAcquire(1, 5000) && newer.started.tryAcquire(1, 5000);
-        (olderEndsFirst ? older : newer).mayEnd.release();
-        const bool firstShown =
-            QTest::qWaitFor([&] { return !(olderEndsFirst ? viewerShows : previewShows).empty(); }, 5000);
-        (olderEndsFirst ? newer : older).mayEnd.release();
-        loader.waitForIdle();
-
-        const char *order = olderEndsFirst ? "the older decode ended first" : "the older decode ended last";
-        EXPECT_TRUE(bothUnderway && firstShown) << order;
-        EXPECT_EQ(previewShows, std::vector<std::string>{"#0000ff"}) << order;
-        EXPECT_EQ(viewerShows, std::vector<std::string>{"#ff0000"}) << order;
-    }
+              PictureText::TooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
 }

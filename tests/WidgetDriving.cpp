@@ -1,8 +1,8 @@
 #include "WidgetDriving.h"
 
+#include "pictures/PictureDecoder.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureBox.h"
-#include "toolkit/PictureDecoder.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QAbstractButton>

@@ -8,33 +8,32 @@ PictureBox::PictureBox(QWidget *parent)
     setAutoFillBackground(true);
 }
 
-void PictureBox::showPicture(const DecodedPicture &picture)
+void PictureBox::showPicture(const QImage &image, const QString &note)
 {
-    m_picture = picture;
+    m_image = image;
+    m_note = note;
     update();
 }
 
 void PictureBox::clearPicture()
 {
-    m_picture = {};
+    m_image = {};
+    m_note.clear();
     update();
 }
 
 const QImage &PictureBox::image() const
 {
-    return m_picture.image;
+    return m_image;
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!m_picture.note.isEmpty()) {
+    if (m_image.isNull()) {
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_picture.note);
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_note);
         return;
     }
-    const QImage &image = m_picture.image;
-    if (image.isNull())
-        return;
-    painter.drawImage(QPoint((width() - image.width()) / 2, (height() - image.height()) / 2), image);
+    painter.drawImage(QPoint((width() - m_image.width()) / 2, (height() - m_image.height()) / 2), m_image);
 }

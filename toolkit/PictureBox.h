@@ -1,13 +1,12 @@
 #pragma once
 
-#include "toolkit/PictureDecoder.h"
-
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
-// A picture box: shows a decoded picture in the middle of the box (a
-// picture larger than the box arrives fitted into it), or the note that
-// stands in place of a picture that cannot be shown.
+// A picture box: shows a picture in the middle of the box (a picture larger
+// than the box arrives fitted into it), or the note that stands in place of
+// a picture that cannot be shown.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -15,7 +14,8 @@ class PictureBox : public QWidget
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    void showPicture(const DecodedPicture &picture);
+    // Shows image, or note in its place when image is null.
+    void showPicture(const QImage &image, const QString &note);
     void clearPicture();
     // The picture as shown, null when there is none.
     const QImage &image() const;
@@ -24,5 +24,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    DecodedPicture m_picture;
+    QImage m_image;
+    QString m_note;
 };

@@ -10,12 +10,12 @@ PictureLabel::PictureLabel(QWidget *parent)
     setWordWrap(true);
 }
 
-void PictureLabel::showPicture(const DecodedPicture &picture)
+void PictureLabel::showPicture(const QImage &image, const QString &note)
 {
-    if (picture.image.isNull())
-        setText(picture.note);
+    if (image.isNull())
+        setText(note);
     else
-        setPixmap(QPixmap::fromImage(picture.image));
+        setPixmap(QPixmap::fromImage(image));
 }
 
 void PictureLabel::clearPicture()

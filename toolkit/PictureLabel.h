@@ -1,10 +1,10 @@
 #pragma once
 
-#include "toolkit/PictureDecoder.h"
-
+#include <QImage>
 #include <QLabel>
+#include <QString>
 
-// A label that shows a decoded picture in its middle (fitted into its area
+// A label that shows a picture in its middle (fitted into its area
 // beforehand), or the note that stands in place of a picture that cannot
 // be shown.
 class PictureLabel : public QLabel
@@ -14,7 +14,8 @@ class PictureLabel : public QLabel
 public:
     explicit PictureLabel(QWidget *parent = nullptr);
 
-    void showPicture(const DecodedPicture &picture);
+    // Shows image, or note in its place when image is null.
+    void showPicture(const QImage &image, const QString &note);
     void clearPicture();
 
 Q_SIGNALS:

@@ -124,7 +124,7 @@ void ViewerWindow::showCurrentPicture()
     const QSize box = m_pictureBox->size();
     loader.setLargestBox(box);
     loader.request(this, m_pictures.currentPicture(), box,
-                   [this](const DecodedPicture &picture) { m_pictureBox->showPicture(picture); });
+                   [this](const DecodedPicture &picture) { m_pictureBox->showPicture(picture.image, picture.note); });
     const int row = m_pictures.selectedRow();
     loader.prefetch({m_pictures.pictureOfRow(row + 1), m_pictures.pictureOfRow(row - 1)}, box);
 }

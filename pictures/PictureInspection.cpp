@@ -1,6 +1,6 @@
-#include "toolkit/PictureInspection.h"
+#include "pictures/PictureInspection.h"
 
-#include "toolkit/ToolkitTexts.h"
+#include "pictures/PictureTexts.h"
 
 #include <QtEndian>
 
@@ -22,7 +22,7 @@ quint16 bigEndian16(QByteArrayView bytes, qsizetype at)
 
 std::unexpected<QString> damaged()
 {
-    return std::unexpected(ToolkitText::PictureDamaged);
+    return std::unexpected(PictureText::Damaged);
 }
 
 // Every chunk must lie within the file; only the image data may be cut
@@ -108,7 +108,7 @@ std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
             }
         }
         if (marker == 0xDA && ++facts.scans > PictureBudget::Scans)
-            return std::unexpected(ToolkitText::PictureTooComplex);
+            return std::unexpected(PictureText::TooComplex);
         at += 2 + length;
     }
     if (!facts.size.isValid())
@@ -158,7 +158,7 @@ std::expected<PictureFacts, QString> inspectPicture(QByteArrayView bytes)
     if (!facts)
         return facts;
     if (facts->coefficientBytes > PictureBudget::CoefficientBytes && facts->progressive)
-        return std::unexpected(ToolkitText::PictureTooLarge.arg(facts->size.width()).arg(facts->size.height()));
+        return std::unexpected(PictureText::TooLarge.arg(facts->size.width()).arg(facts->size.height()));
     return facts;
 }
 

@@ -1,7 +1,7 @@
-#include "toolkit/PictureDecoder.h"
+#include "pictures/PictureDecoder.h"
 
-#include "toolkit/PictureInspection.h"
-#include "toolkit/ToolkitTexts.h"
+#include "pictures/PictureInspection.h"
+#include "pictures/PictureTexts.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -31,17 +31,17 @@ DecodedPicture decodePicture(const QByteArray &bytes, QSize box)
         shownBox.transpose();
     const QSize size = facts->size.isValid() ? facts->size : reader.size();
     if (!size.isValid())
-        return note(ToolkitText::NotAPicture, box);
+        return note(PictureText::NotAPicture, box);
     const QSize fitted = fittedSize(size, shownBox);
     const bool jpeg = facts->format == "jpeg";
     const QSize decoded = jpeg ? jpegOutputSize(size, fitted) : size;
     if (qint64(decoded.width()) * decoded.height() * facts->bytesPerPixel > PictureBudget::DecodedBytes)
-        return note(ToolkitText::PictureTooLarge.arg(size.width()).arg(size.height()), box);
+        return note(PictureText::TooLarge.arg(size.width()).arg(size.height()), box);
     if (jpeg && fitted != size)
         reader.setScaledSize(fitted);
     QImage image = reader.read();
     if (image.isNull())
-        return note(ToolkitText::NotAPicture, box);
+        return note(PictureText::NotAPicture, box);
     if (image.width() > box.width() || image.height() > box.height())
         image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     const QSize upright = reader.transformation() & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
