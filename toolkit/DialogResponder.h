@@ -1,7 +1,8 @@
 #pragma once
 
-#include "toolkit/MessageBox.h"
+#include "toolkit/MessageKind.h"
 
+#include <QMessageBox>
 #include <QPoint>
 #include <QSize>
 #include <QString>
