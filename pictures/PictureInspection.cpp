@@ -61,6 +61,34 @@ qint64 componentBlocks(int pixels, int sampling, int maxSampling)
     return (blocks + sampling - 1) / sampling * sampling;
 }
 
+// Reads the frame header at at: the size, whether the picture is
+// progressive, and the coefficients a decode holds (64 of two bytes for
+// every 8 x 8 block of every component). False for a damaged header.
+bool readFrame(QByteArrayView bytes, qsizetype at, quint8 marker, PictureFacts &facts)
+{
+    if (at + 4 + 6 > bytes.size())
+        return false;
+    const int height = bigEndian16(bytes, at + 5);
+    const int width = bigEndian16(bytes, at + 7);
+    const int components = quint8(bytes[at + 9]);
+    if (width == 0 || height == 0 || components == 0 || at + 10 + 3 * components > bytes.size())
+        return false;
+    facts.size = QSize(width, height);
+    facts.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+    const auto sampling = [&](int c) { return quint8(bytes[at + 11 + 3 * c]); };
+    int maxH = 1;
+    int maxV = 1;
+    for (int c = 0; c < components; ++c) {
+        maxH = std::max(maxH, sampling(c) >> 4);
+        maxV = std::max(maxV, sampling(c) & 0x0F);
+    }
+    for (int c = 0; c < components; ++c) {
+        facts.coefficientBytes += componentBlocks(width, std::max(1, sampling(c) >> 4), maxH)
+            * componentBlocks(height, std::max(1, sampling(c) & 0x0F), maxV) * 128;
+    }
+    return true;
+}
+
 // Walks the markers, counting scans; the entropy-coded data between them
 // is skipped byte by byte, as markers are what it is made of.
 std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
@@ -83,30 +111,8 @@ std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
         if (length < 2)
             return damaged();
         const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame && !facts.size.isValid()) {
-            if (at + 4 + 6 > bytes.size())
-                return damaged();
-            const int height = bigEndian16(bytes, at + 5);
-            const int width = bigEndian16(bytes, at + 7);
-            const int components = quint8(bytes[at + 9]);
-            if (width == 0 || height == 0 || components == 0 || at + 10 + 3 * components > bytes.size())
-                return damaged();
-            facts.size = QSize(width, height);
-            facts.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-            int maxH = 1;
-            int maxV = 1;
-            for (int c = 0; c < components; ++c) {
-                const quint8 sampling = quint8(bytes[at + 11 + 3 * c]);
-                maxH = std::max(maxH, sampling >> 4);
-                maxV = std::max(maxV, sampling & 0x0F);
-            }
-            // 64 coefficients of two bytes for every 8 x 8 block of every component.
-            for (int c = 0; c < components; ++c) {
-                const quint8 sampling = quint8(bytes[at + 11 + 3 * c]);
-                facts.coefficientBytes += componentBlocks(width, std::max(1, sampling >> 4), maxH)
-                    * componentBlocks(height, std::max(1, sampling & 0x0F), maxV) * 128;
-            }
-        }
+        if (frame && !facts.size.isValid() && !readFrame(bytes, at, marker, facts))
+            return damaged();
         if (marker == 0xDA && ++facts.scans > PictureBudget::Scans)
             return std::unexpected(PictureText::TooComplex);
         at += 2 + length;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the layers of the program's folders: every include names its
 # folder, and a folder includes only the folders below it, so that no
-# include runs upward and no two folders include each other.
+# include runs upward and no two folders include each other, nor any two
+# classes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,5 +34,18 @@ for folder in "${!below[@]}"; do
         fi
     done
 done
-[ $status -eq 0 ] && echo "every include runs downward"
+# No two classes include each other (a database and its statements aside).
+pairs=$(for file in */*.h */*.cpp; do
+    class=${file%.*}
+    sed -n 's|^#include "\([a-z]*/[A-Za-z]*\)\.h".*|\1|p' "$file" | grep -vx "$class" | sed "s|^|$class |"
+done | sort -u)
+while read -r first second; do
+    [ -z "$first" ] && continue
+    if grep -qx "$second $first" <<<"$pairs" && [[ "$first" < "$second" ]] &&
+        [ "$first $second" != "store/SqliteDatabase store/SqliteStatement" ]; then
+        echo "$first and $second include each other"
+        status=1
+    fi
+done <<<"$pairs"
+[ $status -eq 0 ] && echo "every include runs downward; no two classes include each other"
 exit $status

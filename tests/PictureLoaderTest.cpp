@@ -28,18 +28,23 @@ struct HeldRead
     }
 };
 
+
+// A 2000 x 1000 picture of one colour whose reads are counted.
+PictureSource countedSource(quint64 key, QColor colour, std::atomic<int> &reads)
+{
+    return {key, [&reads, colour] {
+                ++reads;
+                return std::expected<QByteArray, QString>(pictureFile({2000, 1000}, colour));
+            }};
+}
+
 }
 
 TEST(PictureLoaderTest, OneDecodeServesEveryViewAndOnlyTheNewestRequestIsShown)
 {
     PictureLoader loader;
     std::atomic<int> reads = 0;
-    const auto source = [&reads](quint64 key, QColor colour) {
-        return PictureSource{key, [&reads, colour] {
-                                 ++reads;
-                                 return std::expected<QByteArray, QString>(pictureFile({2000, 1000}, colour));
-                             }};
-    };
+    const auto source = [&reads](quint64 key, QColor colour) { return countedSource(key, colour, reads); };
     const QObject preview;
     const QObject viewer;
     QColor previewShows;
