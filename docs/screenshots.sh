@@ -7,34 +7,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 docs=$(pwd)/docs
-program=build/app/lumbra
+binary=build/app/lumbra
 tool=build/bench/onscreen_tool
-for file in "$program" "$tool"; do
+for file in "$binary" "$tool"; do
     [ -x "$file" ] || { echo "$file is missing: run scripts/build.sh first" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-server=
-lumbra=
-cleanup() {
-    local status=$?
-    if [ "$status" -ne 0 ]; then
-        for log in program server; do
-            [ -s "$work/$log.log" ] || continue
-            echo "--- the $log's output:" >&2
-            cat "$work/$log.log" >&2
-        done
-    fi
-    [ -n "$lumbra" ] && kill "$lumbra" 2>/dev/null || true
-    [ -n "$server" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
+source scripts/x-server.sh
 
 # --- a library of a few pictures, named as a person names them -----------------
 mkdir -p "$work/pictures" "$work/program"
@@ -59,15 +38,10 @@ QT_QPA_PLATFORM=offscreen "$tool" photos "$work/photos" 1920 1080 100 >/dev/null
     fail "the photos could not be made"
 
 # --- the X server ----------------------------------------------------------------
-# The server picks a free display itself and writes its number to the pipe
-# once it accepts connections.
-mkfifo "$work/display"
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
-server=$!
-read -r -t 30 display <"$work/display" || fail "the X server did not start"
+start_x_server 1024x768
 # A home of its own: nothing of the user's reaches the windows.
 mkdir "$work/home"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb HOME="$work/home"
+export HOME="$work/home"
 
 # The id of a visible window of the program with exactly this caption, if any.
 shown() {
@@ -115,9 +89,9 @@ area() {
 # background and takes Enter only then; on a first start that read writes
 # the default account.
 start() {
-    cp "$program" "$1/lumbra"
+    cp "$binary" "$1/lumbra"
     "$1/lumbra" >>"$work/program.log" 2>&1 &
-    lumbra=$!
+    program=$!
     login=$(await "我的程序")
     for _ in $(seq 100); do
         [ -s "$1/system.dat" ] && return 0
@@ -132,12 +106,12 @@ quit() {
     sleep 0.5
     xdotool key Up Return
     for _ in $(seq 100); do
-        kill -0 "$lumbra" 2>/dev/null || break
+        kill -0 "$program" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$lumbra" 2>/dev/null && fail "the program did not end from its menu"
-    wait "$lumbra" || true
-    lumbra=
+    kill -0 "$program" 2>/dev/null && fail "the program did not end from its menu"
+    wait "$program" || true
+    program=
 }
 
 # Logs in with Enter and notes the main window's id and place; points in it

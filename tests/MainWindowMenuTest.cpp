@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "TestPictures.h"
+#include "OpenMainWindow.h"
 #include "TestProgram.h"
 #include "WidgetDriving.h"
 #include "WindowControls.h"
@@ -41,9 +42,7 @@ void chooseFromMenu(MainWindow &window, ScriptedResponder &responder, const QStr
 TEST(MainWindowMenuTest, TitleStripDragsMinimisesAndExits)
 {
     TestProgram program;
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
     const QPoint start = window.pos();
 
     QTest::mousePress(ui(window).title, Qt::LeftButton, {}, {100, 12});
@@ -69,9 +68,7 @@ TEST(MainWindowMenuTest, RightClickMenuOffersEveryCommandAndShowsAboutAtTheMouse
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
     ScriptedResponder &responder = program.responder();
 
     responder.setMousePosition({200, 150});
@@ -99,9 +96,7 @@ TEST(MainWindowMenuTest, ThePreviewOpensTheMenuTooAndExitClosesTheWindow)
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
     ScriptedResponder &responder = program.responder();
     chooseFromMenu(window, responder, u"关于"_s);
 
@@ -125,9 +120,7 @@ TEST(MainWindowMenuTest, ThePreviewOpensTheMenuTooAndExitClosesTheWindow)
 TEST(MainWindowMenuTest, ChangePasswordOpensThePasswordWindowModally)
 {
     TestProgram program;
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
 
     QString shownUser;
     QString maskedOldPassword;

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "TestPictures.h"
+#include "OpenMainWindow.h"
 #include "TestProgram.h"
 #include "WidgetDriving.h"
 #include "WindowControls.h"
@@ -97,9 +98,7 @@ TEST(MainWindowTest, SelectingRowIShowsRecordIPlusOne)
     TestProgram program;
     const auto records = fourPictures();
     program.createLibrary(records);
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
 
     ASSERT_EQ(ui(window).pictureList->rowCount(), 4);
     for (int row = 0; row < 4; ++row) {
@@ -131,9 +130,7 @@ TEST(MainWindowTest, OnceARowIsSelectedTheUserCannotClearTheSelection)
     TestProgram program;
     const auto records = fourPictures();
     program.createLibrary(records);
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
     CheckBoxList &list = *ui(window).pictureList;
 
     QTest::keyClick(&list, Qt::Key_Down);
@@ -157,9 +154,7 @@ TEST(MainWindowTest, KeysDoWhatADesktopProgramsKeysDo)
 {
     TestProgram program;
     program.createLibrary(fourPictures());
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     CheckBoxList &list = *ui(window).pictureList;
     ScriptedResponder &responder = program.responder();
@@ -196,9 +191,7 @@ TEST(MainWindowTest, DuplicateNamesAreToldApartByRecordNumber)
     const QByteArray first = pictureFile({20, 20}, Qt::red);
     const QByteArray second = pictureFile({20, 20}, Qt::blue);
     program.createLibrary({{u"同名"_s, u"png"_s, first}, {u"同名"_s, u"bmp"_s, second}});
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
 
     EXPECT_EQ(ui(window).pictureList->rowText(0), ui(window).pictureList->rowText(1));
     clickRow(*ui(window).pictureList, 1);
@@ -217,9 +210,7 @@ TEST(MainWindowTest, ShowingWithoutAValidRowWritesNothingAndKeepsTheStorePositio
     program.createLibrary(records);
     const QByteArray rowsBefore = readFile(program.filePath(u"pic.edb"_s));
     const QByteArray bytesBefore = readFile(program.filePath(u"pic.EDT"_s));
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
 
     window.showSelectedPicture();
     EXPECT_TRUE(ui(window).preview->pixmap().isNull());
@@ -250,9 +241,7 @@ TEST(MainWindowTest, PreviewFitsLargePicturesAndNotesWhatItCannotShow)
     program.createLibrary({{u"wide"_s, u"jpg"_s, wide},
                            {u"small"_s, u"bmp"_s, small},
                            {u"broken"_s, u"gif"_s, notAPicture}});
-    MainWindow window(program.session());
-    window.show();
-    window.openLibrary();
+    OpenMainWindow window(program);
 
     clickRow(*ui(window).pictureList, 0);
     EXPECT_TRUE(shows(*ui(window).preview, wide));

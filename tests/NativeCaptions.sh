@@ -9,37 +9,8 @@
 set -euo pipefail
 
 binary=$1
-work=$(mktemp -d)
-server=
-cleanup() {
-    local status=$?
-    if [ "$status" -ne 0 ]; then
-        for log in program server; do
-            [ -s "$work/$log.log" ] || continue
-            echo "--- the $log's output:" >&2
-            cat "$work/$log.log" >&2
-        done
-    fi
-    pkill -P $$ 2>/dev/null || true
-    [ -n "$server" ] && kill "$server" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-
-# The server picks a free display itself and, once it accepts connections,
-# writes its number to the pipe; another server starting at the same time
-# cannot take the same one. Without -noreset it resets whenever its last
-# client leaves, and drops a connection that arrives meanwhile.
-mkfifo "$work/display"
-Xvfb -displayfd 3 -noreset -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
-server=$!
-read -r -t 30 display <"$work/display" || fail "the X server did not start"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/../scripts/x-server.sh"
+start_x_server 1280x800
 
 # The caption of every visible top-level window, one per line.
 captions() {
