@@ -8,6 +8,7 @@
 #include "mainwindow/PictureOperations.h"
 #include "mainwindow/TitleStrip.h"
 #include "maintenance/LibraryRecovery.h"
+#include "reasons/PictureNote.h"
 #include "reasons/ReasonSentence.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CharacterLimit.h"
@@ -224,7 +225,7 @@ void MainWindow::showSelection()
     m_categoryLabel->setText(store.category(record));
     // The picture follows from a worker; until then the last one stays.
     m_library.pictureLoader().request(m_preview, m_library.pictureOf(record), m_preview->contentsRect().size(),
-                                      [this](const DecodedPicture &picture) { m_preview->showPicture(picture.image, picture.note); });
+                                      [this](const DecodedPicture &picture) { m_preview->showPicture(picture.image, pictureNote(picture)); });
 }
 
 int MainWindow::selectedRecord() const

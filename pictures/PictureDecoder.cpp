@@ -1,25 +1,24 @@
 #include "pictures/PictureDecoder.h"
 
 #include "pictures/PictureInspection.h"
-#include "pictures/PictureTexts.h"
 
 #include <QBuffer>
 #include <QImageReader>
 
 namespace {
 
-DecodedPicture note(const QString &text, QSize box)
+DecodedPicture refused(PictureProblem problem, QSize box, QSize size = QSize())
 {
-    return {QImage(), text, box, QSize()};
+    return {QImage(), problem, QString(), box, size};
 }
 
 }
 
 DecodedPicture decodePicture(const QByteArray &bytes, QSize box)
 {
-    const std::expected<PictureFacts, QString> facts = inspectPicture(bytes);
+    const std::expected<PictureFacts, PictureRefusal> facts = inspectPicture(bytes);
     if (!facts)
-        return note(facts.error(), box);
+        return refused(facts.error().problem, box, facts.error().size);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -31,21 +30,21 @@ DecodedPicture decodePicture(const QByteArray &bytes, QSize box)
         shownBox.transpose();
     const QSize size = facts->size.isValid() ? facts->size : reader.size();
     if (!size.isValid())
-        return note(PictureText::NotAPicture, box);
+        return refused(PictureProblem::NotAPicture, box);
     const QSize fitted = fittedSize(size, shownBox);
     const bool jpeg = facts->format == "jpeg";
     const QSize decoded = jpeg ? jpegOutputSize(size, fitted) : size;
     if (qint64(decoded.width()) * decoded.height() * facts->bytesPerPixel > PictureBudget::DecodedBytes)
-        return note(PictureText::TooLarge.arg(size.width()).arg(size.height()), box);
+        return refused(PictureProblem::TooLarge, box, size);
     if (jpeg && fitted != size)
         reader.setScaledSize(fitted);
     QImage image = reader.read();
     if (image.isNull())
-        return note(PictureText::NotAPicture, box);
+        return refused(PictureProblem::NotAPicture, box);
     if (image.width() > box.width() || image.height() > box.height())
         image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     const QSize upright = reader.transformation() & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
-    return {std::move(image), QString(), box, upright};
+    return {std::move(image), PictureProblem::None, QString(), box, upright};
 }
 
 bool DecodedPicture::serves(QSize wanted) const
@@ -60,6 +59,7 @@ DecodedPicture fittedInto(const DecodedPicture &picture, QSize box)
 {
     const QImage &image = picture.image;
     if (image.isNull() || (image.width() <= box.width() && image.height() <= box.height()))
-        return {image, picture.note, box, picture.size};
-    return {image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation), picture.note, box, picture.size};
+        return {image, picture.problem, picture.detail, box, picture.size};
+    return {image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation), picture.problem, picture.detail, box,
+            picture.size};
 }

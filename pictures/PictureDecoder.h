@@ -1,17 +1,22 @@
 #pragma once
 
+#include "pictures/PictureProblem.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
 
-// A picture ready to be shown: the image, or a short note (in Chinese) to
-// show in its place when the file cannot be shown.
+// A picture ready to be shown: the image, or why there is none, for the
+// window to note in its place.
 struct DecodedPicture
 {
     QImage image;
-    QString note;
-    // The box it was made for, and the picture's own size (invalid for a note).
+    PictureProblem problem = PictureProblem::None;
+    // Why the bytes could not be read, for Unreadable.
+    QString detail;
+    // The box it was made for, and the picture's own size (invalid where
+    // it is not known).
     QSize box;
     QSize size;
 
@@ -21,7 +26,7 @@ struct DecodedPicture
 
 // Decodes image file bytes at the size they are shown in box (see
 // fittedSize), turned upright, within the limits of PictureBudget: a file
-// beyond them, damaged or no picture at all gives a note instead. Safe to
+// beyond them, damaged or no picture at all gives its problem instead. Safe to
 // call from any thread.
 DecodedPicture decodePicture(const QByteArray &bytes, QSize box);
 

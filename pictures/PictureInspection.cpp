@@ -1,6 +1,5 @@
 #include "pictures/PictureInspection.h"
 
-#include "pictures/PictureTexts.h"
 
 #include <QtEndian>
 
@@ -20,15 +19,15 @@ quint16 bigEndian16(QByteArrayView bytes, qsizetype at)
     return qFromBigEndian<quint16>(bytes.data() + at);
 }
 
-std::unexpected<QString> damaged()
+std::unexpected<PictureRefusal> damaged()
 {
-    return std::unexpected(PictureText::Damaged);
+    return std::unexpected(PictureRefusal{PictureProblem::Damaged, QSize()});
 }
 
 // Every chunk must lie within the file; only the image data may be cut
 // short, which decoders read a piece at a time. A chunk that claims more
 // than the file holds would make the decoder allocate what it claims.
-std::expected<PictureFacts, QString> inspectPng(QByteArrayView bytes)
+std::expected<PictureFacts, PictureRefusal> inspectPng(QByteArrayView bytes)
 {
     if (bytes.size() < 33 || bytes.sliced(12, 4) != "IHDR")
         return damaged();
@@ -91,7 +90,7 @@ bool readFrame(QByteArrayView bytes, qsizetype at, quint8 marker, PictureFacts &
 
 // Walks the markers, counting scans; the entropy-coded data between them
 // is skipped byte by byte, as markers are what it is made of.
-std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
+std::expected<PictureFacts, PictureRefusal> inspectJpeg(QByteArrayView bytes)
 {
     PictureFacts facts{"jpeg", QSize(), false, 0, 4, 0};
     qsizetype at = 2;
@@ -114,7 +113,7 @@ std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
         if (frame && !facts.size.isValid() && !readFrame(bytes, at, marker, facts))
             return damaged();
         if (marker == 0xDA && ++facts.scans > PictureBudget::Scans)
-            return std::unexpected(PictureText::TooComplex);
+            return std::unexpected(PictureRefusal{PictureProblem::TooComplex, QSize()});
         at += 2 + length;
     }
     if (!facts.size.isValid())
@@ -122,7 +121,7 @@ std::expected<PictureFacts, QString> inspectJpeg(QByteArrayView bytes)
     return facts;
 }
 
-std::expected<PictureFacts, QString> inspectGif(QByteArrayView bytes)
+std::expected<PictureFacts, PictureRefusal> inspectGif(QByteArrayView bytes)
 {
     if (bytes.size() < 10)
         return damaged();
@@ -130,7 +129,7 @@ std::expected<PictureFacts, QString> inspectGif(QByteArrayView bytes)
     return PictureFacts{"gif", size, false, 0, 4, 0};
 }
 
-std::expected<PictureFacts, QString> inspectBmp(QByteArrayView bytes)
+std::expected<PictureFacts, PictureRefusal> inspectBmp(QByteArrayView bytes)
 {
     if (bytes.size() < 26)
         return damaged();
@@ -150,9 +149,9 @@ std::expected<PictureFacts, QString> inspectBmp(QByteArrayView bytes)
 
 }
 
-std::expected<PictureFacts, QString> inspectPicture(QByteArrayView bytes)
+std::expected<PictureFacts, PictureRefusal> inspectPicture(QByteArrayView bytes)
 {
-    std::expected<PictureFacts, QString> facts = PictureFacts{};
+    std::expected<PictureFacts, PictureRefusal> facts = PictureFacts{};
     if (bytes.startsWith(PngSignature))
         facts = inspectPng(bytes);
     else if (bytes.startsWith("\xFF\xD8\xFF"))
@@ -164,7 +163,7 @@ std::expected<PictureFacts, QString> inspectPicture(QByteArrayView bytes)
     if (!facts)
         return facts;
     if (facts->coefficientBytes > PictureBudget::CoefficientBytes && facts->progressive)
-        return std::unexpected(PictureText::TooLarge.arg(facts->size.width()).arg(facts->size.height()));
+        return std::unexpected(PictureRefusal{PictureProblem::TooLarge, facts->size});
     return facts;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/PictureProblem.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QSize>
@@ -37,7 +39,13 @@ inline constexpr int Scans = 100;
 
 // The facts, or the reason (in Chinese) why the file must not be decoded:
 // damaged structure, or a picture beyond the budget.
-std::expected<PictureFacts, QString> inspectPicture(QByteArrayView bytes);
+// Why a file was refused, and the picture's size where it is known.
+struct PictureRefusal
+{
+    PictureProblem problem;
+    QSize size;
+};
+std::expected<PictureFacts, PictureRefusal> inspectPicture(QByteArrayView bytes);
 
 // The size a picture of this size is decoded at to be shown in box: its own
 // size when it fits, else scaled down to fit with its aspect kept.

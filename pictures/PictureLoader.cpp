@@ -1,7 +1,6 @@
 #include "pictures/PictureLoader.h"
 
 #include "pictures/PictureInspection.h"
-#include "pictures/PictureTexts.h"
 
 #include <QCoreApplication>
 #include <QImageReader>
@@ -26,7 +25,7 @@ void readAndDecode(QPromise<DecodedPicture> &promise, const PictureSource &sourc
         return;
     const std::expected<QByteArray, QString> bytes = source.read();
     promise.addResult(bytes ? decodePicture(*bytes, box)
-                            : DecodedPicture{QImage(), PictureText::Unreadable.arg(bytes.error()), box, QSize()});
+                            : DecodedPicture{QImage(), PictureProblem::Unreadable, bytes.error(), box, QSize()});
 }
 
 qsizetype costOf(const DecodedPicture &picture)

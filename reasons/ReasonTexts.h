@@ -4,7 +4,8 @@
 
 // What the windows say about a failure of the picture store, the files of a
 // library, the lock of its folder or a file the program writes, picked
-// from its reason (see ReasonSentence.h).
+// from its reason (see ReasonSentence.h), and the notes in place of a
+// picture that cannot be shown (see PictureNote.h).
 namespace ReasonText {
 // What SQLite says about the files of a library.
 inline const QString DiskFull = QStringLiteral("磁盘已满");
@@ -59,4 +60,11 @@ inline const QString CannotWrite = QStringLiteral("文件无法写入，可能�
 inline const QString FolderMissing = QStringLiteral("目标文件夹不存在");
 inline const QString FolderInTheWay = QStringLiteral("已有同名的文件夹");
 inline const QString CannotRead = QStringLiteral("文件无法读取");
+
+// The notes shown in place of a picture that cannot be shown.
+inline const QString PictureDamaged = QStringLiteral("图片文件已损坏，无法显示。");
+inline const QString PictureTooLarge = QStringLiteral("图片太大（%1×%2 像素），无法显示。");
+inline const QString PictureTooComplex = QStringLiteral("图片的编码过于复杂，无法显示。");
+inline const QString NotAPicture = QStringLiteral("不是可以显示的图片。");
+inline const QString PictureUnreadable = QStringLiteral("图片无法读取：%1");
 }

@@ -1,7 +1,7 @@
 #include "TestPictures.h"
 #include "pictures/PictureDecoder.h"
 #include "pictures/PictureInspection.h"
-#include "pictures/PictureTexts.h"
+#include "reasons/PictureNote.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -112,7 +112,7 @@ TEST(PictureDecoderTest, PicturesAreDecodedAtTheSizeTheyAreShown)
     // 35 megapixels: decoded whole it would pass Qt's allocation limit.
     const DecodedPicture large = decodePicture(pictureFile({7000, 5000}, Qt::darkGreen, "JPG"), {1900, 1010});
     EXPECT_EQ(large.image.size(), QSize(1414, 1010));
-    EXPECT_TRUE(large.note.isEmpty());
+    EXPECT_EQ(large.problem, PictureProblem::None);
 }
 
 TEST(PictureDecoderTest, HostileFilesGiveANoteQuicklyAndWithinTheMemoryBudget)
@@ -123,7 +123,8 @@ TEST(PictureDecoderTest, HostileFilesGiveANoteQuicklyAndWithinTheMemoryBudget)
         const DecodedPicture picture = decodePicture(bytes, {1900, 1040});
         EXPECT_LT(clock.elapsed(), 2000) << what;
         if (QByteArrayView(what) != "a truncated JPEG") {
-            EXPECT_FALSE(picture.note.isEmpty()) << what;
+            EXPECT_NE(picture.problem, PictureProblem::None) << what;
+            EXPECT_FALSE(pictureNote(picture).isEmpty()) << what;
         }
         EXPECT_LT(bytes.size(), 2 * 1024 * 1024) << what;
     }
@@ -157,7 +158,7 @@ TEST(PictureDecoderTest, AProgressiveJpegIsDecodedUpToTheMemoryBudgetAndRefusedB
     const QSize beyond(width, height + 1);
 
     const DecodedPicture shown = decodePicture(progressiveJpeg(within), {1900, 1040});
-    EXPECT_TRUE(shown.note.isEmpty()) << shown.note.toStdString();
+    EXPECT_EQ(shown.problem, PictureProblem::None) << pictureNote(shown).toStdString();
     EXPECT_EQ(shown.size, within);
     EXPECT_EQ(shown.image.height(), 1040);
 
@@ -165,6 +166,5 @@ TEST(PictureDecoderTest, AProgressiveJpegIsDecodedUpToTheMemoryBudgetAndRefusedB
     ASSERT_EQ(beyondFile[markerAt(beyondFile, '\xC2') + 11], '\x22') << "luma sampled in 2 x 2 groups";
     const DecodedPicture refused = decodePicture(beyondFile, {1900, 1040});
     EXPECT_TRUE(refused.image.isNull());
-    EXPECT_EQ(refused.note.toStdString(),
-              PictureText::TooLarge.arg(beyond.width()).arg(beyond.height()).toStdString());
+    EXPECT_EQ(pictureNote(refused), u"图片太大（%1×%2 像素），无法显示。"_s.arg(beyond.width()).arg(beyond.height()));
 }

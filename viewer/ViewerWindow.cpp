@@ -1,5 +1,6 @@
 #include "viewer/ViewerWindow.h"
 
+#include "reasons/PictureNote.h"
 #include "toolkit/ControlPlacement.h"
 #include "toolkit/FittedText.h"
 #include "toolkit/PictureBox.h"
@@ -124,7 +125,7 @@ void ViewerWindow::showCurrentPicture()
     const QSize box = m_pictureBox->size();
     loader.setLargestBox(box);
     loader.request(this, m_pictures.currentPicture(), box,
-                   [this](const DecodedPicture &picture) { m_pictureBox->showPicture(picture.image, picture.note); });
+                   [this](const DecodedPicture &picture) { m_pictureBox->showPicture(picture.image, pictureNote(picture)); });
     const int row = m_pictures.selectedRow();
     loader.prefetch({m_pictures.pictureOfRow(row + 1), m_pictures.pictureOfRow(row - 1)}, box);
 }
