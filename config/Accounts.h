@@ -14,7 +14,7 @@
 // always opened with ConfigFilePassword.
 
 extern const QString ConfigFilePassword;
-extern const QString PasswordKey;
+extern const QString PasswordItemKey;
 // A section that is no account.
 extern const QString CategorySection;
 

@@ -25,6 +25,11 @@ inline const QString RestoreFailed = QStringLiteral("用户信息还原失败！
 inline const QString NotAnAccountFile = QStringLiteral(
     "用户信息还原失败：所选文件不是本程序的用户信息备份文件，或其中没有任何账户。\r\n\r\n现有用户信息未作改动。");
 inline const QString FailedTitle = QStringLiteral("备份失败");
+inline const QString RestoreOfOtherLibrary = QStringLiteral(
+    "这个备份文件里的用户信息属于另一个加密的图片库，它的口令打不开这里的图片。什么都没有还原。");
+inline const QString RestoreWithoutSlot = QStringLiteral(
+    "这个备份文件是图片库加密以前做的，里面的口令打不开现在加密的图片库。\n\n"
+    "还原以后，登录时还要输入图片库的恢复密钥，才能再看到图片。确实要还原吗？");
 inline const QString RestoreFailedTitle = QStringLiteral("还原失败");
 inline const QString DoneTitle = QStringLiteral("备份完成");
 

@@ -1,5 +1,6 @@
 #include "maintenance/UserInfoBackup.h"
 
+#include "config/AccountSlots.h"
 #include "config/Accounts.h"
 #include "config/AtomicFile.h"
 #include "config/DataFolder.h"
@@ -70,6 +71,22 @@ std::optional<QByteArray> readBackupFile(const QString &path)
     return content;
 }
 
+// Whether the accounts of a backup may replace those of the open library:
+// a sealed library wants a slot of its own key, or the user's consent to
+// needing the recovery key.
+bool fitsLibrary(const QByteArray &content, const PictureStore &store)
+{
+    if (!store.isSealed())
+        return true;
+    const QList<QByteArray> identifiers = slotKeyIdentifiers(content);
+    if (identifiers.isEmpty())
+        return messageBox(MaintenanceText::RestoreWithoutSlot, MessageKind::YesNoWarning) == QMessageBox::Yes;
+    if (identifiers.contains(store.keyIdentifier()))
+        return true;
+    messageBox(MaintenanceText::RestoreOfOtherLibrary, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
+    return false;
+}
+
 }
 
 void backupUserInfo(PictureStore &store, const Session &session)
@@ -107,7 +124,7 @@ void backupUserInfo(PictureStore &store, const Session &session)
     messageBox(MaintenanceText::BackupDone, MessageKind::Information, MaintenanceText::DoneTitle);
 }
 
-bool restoreUserInfo(const Session &session)
+bool restoreUserInfo(const Session &session, const PictureStore &store)
 {
     if (messageBox(MaintenanceText::RestoreQuestion, MessageKind::YesNoInformation) != QMessageBox::Yes)
         return false;
@@ -127,6 +144,8 @@ bool restoreUserInfo(const Session &session)
         messageBox(MaintenanceText::NotAnAccountFile, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return false;
     }
+    if (!fitsLibrary(*content, store))
+        return false;
     if (!writeFileAtomically(session.configFilePath, *content)) {
         messageBox(MaintenanceText::RestoreFailed, MessageKind::Information, MaintenanceText::RestoreFailedTitle);
         return false;

@@ -20,6 +20,13 @@ std::expected<PictureStore::Opened, StoreError> LibraryModel::open(const QString
     return opened;
 }
 
+std::expected<void, StoreError> LibraryModel::unlock(std::shared_ptr<const LibraryKey> key)
+{
+    auto unlocked = m_store.unlock(std::move(key));
+    m_list->storeReplaced();
+    return unlocked;
+}
+
 void LibraryModel::close()
 {
     m_store.close();

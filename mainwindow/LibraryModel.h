@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class LibraryKey;
 class PictureListModel;
 class QAbstractItemModel;
 
@@ -24,6 +25,8 @@ public:
 
     std::expected<PictureStore::Opened, StoreError> open(const QString &edbPath);
     void close();
+    // Opens the rows of a sealed library with its key, and lists them.
+    std::expected<void, StoreError> unlock(std::shared_ptr<const LibraryKey> key);
 
     // Read access, and the copies into BAK.
     PictureStore &store();

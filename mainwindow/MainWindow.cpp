@@ -47,6 +47,7 @@ MainWindow::MainWindow(const Session &session, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_background(u":/art/main-background.png"_s)
     , m_operations(m_library)
+    , m_sealing(m_library, session, this)
 {
     createControls();
     styleControls();
@@ -61,6 +62,10 @@ MainWindow::~MainWindow() = default;
 void MainWindow::openLibrary()
 {
     openPictureStore();
+    if (m_sealing.settle() == LibrarySealing::Outcome::Close) {
+        close();
+        return;
+    }
     m_pictureList->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/Session.h"
 #include "mainwindow/LibraryModel.h"
+#include "mainwindow/LibrarySealing.h"
 #include "mainwindow/PictureOperations.h"
 
 #include <QPixmap>
@@ -33,7 +34,9 @@ public:
     ~MainWindow() override;
 
     // Opens the picture library, offering its BAK copy when it is damaged,
-    // and lists it; once, after the window shows.
+    // opens or seals it with the keys of the log-in, and lists it; once,
+    // after the window shows. A library that stays closed to the account
+    // closes the window.
     void openLibrary();
 
     // Selects the record of the list's selected row, as a click on it does;
@@ -75,6 +78,7 @@ private:
     QPixmap m_background;
     LibraryModel m_library;
     PictureOperations m_operations;
+    LibrarySealing m_sealing;
 
     // The controls, from the bottom up.
     QLabel *m_recordNumberLabel = nullptr;

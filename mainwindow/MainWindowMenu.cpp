@@ -23,7 +23,7 @@ MainWindowMenu::MainWindowMenu(Session session, PictureStore &store, BalloonTip 
     addSeparator();
     addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store, m_session); });
     addAction(MainWindowText::Restore, this, [this] {
-        if (restoreUserInfo(m_session))
+        if (restoreUserInfo(m_session, m_store))
             Q_EMIT closeRequested();
     });
     addSeparator();

@@ -5,6 +5,7 @@
 #include "config/GbkText.h"
 #include "config/PasswordDigest.h"
 #include "maintenance/UserInfoBackup.h"
+#include "store/PictureStore.h"
 #include "toolkit/MessageBox.h"
 
 #include <QCoreApplication>
@@ -141,7 +142,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     writeFile(backup, restored);
 
     // Enter takes the default answer, No: nothing happens.
-    EXPECT_FALSE(restoreUserInfo(program.session()));
+    EXPECT_FALSE(restoreUserInfo(program.session(), PictureStore()));
     ASSERT_EQ(program.responder().messages().size(), 1u);
     const MessageRequest question = program.responder().messages().front();
     EXPECT_EQ(question.kind, MessageKind::YesNoInformation);
@@ -153,7 +154,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
     EXPECT_TRUE(program.responder().fileRequests().empty());
 
     program.responder().queueMessageAnswer(QMessageBox::Yes);
-    EXPECT_FALSE(restoreUserInfo(program.session()));
+    EXPECT_FALSE(restoreUserInfo(program.session(), PictureStore()));
     ASSERT_EQ(program.responder().fileRequests().size(), 1u);
     EXPECT_EQ(program.responder().fileRequests().front().kind, FileDialogKind::Open);
     EXPECT_EQ(program.responder().fileRequests().front().title, u"请选择备份的用户信息文件名："_s);
@@ -161,7 +162,7 @@ TEST_F(BackupTest, RestoreAsksFirstThenReplacesSystemDatAndEndsTheProgram)
 
     program.responder().queueMessageAnswer(QMessageBox::Yes);
     program.responder().queueFileAnswer(backup);
-    EXPECT_TRUE(restoreUserInfo(program.session())) << "the program must end";
+    EXPECT_TRUE(restoreUserInfo(program.session(), PictureStore())) << "the program must end";
     EXPECT_EQ(readFile(configPath), restored);
     EXPECT_EQ(lastMessage().text, u"用户信息还原完成！请重新运行本程序。"_s);
     EXPECT_EQ(lastMessage().title, u"备份完成"_s);
@@ -175,7 +176,7 @@ TEST_F(BackupTest, FailedRestoreLeavesSystemDatExactlyAsItWas)
         program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(source);
         const DiskFull full(8);
-        EXPECT_FALSE(restoreUserInfo(program.session()));
+        EXPECT_FALSE(restoreUserInfo(program.session(), PictureStore()));
         EXPECT_EQ(readFile(configPath), accounts());
         EXPECT_EQ(lastMessage().text, u"用户信息还原失败！请检查你的系统并稍后再试。"_s);
         EXPECT_EQ(lastMessage().title, u"还原失败"_s);
@@ -198,7 +199,7 @@ TEST_F(BackupTest, RestoreRefusesFilesThatWouldLockEveryoneOut)
         writeFile(folder.filePath(name), content);
         program.responder().queueMessageAnswer(QMessageBox::Yes);
         program.responder().queueFileAnswer(folder.filePath(name));
-        EXPECT_FALSE(restoreUserInfo(program.session())) << name.toStdString();
+        EXPECT_FALSE(restoreUserInfo(program.session(), PictureStore())) << name.toStdString();
         EXPECT_TRUE(lastMessage().text.startsWith(u"用户信息还原失败：所选文件不是本程序的用户信息备份文件"_s))
             << name.toStdString();
         EXPECT_EQ(readFile(configPath), accounts()) << name.toStdString();

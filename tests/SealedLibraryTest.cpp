@@ -1,0 +1,208 @@
+// The sealed library through the real windows: sealing at a password
+// change, the recovery key, a lost account file, and restores that do not
+// belong to the library.
+#include "KeyboardInput.h"
+#include "TestFiles.h"
+#include "TestPictures.h"
+#include "TestProgram.h"
+#include "WidgetDriving.h"
+#include "WindowControls.h"
+#include "app/ProgramWindows.h"
+#include "auth/LoginWindow.h"
+#include "auth/PasswordWindow.h"
+#include "config/Accounts.h"
+#include "maintenance/UserInfoBackup.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/RecoveryKeyWindow.h"
+#include "seal/KeySlot.h"
+#include "seal/RecoveryKey.h"
+#include "toolkit/CheckBoxList.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray Marker = "Qz7f3aMarker";
+const QString NewPassword = u"Lumbra新口令"_s;
+
+std::vector<PictureStore::NewRecord> markedRecords()
+{
+    return {{u"山景Qz7f3aMarker"_s, u"jpg"_s, pictureFile({40, 30}, Qt::darkGreen, "JPG") + Marker},
+            {u"日落"_s, u"png"_s, pictureFile({30, 40}, Qt::darkRed) + Marker}};
+}
+
+// The files of the program folder, BAK/ included, that hold the marker.
+QStringList filesWithMarker(const QString &folder)
+{
+    QStringList found;
+    QDirIterator files(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        if (readFile(path).contains(Marker))
+            found << path;
+    }
+    return found;
+}
+
+// The main window, or null once the password is refused.
+MainWindow *logIn(ProgramWindows &windows, const QString &password, const ScriptedResponder &responder)
+{
+    if (!windows.loginWindow())
+        windows.start();
+    LoginWindow &login = *windows.loginWindow();
+    EXPECT_TRUE(waitForAccounts(login));
+    const std::size_t told = responder.messages().size();
+    ui(login).passwordBox->setFocus();
+    ui(login).passwordBox->selectAll();
+    typeText(ui(login).passwordBox, password);
+    QTest::keyClick(ui(login).passwordBox, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return windows.mainWindow() || responder.messages().size() > told; }, 10000));
+    return windows.mainWindow();
+}
+
+QLineEdit &keyBox(RecoveryKeyWindow &window)
+{
+    return *window.findChild<QLineEdit *>(u"keyBox"_s);
+}
+
+QPushButton &button(RecoveryKeyWindow &window, const QString &name)
+{
+    return *window.findChild<QPushButton *>(name);
+}
+
+// Changes the password from the default and notes the recovery key that
+// the sealing then shows once.
+QString changePasswordAndNoteKey(MainWindow &window, ScriptedResponder &responder)
+{
+    QString recoveryKey;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ui(*dialog).oldPasswordBox->setText(u"3196"_s);
+        ui(*dialog).newPasswordBox->setText(NewPassword);
+        ui(*dialog).verifyBox->setText(NewPassword);
+        QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
+    });
+    whenRecoveryKeyWindowShows([&](RecoveryKeyWindow &shown) {
+        recoveryKey = keyBox(shown).text();
+        EXPECT_TRUE(keyBox(shown).isReadOnly());
+        QTest::mouseClick(&button(shown, u"okButton"_s), Qt::LeftButton);
+    });
+    responder.queueMenuChoice(u"修改口令"_s);
+    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+    QTRY_VERIFY_WITH_TIMEOUT(!recoveryKey.isEmpty() && !QApplication::activeModalWidget(), 10000);
+    return recoveryKey;
+}
+
+}
+
+TEST(SealedLibrary, APasswordChangeSealsTheLibraryAndTheRecoveryKeyReopensItWithoutTheAccounts)
+{
+    TestProgram program;
+    program.createLibrary(markedRecords());
+    ASSERT_FALSE(filesWithMarker(program.directory()).isEmpty());
+    QString recoveryKey;
+    {
+        ProgramWindows windows;
+        MainWindow *window = logIn(windows, u"3196"_s, program.responder());
+        ASSERT_NE(window, nullptr);
+        ASSERT_EQ(ui(*window).pictureList->rowCount(), 2) << "the default password keeps it plain";
+        recoveryKey = changePasswordAndNoteKey(*window, program.responder());
+        EXPECT_TRUE(RecoveryKey::parse(recoveryKey));
+        EXPECT_TRUE(KeySlot::isSlot(readUserDigest(program.filePath(u"system.dat"_s), u"管理员"_s).value_or(QString())));
+        EXPECT_EQ(ui(*window).pictureList->rowText(0), u"山景Qz7f3aMarker"_s);
+        window->close();
+    }
+    EXPECT_EQ(filesWithMarker(program.directory()), QStringList());
+
+    // The next start: only the new password opens it.
+    TestProgram::forgetCaches();
+    {
+        ProgramWindows windows;
+        EXPECT_EQ(logIn(windows, u"3196"_s, program.responder()), nullptr);
+        MainWindow *window = logIn(windows, NewPassword, program.responder());
+        ASSERT_NE(window, nullptr);
+        ASSERT_EQ(ui(*window).pictureList->rowCount(), 2);
+        EXPECT_EQ(window->library().store().picture(2), markedRecords()[1].picture);
+        window->close();
+    }
+
+    // Without system.dat the default account comes back: no picture and no
+    // name until the recovery key, which gives the account a slot.
+    ASSERT_TRUE(QFile::remove(program.filePath(u"system.dat"_s)));
+    TestProgram::forgetCaches();
+    {
+        ProgramWindows windows;
+        int asked = 0;
+        std::function<void(RecoveryKeyWindow &)> answer = [&](RecoveryKeyWindow &asking) {
+            ++asked;
+            EXPECT_EQ(windows.mainWindow()->library().store().count(), 0) << "nothing shows while locked";
+            keyBox(asking).setText(asked == 1 ? RecoveryKey::generate().text() : recoveryKey.toLower());
+            if (asked == 1)
+                whenRecoveryKeyWindowShows(answer);
+            else
+                EXPECT_TRUE(asking.findChild<QLabel *>(u"explanation"_s)->text().startsWith(u"这不是这个图片库的恢复密钥"_s));
+            QTest::mouseClick(&button(asking, u"okButton"_s), Qt::LeftButton);
+        };
+        whenRecoveryKeyWindowShows(answer);
+        MainWindow *window = logIn(windows, u"3196"_s, program.responder());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(asked, 2);
+        ASSERT_EQ(ui(*window).pictureList->rowCount(), 2);
+        window->close();
+    }
+    TestProgram::forgetCaches();
+    ProgramWindows windows;
+    MainWindow *window = logIn(windows, u"3196"_s, program.responder());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ui(*window).pictureList->rowCount(), 2) << "the account's new slot opens it";
+}
+
+TEST(SealedLibrary, ARestoreOfAnotherLibrarysAccountsIsRefusedAndOneWithoutSlotsAsksFirst)
+{
+    TestProgram program;
+    program.createLibrary(markedRecords());
+    PictureStore store;
+    ASSERT_TRUE(store.open(program.filePath(u"pic.edb"_s)));
+    const auto key = LibraryKey::generate();
+    ASSERT_TRUE(store.seal(key, RecoveryKey::generate().wrap(*key)));
+    const QString configPath = program.filePath(u"system.dat"_s);
+    const auto cheapKey = *PasswordKey::derive(u"口令"_s, QByteArray(PasswordKey::SaltSize, 's'), {8192, 1, 1});
+    ASSERT_TRUE(writeUserDigest(configPath, u"管理员"_s, KeySlot::make(*key, cheapKey, u"管理员"_s)));
+    const QByteArray accounts = readFile(configPath);
+
+    const QString otherLibrary = program.filePath(u"other.usb"_s);
+    ASSERT_TRUE(writeUserDigest(otherLibrary, u"管理员"_s, KeySlot::make(*LibraryKey::generate(), cheapKey, u"管理员"_s)));
+    const QString olderBackup = program.filePath(u"older.usb"_s);
+    ASSERT_TRUE(writeUserDigest(olderBackup, u"管理员"_s, u"6c4bb406b3e7cd5447f7a76fd7008806"_s));
+    ScriptedResponder &responder = program.responder();
+
+    responder.queueMessageAnswer(QMessageBox::Yes);
+    responder.queueFileAnswer(otherLibrary);
+    EXPECT_FALSE(restoreUserInfo(program.session(), store));
+    EXPECT_TRUE(responder.messages().back().text.contains(u"另一个加密的图片库"_s));
+
+    responder.queueMessageAnswer(QMessageBox::Yes);
+    responder.queueFileAnswer(olderBackup);
+    responder.queueMessageAnswer(QMessageBox::No);
+    EXPECT_FALSE(restoreUserInfo(program.session(), store));
+    EXPECT_EQ(responder.messages().back().kind, MessageKind::YesNoWarning);
+    EXPECT_TRUE(responder.messages().back().text.contains(u"恢复密钥"_s));
+    EXPECT_EQ(readFile(configPath), accounts) << "nothing is copied";
+
+    responder.queueMessageAnswer(QMessageBox::Yes);
+    responder.queueFileAnswer(olderBackup);
+    responder.queueMessageAnswer(QMessageBox::Yes);
+    EXPECT_TRUE(restoreUserInfo(program.session(), store));
+    EXPECT_EQ(readFile(configPath), readFile(olderBackup));
+}
