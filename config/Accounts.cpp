@@ -8,11 +8,12 @@
 using namespace Qt::StringLiterals;
 
 const QString ConfigFilePassword = u"qomtar"_s;
-const QString PasswordKey = u"口令"_s;
+const QString PasswordItemKey = u"口令"_s;
 const QString CategorySection = u"分类信息"_s;
 const QString DefaultListSeparator = u"★§☆"_s;
 const QString DefaultUserNames = u"管理员★§☆"_s;
 const QString DefaultUserDigests = u"6c4bb406b3e7cd5447f7a76fd7008806★§☆"_s;
+const QString DefaultPassword = u"3196"_s;
 
 std::expected<QStringList, ConfigError> loadUserNames(const QString &configFilePath)
 {
@@ -28,7 +29,7 @@ std::expected<void, ConfigError> writeAccounts(const QString &configFilePath, co
     const qsizetype count = std::min(names.size(), digests.size());
     std::expected<void, ConfigError> written;
     for (qsizetype i = 0; i < count; ++i) {
-        auto item = writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordKey, digests[i]);
+        auto item = writeConfigItem(configFilePath, ConfigFilePassword, names[i], PasswordItemKey, digests[i]);
         if (written && !item)
             written = item;
     }
@@ -37,13 +38,13 @@ std::expected<void, ConfigError> writeAccounts(const QString &configFilePath, co
 
 std::expected<QString, ConfigError> readUserDigest(const QString &configFilePath, const QString &name)
 {
-    return readConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey);
+    return readConfigItem(configFilePath, ConfigFilePassword, name, PasswordItemKey);
 }
 
 std::expected<void, ConfigError> writeUserDigest(const QString &configFilePath, const QString &name,
                                                  const QString &digest)
 {
-    return writeConfigItem(configFilePath, ConfigFilePassword, name, PasswordKey, digest);
+    return writeConfigItem(configFilePath, ConfigFilePassword, name, PasswordItemKey, digest);
 }
 
 // A file that cannot be read offers the default account as an empty one
@@ -68,7 +69,7 @@ std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile)
     LineBuffer lines(std::move(*plain));
     QList<QByteArray> names = ConfigLines::sectionNames(lines);
     names.removeOne(toGbk(CategorySection));
-    const QByteArray key = toGbk(PasswordKey);
+    const QByteArray key = toGbk(PasswordItemKey);
     return int(std::count_if(names.begin(), names.end(), [&](const QByteArray &name) {
         const std::optional<QByteArray> digest = ConfigLines::findItem(lines, name, key);
         return digest && !trimmedBlanks(*digest).isEmpty();
