@@ -69,3 +69,8 @@ MainWindow *ProgramWindows::mainWindow()
 {
     return m_mainWindow.get();
 }
+
+const Session &ProgramWindows::session() const
+{
+    return m_session;
+}

@@ -35,6 +35,8 @@ public:
     LoginWindow *loginWindow();
     // Null until a log-in succeeded.
     MainWindow *mainWindow();
+    // The run's session: its keys are those of the log-in once there is one.
+    const Session &session() const;
 
 private:
     bool lockProgramFolder();
