@@ -25,7 +25,7 @@ void ProgramWindows::start()
         return;
     }
     m_session.configFilePath = configFilePathIn(programDirectory());
-    m_loginWindow = std::make_unique<LoginWindow>(m_session.configFilePath);
+    m_loginWindow = std::make_unique<LoginWindow>(m_session.configFilePath, m_session.keys);
     connect(m_loginWindow.get(), &LoginWindow::loggedIn, this, &ProgramWindows::openMainWindow);
     connect(m_loginWindow.get(), &LoginWindow::left, this, &ProgramWindows::end);
     m_loginWindow->start();
@@ -68,4 +68,9 @@ LoginWindow *ProgramWindows::loginWindow()
 MainWindow *ProgramWindows::mainWindow()
 {
     return m_mainWindow.get();
+}
+
+const Session &ProgramWindows::session() const
+{
+    return m_session;
 }

@@ -12,11 +12,12 @@ class QLockFile;
 
 // The program's window flow and its one end. The log-in window comes first;
 // a log-in opens the main window, which opens the library once it shows.
-// The flow holds the session (the run's account file and user) and hands it
-// to the windows. The program ends when the log-in window is left without a
-// log-in, when the main window closes, and when another running program
-// holds the program folder; it ends with status 0, from whatever modal
-// window or message box it is in.
+// The flow holds the session (the run's account file, user and keys) and
+// hands it to the windows; the log-in window fills its keys. The program
+// ends when the log-in window is left without a log-in, when the main
+// window closes, and when another running program holds the program
+// folder; it ends with status 0, from whatever modal window or message box
+// it is in.
 class ProgramWindows : public QObject
 {
     Q_OBJECT
@@ -34,6 +35,8 @@ public:
     LoginWindow *loginWindow();
     // Null until a log-in succeeded.
     MainWindow *mainWindow();
+    // The run's session: its keys are those of the log-in once there is one.
+    const Session &session() const;
 
 private:
     bool lockProgramFolder();

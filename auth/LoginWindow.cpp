@@ -5,9 +5,9 @@
 #include "auth/DefaultButtonRule.h"
 #include "auth/LoginWindowLayout.h"
 #include "auth/PasswordBox.h"
+#include "config/AccountKeys.h"
 #include "config/Accounts.h"
 #include "config/ConfigPaths.h"
-#include "config/PasswordDigest.h"
 #include "toolkit/ControlPlacement.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ToolkitTexts.h"
@@ -38,9 +38,10 @@ QToolButton *imageButton(const QString &picture, QWidget *parent)
 
 }
 
-LoginWindow::LoginWindow(QString configFilePath, QWidget *parent)
+LoginWindow::LoginWindow(QString configFilePath, std::shared_ptr<SessionKeys> keys, QWidget *parent)
     : QDialog(parent)
     , m_configFilePath(std::move(configFilePath))
+    , m_keys(std::move(keys))
 {
     createControls();
     styleControls();
@@ -157,14 +158,32 @@ void LoginWindow::logIn()
 
 void LoginWindow::logInWith(const QString &password)
 {
+    if (std::exchange(m_checking, true))
+        return;
     const QString name = m_userBox->currentText();
-    if (!passwordMatches(password, readUserDigest(m_configFilePath, name).value_or(QString()))) {
+    using Watcher = QFutureWatcher<std::optional<SessionKeys>>;
+    auto *watcher = new Watcher(this);
+    connect(watcher, &Watcher::finished, this, [this, watcher, name] {
+        m_checking = false;
+        watcher->deleteLater();
+        finishLogIn(name, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(&keysOfLogIn, m_configFilePath, name, password));
+}
+
+void LoginWindow::finishLogIn(const QString &userName, std::optional<SessionKeys> keys)
+{
+    // Left while the password was checked: the answer comes too late.
+    if (m_left)
+        return;
+    if (!keys) {
         refuseLogIn();
         return;
     }
+    *m_keys = std::move(*keys);
     m_loggedIn = true;
     close();
-    Q_EMIT loggedIn(name);
+    Q_EMIT loggedIn(userName);
 }
 
 void LoginWindow::refuseLogIn()
@@ -186,7 +205,9 @@ void LoginWindow::reject()
 
 void LoginWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_loggedIn)
+    if (!m_loggedIn) {
+        m_left = true;
         Q_EMIT left();
+    }
     event->accept();
 }

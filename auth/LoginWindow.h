@@ -1,7 +1,10 @@
 #pragma once
 
+#include "config/Session.h"
+
 #include <QDialog>
 
+#include <memory>
 #include <optional>
 
 struct OfferedAccounts;
@@ -13,10 +16,13 @@ class QPushButton;
 class QToolButton;
 
 // The start-up window: the user picks an account and types its password.
-// A right password closes the window and tells loggedIn; every other way
-// out (cancel, Escape, closing the window, the third wrong password in a
-// run) tells left. The accounts are read while the window is already on
-// screen; accountsOffered tells when they are in the list.
+// A right password puts the keys of the log-in in the session's keys,
+// closes the window and tells loggedIn; every other way out (cancel,
+// Escape, closing the window, the third wrong password in a run) tells
+// left. The accounts are read while the window is already on screen;
+// accountsOffered tells when they are in the list. A password is checked
+// in a worker (a key slot takes a slow derivation); presses of 登录 while
+// one is checked are let go.
 class LoginWindow : public QDialog
 {
     Q_OBJECT
@@ -26,8 +32,9 @@ public:
     static constexpr int Height = 156;
     static constexpr int AttemptLimit = 3;
 
-    // configFilePath names the account file, system.dat.
-    explicit LoginWindow(QString configFilePath, QWidget *parent = nullptr);
+    // configFilePath names the account file, system.dat; keys are the
+    // session's, filled at the log-in.
+    LoginWindow(QString configFilePath, std::shared_ptr<SessionKeys> keys, QWidget *parent = nullptr);
 
     // Makes the account file's folder, shows the window and reads the
     // accounts. A folder that cannot be made is told, and the window leaves
@@ -58,13 +65,18 @@ private:
     // A log-in asked for before the accounts are read waits for them.
     void logIn();
     void logInWith(const QString &password);
+    void finishLogIn(const QString &userName, std::optional<SessionKeys> keys);
     void refuseLogIn();
 
     QString m_configFilePath;
+    std::shared_ptr<SessionKeys> m_keys;
     bool m_accountsOffered = false;
     // Wrong passwords so far, across all accounts.
     int m_failureCount = 0;
     bool m_loggedIn = false;
+    bool m_left = false;
+    // A password is being checked in a worker.
+    bool m_checking = false;
     // The password of a log-in asked for while the accounts were read.
     std::optional<QString> m_waitingPassword;
     DefaultButtonRule *m_defaultButtonRule = nullptr;

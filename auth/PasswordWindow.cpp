@@ -5,8 +5,8 @@
 #include "auth/DefaultButtonRule.h"
 #include "auth/PasswordWindowLayout.h"
 #include "auth/PasswordBox.h"
+#include "config/AccountKeys.h"
 #include "config/Accounts.h"
-#include "config/PasswordDigest.h"
 #include "toolkit/ControlPlacement.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ToolkitTexts.h"
@@ -38,7 +38,7 @@ PasswordWindow::PasswordWindow(Session session, QWidget *parent)
     connectEvents();
     showCurrentUser();
     lockNewPasswordBoxes();
-    readCurrentDigest();
+    readCurrentValue();
 }
 
 void PasswordWindow::createControls()
@@ -106,22 +106,23 @@ void PasswordWindow::lockNewPasswordBoxes()
     m_verifyBox->setEnabled(false);
 }
 
-void PasswordWindow::readCurrentDigest()
+void PasswordWindow::readCurrentValue()
 {
-    m_currentDigest = readUserDigest(m_session.configFilePath, m_session.userName).value_or(QString());
+    m_currentValue = readUserDigest(m_session.configFilePath, m_session.userName).value_or(QString());
 }
 
 void PasswordWindow::checkOldPassword()
 {
     // The boxes keep their content either way.
-    const bool right = passwordMatches(m_oldPasswordBox->text(), m_currentDigest);
+    const bool right = passwordMatchesAtOnce(m_oldPasswordBox->text(), m_currentValue, m_session.keys->typedPassword);
     m_newPasswordBox->setEnabled(right);
     m_verifyBox->setEnabled(right);
 }
 
 void PasswordWindow::saveNewPassword()
 {
-    if (!passwordMatches(m_oldPasswordBox->text(), m_currentDigest)) {
+    const std::optional<OpenedPassword> old = checkPassword(m_oldPasswordBox->text(), m_currentValue, m_session.userName);
+    if (!old) {
         messageBox(AuthText::OldPasswordWrong, MessageKind::Information, AuthText::WarningTitle);
         focusAndSelect(m_oldPasswordBox);
         return;
@@ -137,12 +138,21 @@ void PasswordWindow::saveNewPassword()
         focusAndSelect(m_newPasswordBox);
         return;
     }
-    // A failed save keeps the old password in force, and the user must know
-    // it; the window stays open for another try.
-    if (!writeUserDigest(m_session.configFilePath, m_session.userName, passwordDigest(newPassword))) {
-        qCWarning(lcAuth) << "the new password digest could not be written to" << m_session.configFilePath;
+    if (storeNewPassword(newPassword, old->libraryKey))
+        accept();
+}
+
+// A failed save keeps the old password and the old keys in force, and the
+// user must know it; the window stays open for another try.
+bool PasswordWindow::storeNewPassword(const QString &password, std::shared_ptr<const LibraryKey> openedKey)
+{
+    SessionKeys &keys = *m_session.keys;
+    PasswordValue made = valueForPassword(password, m_session.userName, keys.libraryKey ? keys.libraryKey : openedKey);
+    if (!writeUserDigest(m_session.configFilePath, m_session.userName, made.value)) {
+        qCWarning(lcAuth) << "the new password value could not be written to" << m_session.configFilePath;
         messageBox(AuthText::NewPasswordNotSaved, MessageKind::Stop, ToolkitText::ErrorTitle);
-        return;
+        return false;
     }
-    accept();
+    keys = std::move(made.keys);
+    return true;
 }

@@ -11,9 +11,12 @@ class QPushButton;
 
 // The modal dialog in which the session's user replaces the password of
 // that account. The new-password boxes open only while the old password
-// typed so far matches the digest read when the window opened; OK checks
-// the old password again, wants the new one twice alike and not empty, and
-// stores its digest.
+// typed so far matches the value read when the window opened (for a key
+// slot: the password typed at log-in); OK checks the old password for
+// real, wants the new one twice alike and not empty, and stores the new
+// value: a slot of the session's library key, or of a new one, or the
+// digest of the default password while the library is plain. The
+// session's keys follow once the value is stored.
 class PasswordWindow : public QDialog
 {
     Q_OBJECT
@@ -31,13 +34,15 @@ private:
     void connectEvents();
     void showCurrentUser();
     void lockNewPasswordBoxes();
-    void readCurrentDigest();
+    void readCurrentValue();
     void checkOldPassword();
     void saveNewPassword();
+    bool storeNewPassword(const QString &password, std::shared_ptr<const LibraryKey> openedKey);
 
     Session m_session;
-    // The user's stored digest, as read when the window opened.
-    QString m_currentDigest;
+    // The user's stored value (digest or key slot), as read when the window
+    // opened.
+    QString m_currentValue;
     DefaultButtonRule *m_defaultButtonRule = nullptr;
 
     // The controls, from the bottom up.

@@ -13,6 +13,7 @@ const QString CategorySection = u"分类信息"_s;
 const QString DefaultListSeparator = u"★§☆"_s;
 const QString DefaultUserNames = u"管理员★§☆"_s;
 const QString DefaultUserDigests = u"6c4bb406b3e7cd5447f7a76fd7008806★§☆"_s;
+const QString DefaultPassword = u"3196"_s;
 
 std::expected<QStringList, ConfigError> loadUserNames(const QString &configFilePath)
 {

@@ -10,10 +10,11 @@
 #include <optional>
 
 // The accounts in the configuration file: one section per account, named
-// after it, holding the password digest under the key "口令". The file is
-// always opened with ConfigFilePassword.
+// after it, holding the password value (an MD5 digest or a key slot) under
+// the key "口令". The file is always opened with ConfigFilePassword.
 
 extern const QString ConfigFilePassword;
+// The key "口令" of the password value.
 extern const QString PasswordItemKey;
 // A section that is no account.
 extern const QString CategorySection;
@@ -23,6 +24,8 @@ extern const QString CategorySection;
 extern const QString DefaultListSeparator;
 extern const QString DefaultUserNames;
 extern const QString DefaultUserDigests;
+// The administrator's published password.
+extern const QString DefaultPassword;
 
 // The file's sections, the first "分类信息" left out; why, when the file
 // cannot be opened.

@@ -1,6 +1,5 @@
 #include "mainwindow/LibrarySealing.h"
 
-#include "auth/AuthTexts.h"
 #include "config/Accounts.h"
 #include "mainwindow/LibraryModel.h"
 #include "mainwindow/MainWindowLog.h"
@@ -103,7 +102,7 @@ bool LibrarySealing::giveAccountSlot(const std::shared_ptr<const LibraryKey> &ke
     // Without a key of its own the account logged in with the published
     // default password.
     if (!keys.accountKey)
-        keys.accountKey = PasswordKey::derive(AuthText::StartPassword);
+        keys.accountKey = PasswordKey::derive(DefaultPassword);
     const QString slot = KeySlot::make(*key, *keys.accountKey, m_session.userName);
     if (const auto written = writeUserDigest(m_session.configFilePath, m_session.userName, slot); !written) {
         messageBox(failure.arg(reasonSentence(written.error())), MessageKind::Warning, ToolkitText::ErrorTitle);

@@ -15,11 +15,7 @@ MainWindowMenu::MainWindowMenu(Session session, PictureStore &store, BalloonTip 
     , m_store(store)
 {
     setObjectName(u"菜单"_s);
-    addAction(MainWindowText::ChangePassword, this, [this] {
-        // A window of its own: it takes no looks from the main window.
-        PasswordWindow passwordWindow(m_session);
-        passwordWindow.exec();
-    });
+    addAction(MainWindowText::ChangePassword, this, &MainWindowMenu::changePassword);
     addSeparator();
     addAction(MainWindowText::BackUp, this, [this] { backupUserInfo(m_store, m_session); });
     addAction(MainWindowText::Restore, this, [this] {
@@ -31,4 +27,14 @@ MainWindowMenu::MainWindowMenu(Session session, PictureStore &store, BalloonTip 
     addAction(MainWindowText::About, this, [&balloonTip] { balloonTip.showPanel(aboutPanelHtml(), mousePosition()); });
     addSeparator();
     addAction(MainWindowText::Exit, this, &MainWindowMenu::closeRequested);
+}
+
+void MainWindowMenu::changePassword()
+{
+    const std::shared_ptr<const LibraryKey> before = m_session.keys->libraryKey;
+    // A window of its own: it takes no looks from the main window.
+    PasswordWindow passwordWindow(m_session);
+    passwordWindow.exec();
+    if (m_session.keys->libraryKey != before)
+        Q_EMIT libraryKeyChanged();
 }

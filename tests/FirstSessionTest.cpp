@@ -9,6 +9,7 @@
 #include "auth/LoginWindow.h"
 #include "auth/PasswordWindow.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowMenu.h"
 #include "reasons/ReasonSentence.h"
 #include "store/LibraryLock.h"
 #include "toolkit/CheckBoxList.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -47,7 +49,7 @@ void logIn(ProgramWindows &windows, const QString &password)
     ui(login).passwordBox->setFocus();
     ui(login).passwordBox->selectAll();
     typeText(ui(login).passwordBox, password);
-    QTest::keyClick(ui(login).passwordBox, Qt::Key_Return);
+    EXPECT_TRUE(answersLogIn(login, [&] { QTest::keyClick(ui(login).passwordBox, Qt::Key_Return); }));
 }
 
 void chooseFromMenu(MainWindow &window, ScriptedResponder &responder, const QString &item)
@@ -80,7 +82,7 @@ protected:
         EXPECT_EQ(ui(login).userBox->count(), 1);
         EXPECT_EQ(ui(login).userBox->itemText(0), u"管理员"_s);
         EXPECT_TRUE(QFile::exists(program.filePath(u"system.dat"_s)));
-        QTest::keyClick(ui(login).passwordBox, Qt::Key_Return);
+        EXPECT_TRUE(answersLogIn(login, [&] { QTest::keyClick(ui(login).passwordBox, Qt::Key_Return); }));
         EXPECT_FALSE(login.isVisible());
         return *windows.mainWindow();
     }
@@ -138,8 +140,10 @@ protected:
             }
             QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
         });
+        const QSignalSpy keyChanged(qobject_cast<MainWindowMenu *>(ui(window).menu), &MainWindowMenu::libraryKeyChanged);
         chooseFromMenu(window, responder, u"修改口令"_s);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(keyChanged.count(), 1) << "the first password of a plain library brings a library key";
     }
 
     void backUpAndRestore(MainWindow &window)

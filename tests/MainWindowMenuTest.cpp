@@ -7,6 +7,7 @@
 #include "auth/PasswordWindow.h"
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/MainWindowMenu.h"
 #include "toolkit/BalloonTip.h"
 #include "toolkit/CheckBoxList.h"
 #include "viewer/ViewerWindow.h"
@@ -136,8 +137,10 @@ TEST(MainWindowMenuTest, ChangePasswordOpensThePasswordWindowModally)
         newPasswordLabelColour = ui(*dialog).newCaption->palette().color(QPalette::WindowText);
         QTest::mouseClick(ui(*dialog).cancelButton, Qt::LeftButton);
     });
+    const QSignalSpy keyChanged(qobject_cast<MainWindowMenu *>(ui(window).menu), &MainWindowMenu::libraryKeyChanged);
     program.responder().queueMenuChoice(u"修改口令"_s);
     QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+    EXPECT_EQ(keyChanged.count(), 0) << "a cancelled change brings no key";
 
     EXPECT_TRUE(modal);
     EXPECT_EQ(shownUser, u"管理员"_s);

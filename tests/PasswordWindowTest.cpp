@@ -8,6 +8,7 @@
 #include "auth/PasswordWindow.h"
 #include "config/Accounts.h"
 #include "config/PasswordDigest.h"
+#include "seal/KeySlot.h"
 #include "toolkit/MessageBox.h"
 
 #include <QLabel>
@@ -30,13 +31,13 @@ class PasswordWindowTest : public ::testing::Test
 protected:
     PasswordWindowTest()
     {
-        LoginWindow login(configPath());
+        LoginWindow login(configPath(), session.keys);
         const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
         login.start();
         EXPECT_TRUE(waitForAccounts(login));
-        QTest::mouseClick(ui(login).logInButton, Qt::LeftButton);
+        EXPECT_TRUE(answersLogIn(login, [&] { QTest::mouseClick(ui(login).logInButton, Qt::LeftButton); }));
         EXPECT_EQ(loggedIn.value(0).value(0).toString(), u"管理员"_s);
-        window.emplace(program.session());
+        window.emplace(session);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&*window));
     }
@@ -59,6 +60,7 @@ protected:
     }
 
     TestProgram program;
+    Session session = program.session();
     std::optional<PasswordWindow> window;
 };
 
@@ -165,7 +167,7 @@ TEST_F(PasswordWindowTest, OkChecksOldPasswordThenMismatchThenEmptyInThatOrder)
     EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"3196"_s));
 }
 
-TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
+TEST_F(PasswordWindowTest, ANewPasswordOnAPlainLibraryIsStoredInASlotOfANewLibraryKey)
 {
     type(ui(*window).oldPasswordBox, u"3196"_s);
     type(ui(*window).newPasswordBox, u"新口令"_s);
@@ -174,21 +176,32 @@ TEST_F(PasswordWindowTest, NewPasswordIsStoredAndNeededAtTheNextStart)
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
     EXPECT_TRUE(program.responder().messages().empty());
-    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"新口令"_s));
+    const QString value = readUserDigest(configPath(), u"管理员"_s).value();
+    ASSERT_TRUE(KeySlot::isSlot(value));
+    const SessionKeys &keys = *session.keys;
+    ASSERT_NE(keys.libraryKey, nullptr) << "the main window seals the library with it";
+    EXPECT_EQ(KeySlot::keyIdentifier(value), keys.libraryKey->identifier());
+    EXPECT_TRUE(keys.accountKey);
+    EXPECT_TRUE(keys.typedPassword.matches(u"新口令"_s));
 
-    // The next start of the program: fresh global state, a fresh log-in window.
-    TestProgram::forgetCaches();
-    ScriptedResponder responder;
-    LoginWindow login(configPath());
-    const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
-    login.start();
-    ASSERT_TRUE(waitForAccounts(login));
-    QTest::mouseClick(ui(login).logInButton, Qt::LeftButton);
-    EXPECT_EQ(loggedIn.count(), 0) << "the old password fails";
-    ASSERT_EQ(responder.messages().size(), 1u);
-    ui(login).passwordBox->setText(u"新口令"_s);
-    QTest::mouseClick(ui(login).logInButton, Qt::LeftButton);
-    EXPECT_EQ(loggedIn.count(), 1);
+    EXPECT_EQ(logInAtTheNextStart(configPath(), u"管理员"_s, u"3196"_s), nullptr) << "the old password fails";
+    const std::shared_ptr<SessionKeys> next = logInAtTheNextStart(configPath(), u"管理员"_s, u"新口令"_s);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->libraryKey->identifier(), keys.libraryKey->identifier());
+}
+
+TEST_F(PasswordWindowTest, TheDefaultPasswordOnAPlainLibraryIsStoredAsItsDigest)
+{
+    ASSERT_TRUE(writeUserDigest(configPath(), u"管理员"_s, passwordDigest(u"其他"_s)));
+    PasswordWindow other(session);
+    ui(other).oldPasswordBox->setText(u"其他"_s);
+    ui(other).newPasswordBox->setText(u"3196"_s);
+    ui(other).verifyBox->setText(u"3196"_s);
+    QTest::mouseClick(ui(other).okButton, Qt::LeftButton);
+    EXPECT_EQ(other.result(), QDialog::Accepted);
+    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"3196"_s));
+    EXPECT_EQ(session.keys->libraryKey, nullptr);
+    EXPECT_FALSE(session.keys->accountKey);
 }
 
 TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
@@ -204,14 +217,14 @@ TEST_F(PasswordWindowTest, EveryPasswordThatCanBeSetCanBeTypedAtTheNextLogIn)
     ASSERT_FALSE(window->isVisible());
 
     TestProgram::forgetCaches();
-    LoginWindow login(configPath());
+    LoginWindow login(configPath(), std::make_shared<SessionKeys>());
     const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
     login.start();
     ASSERT_TRUE(waitForAccounts(login));
     ui(login).passwordBox->clear();
     typeText(ui(login).passwordBox, password + u"zz"_s);
     EXPECT_EQ(ui(login).passwordBox->text(), password);
-    QTest::mouseClick(ui(login).logInButton, Qt::LeftButton);
+    EXPECT_TRUE(answersLogIn(login, [&] { QTest::mouseClick(ui(login).logInButton, Qt::LeftButton); }));
     EXPECT_EQ(loggedIn.count(), 1);
 }
 
@@ -229,10 +242,11 @@ TEST_F(PasswordWindowTest, AFailedSaveIsToldAndKeepsTheOldPassword)
     EXPECT_TRUE(window->isVisible()) << "the window stays for another try";
     TestProgram::forgetCaches();
     EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"3196"_s));
+    EXPECT_EQ(session.keys->libraryKey, nullptr) << "the key of a slot not written is dropped";
 
     QTest::mouseClick(ui(*window).okButton, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(readUserDigest(configPath(), u"管理员"_s), passwordDigest(u"新口令"_s));
+    EXPECT_TRUE(KeySlot::isSlot(readUserDigest(configPath(), u"管理员"_s).value()));
 }
 
 TEST_F(PasswordWindowTest, CancelWritesNothing)

@@ -1,5 +1,7 @@
 #include "WindowControls.h"
 
+#include "ScriptedResponder.h"
+#include "TestProgram.h"
 #include "auth/LoginWindow.h"
 #include "auth/LoginWindowLayout.h"
 #include "auth/PasswordWindow.h"
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QToolButton>
 
 #include <QTest>
@@ -132,4 +135,28 @@ ViewerWindowControls ui(const ViewerWindow &window)
 bool waitForAccounts(const LoginWindow &window)
 {
     return QTest::qWaitFor([&window] { return ui(window).userBox->count() > 0; }, 5000);
+}
+
+bool answersLogIn(const LoginWindow &window, const std::function<void()> &press)
+{
+    const auto *responder = dynamic_cast<const ScriptedResponder *>(DialogResponder::installed());
+    const std::size_t messages = responder ? responder->messages().size() : 0;
+    press();
+    return QTest::qWaitFor(
+        [&] { return !window.isVisible() || (responder && responder->messages().size() > messages); }, 5000);
+}
+
+std::shared_ptr<SessionKeys> logInAtTheNextStart(const QString &configFilePath, const QString &account,
+                                                 const QString &password)
+{
+    TestProgram::forgetCaches();
+    auto keys = std::make_shared<SessionKeys>();
+    LoginWindow login(configFilePath, keys);
+    const QSignalSpy loggedIn(&login, &LoginWindow::loggedIn);
+    login.start();
+    EXPECT_TRUE(waitForAccounts(login));
+    ui(login).userBox->setCurrentIndex(ui(login).userBox->findText(account));
+    ui(login).passwordBox->setText(password);
+    EXPECT_TRUE(answersLogIn(login, [&] { QTest::mouseClick(ui(login).logInButton, Qt::LeftButton); }));
+    return loggedIn.isEmpty() ? nullptr : keys;
 }

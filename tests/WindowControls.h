@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class BalloonTip;
 class CheckBoxList;
 class LoginWindow;
@@ -16,6 +19,7 @@ class QMenu;
 class QPushButton;
 class QToolButton;
 class ViewerWindow;
+struct SessionKeys;
 
 // The controls of each window as a test reaches them: by their role, found
 // by the design names of the window's own layout table.
@@ -68,3 +72,13 @@ ViewerWindowControls ui(const ViewerWindow &window);
 // Waits until the log-in window lists its accounts, which it reads in a
 // worker after it shows; false when none came.
 bool waitForAccounts(const LoginWindow &window);
+// Runs press (of 登录, or Enter) and waits until the log-in window, which
+// checks the password in a worker, answers it: it closes, or a message
+// shows. False when no answer came.
+bool answersLogIn(const LoginWindow &window, const std::function<void()> &press);
+
+// Logs in to the account in a fresh log-in window on the account file, as
+// the next start of the program does (the caches forgotten first); the keys
+// of the log-in, or null when the password is refused.
+std::shared_ptr<SessionKeys> logInAtTheNextStart(const QString &configFilePath, const QString &account,
+                                                 const QString &password);
