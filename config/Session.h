@@ -17,8 +17,8 @@ struct SessionKeys
     // key, or made when the library was sealed. Null while none is.
     std::shared_ptr<const LibraryKey> libraryKey;
     // What wraps the library key into this account's slot: the key of the
-    // password typed at log-in. Empty when that password is the published
-    // default (its key is derived when needed).
+    // password typed at log-in. Empty while that password is the published
+    // default and no slot holds it (its key is derived when needed).
     std::optional<PasswordKey> accountKey;
     // The password that logged in, to check a password typed again.
     TypedPassword typedPassword;

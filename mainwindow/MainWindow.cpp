@@ -136,6 +136,11 @@ void MainWindow::createMenu(const Session &session)
 {
     m_menu = new MainWindowMenu(session, m_library.store(), *m_balloonTip, this);
     connect(m_menu, &MainWindowMenu::closeRequested, this, &QWidget::close);
+    // A first password of the user's own seals the library at once.
+    connect(m_menu, &MainWindowMenu::libraryKeyChanged, this, [this] {
+        if (m_sealing.settle() == LibrarySealing::Outcome::Close)
+            close();
+    });
 }
 
 void MainWindow::connectEvents()
