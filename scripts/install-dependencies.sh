@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-    libsqlite3-dev libssl-dev libfontconfig-dev
+    libsqlite3-dev libssl-dev libargon2-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xdotool x11-apps x11-utils imagemagick
     fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai

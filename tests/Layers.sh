@@ -8,15 +8,16 @@ cd "$(dirname "$0")/.."
 
 declare -A below=(
     [toolkit]=""
-    [pictures]="toolkit"
-    [config]=""
-    [store]="config"
-    [reasons]="config store pictures"
-    [auth]="config toolkit"
-    [viewer]="reasons pictures toolkit"
-    [maintenance]="reasons config store toolkit"
-    [mainwindow]="auth viewer maintenance reasons config store pictures toolkit"
-    [app]="mainwindow auth viewer maintenance reasons config store pictures toolkit"
+    [pictures]="seal toolkit"
+    [seal]=""
+    [config]="seal"
+    [store]="config seal"
+    [reasons]="config store pictures seal"
+    [auth]="config seal toolkit"
+    [viewer]="reasons pictures seal toolkit"
+    [maintenance]="reasons config store seal toolkit"
+    [mainwindow]="auth viewer maintenance reasons config store pictures seal toolkit"
+    [app]="mainwindow auth viewer maintenance reasons config store pictures seal toolkit"
 )
 
 status=0

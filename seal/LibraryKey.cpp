@@ -1,0 +1,48 @@
+#include "seal/LibraryKey.h"
+
+namespace {
+
+constexpr QByteArrayView ValuePurpose = "lumbra library values";
+constexpr QByteArrayView FingerprintPurpose = "lumbra picture fingerprints";
+constexpr QByteArrayView IdentifierPurpose = "lumbra library key identifier";
+constexpr int IdentifierSize = 16;
+
+}
+
+LibraryKey::LibraryKey(const SecretKey &secret)
+    : m_secret(secret)
+    , m_valueKey(secret.derive(ValuePurpose))
+    , m_fingerprintKey(secret.derive(FingerprintPurpose))
+    , m_identifier(secret.mac(IdentifierPurpose).first(IdentifierSize))
+{
+}
+
+std::shared_ptr<const LibraryKey> LibraryKey::generate()
+{
+    return fromSecret(SecretKey::random());
+}
+
+std::shared_ptr<const LibraryKey> LibraryKey::fromSecret(const SecretKey &secret)
+{
+    return std::shared_ptr<const LibraryKey>(new LibraryKey(secret));
+}
+
+const SecretKey &LibraryKey::secret() const
+{
+    return m_secret;
+}
+
+QByteArray LibraryKey::identifier() const
+{
+    return m_identifier;
+}
+
+std::unique_ptr<SealedValue> LibraryKey::sealer() const
+{
+    return std::make_unique<SealedValue>(m_valueKey);
+}
+
+QByteArray LibraryKey::fingerprint(QByteArrayView bytes) const
+{
+    return m_fingerprintKey.mac(bytes);
+}
