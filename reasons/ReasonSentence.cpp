@@ -93,6 +93,16 @@ QString otherSentence(const StoreError &error)
         return ReasonText::NoSuchRecord.arg(error.detail);
     case StoreReason::BytesMissing:
         return ReasonText::BytesMissing;
+    case StoreReason::Locked:
+        return ReasonText::Locked;
+    case StoreReason::KeyMismatch:
+        return ReasonText::KeyMismatch;
+    case StoreReason::SealBroken:
+        return ReasonText::SealBroken.arg(error.detail);
+    case StoreReason::AlreadySealed:
+        return ReasonText::AlreadySealed;
+    case StoreReason::NotSealed:
+        return ReasonText::NotSealed;
     case StoreReason::AlreadyOpen:
         return ReasonText::AlreadyOpen;
     case StoreReason::LockIsLink:

@@ -47,6 +47,13 @@ inline const QString NotOpen = QStringLiteral("图片库没有打开");
 inline const QString NoSuchRecord = QStringLiteral("图片库中没有第 %1 张图片");
 inline const QString BytesMissing = QStringLiteral("图片的数据不见了，图片库可能已损坏");
 
+// A sealed library; %1 is a row.
+inline const QString Locked = QStringLiteral("图片库已加密，尚未解锁");
+inline const QString KeyMismatch = QStringLiteral("这个密钥不是本图片库的");
+inline const QString SealBroken = QStringLiteral("图片库第 %1 行的数据无法解密，图片库可能已损坏或被改动");
+inline const QString AlreadySealed = QStringLiteral("图片库已经加密");
+inline const QString NotSealed = QStringLiteral("图片库没有加密");
+
 // The lock of the library's folder.
 inline const QString AlreadyOpen = QStringLiteral("图片库已经打开：本程序已经在运行，正在使用同一个程序文件夹。");
 inline const QString LockIsLink = QStringLiteral(

@@ -28,6 +28,11 @@ constexpr const char *ConfigureJournals = "PRAGMA main.journal_mode = DELETE;"
                                           "PRAGMA edt.journal_mode = DELETE;"
                                           "PRAGMA main.synchronous = FULL;"
                                           "PRAGMA edt.synchronous = FULL;";
+// Removed and replaced values are overwritten with zeros, so that neither a
+// removed picture nor the plain value that a sealed one replaced stays in
+// the free pages of either file.
+constexpr const char *SecureDelete = "PRAGMA main.secure_delete = ON;"
+                                     "PRAGMA edt.secure_delete = ON;";
 // Waits out a commit of another process instead of failing at once.
 constexpr const char *BusyTimeout = "PRAGMA busy_timeout = 3000";
 // Large pages keep the overflow chain of a multi-megabyte picture short.
@@ -257,6 +262,8 @@ std::expected<std::unique_ptr<SqliteDatabase>, StoreError> LibraryFiles::openExi
     if (auto configured = db->exec(ConfigureJournals); !configured)
         return failed(m_edbPath, configured.error());
     if (auto configured = db->exec(ConfigureRowsCache); !configured)
+        return failed(m_edbPath, configured.error());
+    if (auto configured = db->exec(SecureDelete); !configured)
         return failed(m_edbPath, configured.error());
     if (auto paired = checkPair(*db); !paired)
         return std::unexpected(paired.error());

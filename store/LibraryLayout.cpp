@@ -14,7 +14,8 @@ namespace {
 
 constexpr qint32 RowsApplicationId = 0x4C4D4252; // "LMBR"
 constexpr qint32 BytesApplicationId = 0x4C4D4242; // "LMBB"
-constexpr qint64 SchemaVersion = 1;
+constexpr qint64 PlainVersion = 1;
+constexpr qint64 SealedVersion = 2;
 
 // The "deleted" column is kept for the files of earlier builds, which
 // marked rows before removing them; this build never marks a row.
@@ -28,6 +29,16 @@ constexpr const char *CreateSchema =
     "CREATE TABLE edt.picture_bytes(id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
 static_assert(RowsApplicationId == 1280131666 && BytesApplicationId == 1280131650);
 
+constexpr const char *AddSealSchema =
+    "ALTER TABLE main.pictures ADD COLUMN sealed INTEGER NOT NULL DEFAULT 0;"
+    "CREATE TABLE main.library_seal(key_id BLOB NOT NULL, recovery_slot TEXT NOT NULL);"
+    "DELETE FROM main.picture_digests;"
+    "PRAGMA main.user_version = 2;"
+    "PRAGMA edt.user_version = 2;";
+constexpr const char *InsertSeal = "INSERT INTO main.library_seal(key_id, recovery_slot) VALUES(?1, ?2)";
+constexpr const char *SelectSeal = "SELECT key_id, recovery_slot FROM main.library_seal";
+constexpr const char *SelectSealCount = "SELECT count(*) FROM main.library_seal";
+
 constexpr const char *SelectLayout = "SELECT group_concat(name || ' ' || type || ' ' || pk, ',')"
                                      " FROM (SELECT * FROM pragma_table_info(?1, ?2) ORDER BY cid)";
 
@@ -37,13 +48,29 @@ struct FileLayout
     const char *versionQuery;
     QStringView schema;
     QStringView table;
-    const char *columns;
+    const char *plainColumns;
+    const char *sealedColumns;
+    // A table that only a sealed library has, and its columns.
+    QStringView sealTable;
+    const char *sealTableColumns;
 };
 
-constexpr FileLayout RowsFile{RowsApplicationId, "PRAGMA main.user_version", u"main", u"pictures",
-                              "id INTEGER 1,name TEXT 0,category TEXT 0,deleted INTEGER 0"};
-constexpr FileLayout BytesFile{BytesApplicationId, "PRAGMA edt.user_version", u"edt", u"picture_bytes",
-                               "id INTEGER 1,data BLOB 0"};
+constexpr FileLayout RowsFile{RowsApplicationId,
+                              "PRAGMA main.user_version",
+                              u"main",
+                              u"pictures",
+                              "id INTEGER 1,name TEXT 0,category TEXT 0,deleted INTEGER 0",
+                              "id INTEGER 1,name TEXT 0,category TEXT 0,deleted INTEGER 0,sealed INTEGER 0",
+                              u"library_seal",
+                              "key_id BLOB 0,recovery_slot TEXT 0"};
+constexpr FileLayout BytesFile{BytesApplicationId,
+                               "PRAGMA edt.user_version",
+                               u"edt",
+                               u"picture_bytes",
+                               "id INTEGER 1,data BLOB 0",
+                               "id INTEGER 1,data BLOB 0",
+                               {},
+                               ""};
 
 const FileLayout &layoutOf(File file)
 {
@@ -58,6 +85,20 @@ std::unexpected<StoreError> failure(StoreReason reason, const QString &path)
 std::unexpected<StoreError> unreadable(const QString &path, const StoreError &cause)
 {
     return std::unexpected(cause.causing(StoreReason::Unreadable, QFileInfo(path).fileName()));
+}
+
+// The columns of a table as "name type pk,…"; empty for no table.
+std::expected<QString, StoreError> columnsOf(SqliteDatabase &db, QStringView schema, QStringView table)
+{
+    auto statement = db.statement(SelectLayout);
+    if (!statement)
+        return std::unexpected(statement.error());
+    const auto row = (*statement)->bind(1, table).bind(2, schema).next();
+    if (!row)
+        return std::unexpected(row.error());
+    QString columns = *row ? (*statement)->columnText(0) : QString();
+    (*statement)->reset();
+    return columns;
 }
 
 }
@@ -88,17 +129,19 @@ std::expected<void, StoreError> checkTables(SqliteDatabase &db, File file, const
     const std::expected<qint64, StoreError> version = db.scalar(layout.versionQuery);
     if (!version)
         return unreadable(path, version.error());
-    auto statement = db.statement(SelectLayout);
-    if (!statement)
-        return unreadable(path, statement.error());
-    const auto row = (*statement)->bind(1, layout.table).bind(2, layout.schema).next();
-    if (!row)
-        return unreadable(path, row.error());
-    const QString columns = *row ? (*statement)->columnText(0) : QString();
-    (*statement)->reset();
-    if (*version > SchemaVersion)
+    const std::expected<QString, StoreError> columns = columnsOf(db, layout.schema, layout.table);
+    if (!columns)
+        return unreadable(path, columns.error());
+    const std::expected<QString, StoreError> sealColumns =
+        layout.sealTable.isEmpty() ? QString() : columnsOf(db, layout.schema, layout.sealTable);
+    if (!sealColumns)
+        return unreadable(path, sealColumns.error());
+    if (*version > SealedVersion)
         return failure(StoreReason::NewerBuild, path);
-    if (*version != SchemaVersion || columns != QLatin1StringView(layout.columns))
+    const bool plain = *version == PlainVersion && *columns == QLatin1StringView(layout.plainColumns);
+    const bool sealed = *version == SealedVersion && *columns == QLatin1StringView(layout.sealedColumns)
+        && *sealColumns == QLatin1StringView(layout.sealTableColumns);
+    if (!plain && !sealed)
         return failure(StoreReason::NoTables, path);
     return {};
 }
@@ -106,6 +149,33 @@ std::expected<void, StoreError> checkTables(SqliteDatabase &db, File file, const
 std::expected<void, StoreError> createTables(SqliteDatabase &db)
 {
     return db.exec(CreateSchema);
+}
+
+std::expected<std::optional<Seal>, StoreError> readSeal(SqliteDatabase &db)
+{
+    const std::expected<qint64, StoreError> version = db.scalar(RowsFile.versionQuery);
+    if (!version)
+        return std::unexpected(version.error());
+    if (*version != SealedVersion)
+        return std::optional<Seal>();
+    // One seal: without it, or with two, the key of the library is unknown.
+    if (db.scalar(SelectSealCount).value_or(0) != 1)
+        return std::unexpected(StoreError{StoreReason::Damaged});
+    auto statement = db.statement(SelectSeal);
+    if (!statement)
+        return std::unexpected(statement.error());
+    if (const auto row = (*statement)->next(); !row)
+        return std::unexpected(row.error());
+    Seal seal{(*statement)->columnBlob(0), (*statement)->columnText(1)};
+    (*statement)->reset();
+    return std::optional<Seal>(std::move(seal));
+}
+
+std::expected<void, StoreError> addSeal(SqliteDatabase &db, const Seal &seal)
+{
+    if (auto added = db.exec(AddSealSchema); !added)
+        return added;
+    return db.run(InsertSeal, QByteArrayView(seal.keyIdentifier), seal.recoverySlot);
 }
 
 }

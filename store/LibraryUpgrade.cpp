@@ -2,6 +2,7 @@
 
 #include "store/PairStamp.h"
 #include "store/PictureFingerprint.h"
+#include "store/RowSealer.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
@@ -22,7 +23,30 @@ constexpr const char *CreateFingerprints =
     "CREATE TABLE IF NOT EXISTS main.picture_digests(id INTEGER PRIMARY KEY, digest BLOB NOT NULL);"
     "CREATE INDEX IF NOT EXISTS main.picture_digests_by_digest ON picture_digests(digest);";
 constexpr const char *SelectWithoutFingerprint =
-    "SELECT id FROM main.pictures WHERE id NOT IN (SELECT id FROM main.picture_digests)";
+    "SELECT id, 0 FROM main.pictures WHERE id NOT IN (SELECT id FROM main.picture_digests)";
+constexpr const char *SelectSealedWithoutFingerprint =
+    "SELECT id, sealed FROM main.pictures WHERE id NOT IN (SELECT id FROM main.picture_digests)";
+
+struct Unfingerprinted
+{
+    qint64 id = 0;
+    bool sealed = false;
+};
+
+std::expected<std::vector<Unfingerprinted>, StoreError> withoutFingerprint(SqliteDatabase &db, bool sealedLibrary)
+{
+    auto select = db.statement(sealedLibrary ? SelectSealedWithoutFingerprint : SelectWithoutFingerprint);
+    if (!select)
+        return std::unexpected(select.error());
+    std::vector<Unfingerprinted> found;
+    std::expected<bool, StoreError> row;
+    while ((row = (*select)->next()) && *row)
+        found.push_back({(*select)->columnInt64(0), (*select)->columnInt64(1) != 0});
+    (*select)->reset();
+    if (!row)
+        return std::unexpected(row.error());
+    return found;
+}
 
 }
 
@@ -62,27 +86,29 @@ void LibraryUpgrade::addFingerprintTable()
     qCInfo(lcStore) << "fingerprint table" << (added ? "added" : "not added");
 }
 
-std::expected<void, StoreError> LibraryUpgrade::fingerprintEarlierPictures(const Progress &progress)
+std::expected<void, StoreError> LibraryUpgrade::fingerprintEarlierPictures(const Progress &progress,
+                                                                          RowSealer &sealer)
 {
-    auto select = m_db.statement(SelectWithoutFingerprint);
-    if (!select)
-        return std::unexpected(select.error());
-    const auto found = (*select)->firstColumnInt64();
+    const auto found = withoutFingerprint(m_db, sealer.seals());
     if (!found)
         return std::unexpected(found.error());
-    const std::vector<qint64> &ids = *found;
-    for (std::size_t done = 0; done < ids.size(); ++done) {
-        if (progress && !progress(qint64(done), qint64(ids.size())))
+    const std::vector<Unfingerprinted> &rows = *found;
+    for (std::size_t done = 0; done < rows.size(); ++done) {
+        if (progress && !progress(qint64(done), qint64(rows.size())))
             return std::unexpected(StoreError{StoreReason::Cancelled});
-        auto bytes = m_db.readBlob("edt", "picture_bytes", "data", ids[done]);
+        const qint64 id = rows[done].id;
+        auto bytes = m_db.readBlob("edt", "picture_bytes", "data", id);
         if (!bytes)
             return std::unexpected(bytes.error());
         if (!*bytes)
             continue;
+        auto plain = rows[done].sealed ? sealer.open(RowSealer::Field::Picture, id, **bytes) : std::move(**bytes);
+        if (!plain)
+            return std::unexpected(plain.error());
         auto transaction = SqliteTransaction::begin(m_db);
         if (!transaction)
             return std::unexpected(transaction.error());
-        if (auto stored = putPictureFingerprint(m_db, ids[done], **bytes); !stored)
+        if (auto stored = putPictureFingerprint(m_db, id, sealer.fingerprint(*plain)); !stored)
             return stored;
         if (auto committed = transaction->commit(); !committed)
             return committed;

@@ -5,6 +5,7 @@
 #include <expected>
 #include <functional>
 
+class RowSealer;
 class SqliteDatabase;
 
 // Brings a library that earlier builds wrote up to what this build keeps,
@@ -29,8 +30,9 @@ public:
     // earlier builds, and in new ones, which start with the first layout.
     void addFingerprintTable();
     // Takes the fingerprint of every picture stored without one, each in a
-    // commit of its own.
-    std::expected<void, StoreError> fingerprintEarlierPictures(const Progress &progress);
+    // commit of its own. In a sealed library the sealer opens the sealed
+    // rows and keys the fingerprints.
+    std::expected<void, StoreError> fingerprintEarlierPictures(const Progress &progress, RowSealer &sealer);
 
 private:
     SqliteDatabase &m_db;

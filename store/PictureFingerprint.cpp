@@ -15,7 +15,7 @@ QByteArray pictureFingerprint(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
-std::expected<void, StoreError> putPictureFingerprint(SqliteDatabase &db, qint64 id, const QByteArray &bytes)
+std::expected<void, StoreError> putPictureFingerprint(SqliteDatabase &db, qint64 id, const QByteArray &fingerprint)
 {
-    return db.run(PutFingerprint, id, QByteArrayView(pictureFingerprint(bytes)));
+    return db.run(PutFingerprint, id, QByteArrayView(fingerprint));
 }

@@ -1,5 +1,6 @@
 #include "store/PictureReader.h"
 
+#include "store/RowSealer.h"
 #include "store/SqliteDatabase.h"
 #include "store/StoreLog.h"
 
@@ -17,7 +18,8 @@ std::expected<QByteArray, StoreError> readPictureBytes(const SqliteDatabase &db,
     return std::move(**bytes);
 }
 
-std::expected<QByteArray, StoreError> readPictureBytes(const QString &edtPath, qint64 id)
+std::expected<QByteArray, StoreError> readPictureBytes(const QString &edtPath, qint64 id,
+                                                       const std::shared_ptr<const LibraryKey> &key)
 {
     SqliteDatabase db;
     if (auto opened = db.open(edtPath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX); !opened)
@@ -25,5 +27,8 @@ std::expected<QByteArray, StoreError> readPictureBytes(const QString &edtPath, q
     // Waits out a commit of the window's connection.
     if (auto configured = db.exec("PRAGMA busy_timeout = 3000"); !configured)
         return std::unexpected(configured.error());
-    return readPictureBytes(db, "main", id);
+    auto bytes = readPictureBytes(db, "main", id);
+    if (!bytes || !key)
+        return bytes;
+    return RowSealer(key).open(RowSealer::Field::Picture, id, *bytes);
 }

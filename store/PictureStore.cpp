@@ -1,15 +1,14 @@
 #include "store/PictureStore.h"
 
+#include "seal/LibraryKey.h"
+#include "seal/SealedValue.h"
 #include "store/LibraryUpgrade.h"
-#include "store/PictureFingerprint.h"
-#include "store/PictureReader.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
 #include "store/StoreLog.h"
 
 #include <QFileInfo>
-#include <QHash>
 
 #include <algorithm>
 #include <atomic>
@@ -18,20 +17,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr const char *DeleteFingerprint = "DELETE FROM main.picture_digests WHERE id = ?1";
 constexpr const char *SelectByFingerprint = "SELECT id FROM main.picture_digests WHERE digest = ?1";
-
-constexpr const char *SelectRowCount = "SELECT count(*) FROM main.pictures";
-// A row that an earlier build left marked as deleted stays out where the
-// upgrade could not remove it (a read-only library).
-constexpr const char *SelectRows = "SELECT id, name, category FROM main.pictures WHERE deleted = 0 ORDER BY id";
-constexpr const char *InsertRow = "INSERT INTO main.pictures(name, category) VALUES(?1, ?2)";
-constexpr const char *InsertPicture = "INSERT INTO edt.picture_bytes(id, data) VALUES(?1, ?2)";
-constexpr const char *UpdateName = "UPDATE main.pictures SET name = ?2 WHERE id = ?1";
-constexpr const char *UpdateCategory = "UPDATE main.pictures SET category = ?2 WHERE id = ?1";
-constexpr const char *UpdatePicture = "UPDATE edt.picture_bytes SET data = ?2 WHERE id = ?1";
-constexpr const char *DeleteRow = "DELETE FROM main.pictures WHERE id = ?1";
-constexpr const char *DeletePicture = "DELETE FROM edt.picture_bytes WHERE id = ?1";
+constexpr const char *Compact = "VACUUM main; VACUUM edt;";
 
 }
 
@@ -56,35 +43,35 @@ std::expected<PictureStore::Opened, StoreError> PictureStore::open(const QString
     LibraryUpgrade upgrade(*m_db);
     upgrade.purgeMarkedRows();
     upgrade.addFingerprintTable();
-    if (auto loaded = loadRows(); !loaded) {
+    auto seal = LibraryLayout::readSeal(*m_db);
+    std::expected<void, StoreError> loaded;
+    if (seal)
+        m_seal = std::move(*seal);
+    else
+        loaded = std::unexpected(seal.error());
+    // A sealed library waits for its key before it reads the records.
+    if (loaded && !m_seal)
+        loaded = loadRows();
+    if (!loaded) {
         close();
         return std::unexpected(loaded.error().causing(StoreReason::Unreadable, QFileInfo(edbPath).fileName()));
     }
     return connection->created ? Opened::Created : Opened::Existing;
 }
 
+RowTable PictureStore::table() const
+{
+    return RowTable(*m_db, m_sealer, isSealed());
+}
+
 std::expected<void, StoreError> PictureStore::loadRows()
 {
-    const std::expected<qint64, StoreError> total = m_db->scalar(SelectRowCount);
-    auto rows = m_db->statement(SelectRows);
-    if (!total)
-        return std::unexpected(total.error());
-    if (!rows)
-        return std::unexpected(rows.error());
-    m_rows.reserve(std::size_t(*total));
-    // Libraries have few categories: rows share one string per category.
-    QHash<QByteArray, QString> categories;
-    std::expected<bool, StoreError> row;
-    while ((row = (*rows)->next()) && *row) {
-        const QByteArrayView utf8 = (*rows)->columnUtf8(2);
-        auto category = categories.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
-        if (category == categories.cend())
-            category = categories.insert(utf8.toByteArray(), QString::fromUtf8(utf8));
-        m_rows.push_back(Row{(*rows)->columnInt64(0), (*rows)->columnText(1), *category, nextVersion()});
-    }
-    (*rows)->reset();
-    if (!row)
-        return std::unexpected(row.error());
+    std::expected<std::vector<Row>, StoreError> loaded = table().load();
+    if (!loaded)
+        return std::unexpected(loaded.error());
+    m_rows = std::move(*loaded);
+    for (Row &row : m_rows)
+        row.version = nextVersion();
     return {};
 }
 
@@ -94,6 +81,8 @@ void PictureStore::close()
     m_db.reset();
     m_path.clear();
     m_rows = {};
+    m_seal.reset();
+    m_sealer = RowSealer();
 }
 
 bool PictureStore::isOpen() const
@@ -132,7 +121,7 @@ std::expected<QByteArray, StoreError> PictureStore::picture(int n) const
         return std::unexpected(notOpen().error());
     if (!isRecord(n))
         return std::unexpected(StoreError{StoreReason::NoSuchRecord, QString::number(n)});
-    return readPictureBytes(*m_db, "edt", m_rows[std::size_t(n - 1)].id);
+    return table().picture(m_rows[std::size_t(n - 1)]);
 }
 
 PictureStore::PictureRef PictureStore::pictureRef(int n) const
@@ -140,7 +129,7 @@ PictureStore::PictureRef PictureStore::pictureRef(int n) const
     if (!isRecord(n))
         return {};
     const Row &row = m_rows[std::size_t(n - 1)];
-    return {row.id, row.version};
+    return {row.id, row.version, row.sealed ? m_sealer.key() : nullptr};
 }
 
 QString PictureStore::picturesPath() const
@@ -157,7 +146,28 @@ quint64 PictureStore::nextVersion()
 
 qint64 PictureStore::pictureSizeLimit() const
 {
-    return m_db ? m_db->lengthLimit() : 0;
+    // Room for the seal also in a plain library, which may be sealed later.
+    return m_db ? m_db->lengthLimit() - SealedValue::Overhead : 0;
+}
+
+bool PictureStore::isSealed() const
+{
+    return m_seal.has_value();
+}
+
+bool PictureStore::isLocked() const
+{
+    return m_seal && !m_sealer.seals();
+}
+
+QByteArray PictureStore::keyIdentifier() const
+{
+    return m_seal ? m_seal->keyIdentifier : QByteArray();
+}
+
+QString PictureStore::recoverySlot() const
+{
+    return m_seal ? m_seal->recoverySlot : QString();
 }
 
 std::expected<void, StoreError> PictureStore::append(const NewRecord &record)
@@ -173,16 +183,10 @@ std::expected<void, StoreError> PictureStore::append(const std::vector<NewRecord
     std::vector<Row> added;
     added.reserve(records.size());
     for (const NewRecord &record : records) {
-        if (auto inserted = m_db->run(InsertRow, record.name, record.category); !inserted)
-            return inserted;
-        const qint64 id = m_db->lastInsertRowId();
-        if (auto inserted = m_db->run(InsertPicture, id, SqliteZeroBlob{record.picture.size()}); !inserted)
-            return inserted;
-        if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", id, record.picture); !written)
-            return written;
-        if (auto stored = putPictureFingerprint(*m_db, id, record.picture); !stored)
-            return stored;
-        added.push_back(Row{id, record.name, record.category, nextVersion()});
+        const std::expected<qint64, StoreError> id = table().insert(record.name, record.category, record.picture);
+        if (!id)
+            return std::unexpected(id.error());
+        added.push_back(Row{*id, record.name, record.category, nextVersion(), isSealed()});
     }
     if (auto committed = transaction->commit(); !committed)
         return committed;
@@ -196,18 +200,13 @@ std::expected<void, StoreError> PictureStore::replacePicture(int n, const QByteA
     if (!transaction)
         return std::unexpected(transaction.error());
     Row &row = m_rows[std::size_t(n - 1)];
-    if (auto updated = m_db->run(UpdatePicture, row.id, SqliteZeroBlob{picture.size()}); !updated)
-        return updated;
-    if (auto written = m_db->writeBlob("edt", "picture_bytes", "data", row.id, picture); !written)
-        return written;
-    if (auto stored = putPictureFingerprint(*m_db, row.id, picture); !stored)
-        return stored;
-    if (auto updated = m_db->run(UpdateCategory, row.id, category); !updated)
-        return updated;
+    if (auto replaced = table().replacePicture(row, picture, category); !replaced)
+        return replaced;
     if (auto committed = transaction->commit(); !committed)
         return committed;
     row.category = category;
     row.version = nextVersion();
+    row.sealed = isSealed();
     return {};
 }
 
@@ -217,11 +216,15 @@ std::expected<void, StoreError> PictureStore::rename(int n, const QString &name)
     if (!transaction)
         return std::unexpected(transaction.error());
     Row &row = m_rows[std::size_t(n - 1)];
-    if (auto updated = m_db->run(UpdateName, row.id, name); !updated)
-        return updated;
+    if (auto renamed = table().rename(row, name); !renamed)
+        return renamed;
     if (auto committed = transaction->commit(); !committed)
         return committed;
     row.name = name;
+    // Bytes sealed now are read another way.
+    if (row.sealed != isSealed())
+        row.version = nextVersion();
+    row.sealed = isSealed();
     return {};
 }
 
@@ -230,23 +233,98 @@ std::expected<void, StoreError> PictureStore::remove(int n)
     auto transaction = beginChange(n);
     if (!transaction)
         return std::unexpected(transaction.error());
-    const qint64 id = m_rows[std::size_t(n - 1)].id;
-    if (auto deleted = m_db->run(DeletePicture, id); !deleted)
-        return deleted;
-    if (auto deleted = m_db->run(DeleteFingerprint, id); !deleted)
-        return deleted;
-    if (auto deleted = m_db->run(DeleteRow, id); !deleted)
-        return deleted;
+    if (auto removed = table().remove(m_rows[std::size_t(n - 1)].id); !removed)
+        return removed;
     if (auto committed = transaction->commit(); !committed)
         return committed;
     m_rows.erase(m_rows.begin() + (n - 1));
     return {};
 }
 
+std::expected<void, StoreError> PictureStore::unlock(std::shared_ptr<const LibraryKey> key)
+{
+    if (!m_db)
+        return notOpen();
+    if (!m_seal)
+        return std::unexpected(StoreError{StoreReason::NotSealed});
+    if (!key || key->identifier() != m_seal->keyIdentifier)
+        return std::unexpected(StoreError{StoreReason::KeyMismatch});
+    if (!isLocked())
+        return {};
+    m_sealer = RowSealer(std::move(key));
+    if (auto loaded = loadRows(); !loaded) {
+        m_sealer = RowSealer();
+        return loaded;
+    }
+    return {};
+}
+
+std::expected<void, StoreError> PictureStore::seal(std::shared_ptr<const LibraryKey> key, const QString &recoverySlot)
+{
+    if (m_seal)
+        return std::unexpected(StoreError{StoreReason::AlreadySealed});
+    if (!key)
+        return std::unexpected(StoreError{StoreReason::KeyMismatch});
+    auto transaction = beginChange();
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    LibraryLayout::Seal seal{key->identifier(), recoverySlot};
+    if (auto added = LibraryLayout::addSeal(*m_db, seal); !added)
+        return added;
+    if (auto committed = transaction->commit(); !committed)
+        return committed;
+    m_seal = std::move(seal);
+    m_sealer = RowSealer(std::move(key));
+    // The plain fingerprints are gone; keyed ones are taken when needed.
+    m_allFingerprinted = false;
+    return {};
+}
+
+int PictureStore::unsealedCount() const
+{
+    return int(std::count_if(m_rows.begin(), m_rows.end(), [](const Row &row) { return !row.sealed; }));
+}
+
+std::expected<void, StoreError> PictureStore::sealSome(int count, const Progress &progress)
+{
+    auto transaction = beginChange();
+    if (!transaction)
+        return std::unexpected(transaction.error());
+    if (!m_seal)
+        return std::unexpected(StoreError{StoreReason::NotSealed});
+    std::vector<Row *> batch;
+    for (auto row = m_rows.begin(); row != m_rows.end() && int(batch.size()) < count; ++row) {
+        if (!row->sealed)
+            batch.push_back(&*row);
+    }
+    for (std::size_t done = 0; done < batch.size(); ++done) {
+        if (progress && !progress(qint64(done), qint64(batch.size())))
+            return std::unexpected(StoreError{StoreReason::Cancelled});
+        if (auto sealed = table().seal(*batch[done]); !sealed)
+            return sealed;
+    }
+    if (auto committed = transaction->commit(); !committed)
+        return committed;
+    for (Row *row : batch) {
+        row->sealed = true;
+        row->version = nextVersion();
+    }
+    return {};
+}
+
+std::expected<void, StoreError> PictureStore::compact()
+{
+    if (!m_db)
+        return notOpen();
+    return m_db->exec(Compact);
+}
+
 std::expected<SqliteTransaction, StoreError> PictureStore::beginChange(std::optional<int> record)
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
+    if (isLocked())
+        return std::unexpected(StoreError{StoreReason::Locked});
     if (record && !isRecord(*record))
         return std::unexpected(StoreError{StoreReason::NoSuchRecord, QString::number(*record)});
     return SqliteTransaction::begin(*m_db);
@@ -265,15 +343,17 @@ std::expected<std::optional<int>, StoreError> PictureStore::findSamePicture(cons
 {
     if (!m_db)
         return std::unexpected(notOpen().error());
+    if (isLocked())
+        return std::unexpected(StoreError{StoreReason::Locked});
     if (!m_allFingerprinted) {
-        if (auto fingerprinted = LibraryUpgrade(*m_db).fingerprintEarlierPictures(progress); !fingerprinted)
+        if (auto fingerprinted = LibraryUpgrade(*m_db).fingerprintEarlierPictures(progress, m_sealer); !fingerprinted)
             return std::unexpected(fingerprinted.error());
         m_allFingerprinted = true;
     }
     auto select = m_db->statement(SelectByFingerprint);
     if (!select)
         return std::unexpected(select.error());
-    const auto candidates = (*select)->bind(1, QByteArrayView(pictureFingerprint(bytes))).firstColumnInt64();
+    const auto candidates = (*select)->bind(1, QByteArrayView(m_sealer.fingerprint(bytes))).firstColumnInt64();
     if (!candidates)
         return std::unexpected(candidates.error());
     for (qint64 id : *candidates) {

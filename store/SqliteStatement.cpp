@@ -50,6 +50,13 @@ SqliteStatement &SqliteStatement::bind(int index, SqliteZeroBlob blob)
     return noteBinding(sqlite3_bind_zeroblob64(m_statement.get(), index, sqlite3_uint64(blob.size)));
 }
 
+SqliteStatement &SqliteStatement::bind(int index, const SqliteValue &value)
+{
+    if (const auto *text = std::get_if<QString>(&value))
+        return bind(index, QStringView(*text));
+    return bind(index, QByteArrayView(std::get<QByteArray>(value)));
+}
+
 std::expected<void, StoreError> SqliteStatement::run()
 {
     std::expected<bool, StoreError> row = next();
@@ -110,6 +117,11 @@ QByteArrayView SqliteStatement::columnUtf8(int column) const
 
 QByteArray SqliteStatement::columnBlob(int column) const
 {
+    return columnBlobView(column).toByteArray();
+}
+
+QByteArrayView SqliteStatement::columnBlobView(int column) const
+{
     const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement.get(), column));
-    return QByteArray(bytes, sqlite3_column_bytes(m_statement.get(), column));
+    return QByteArrayView(bytes, sqlite3_column_bytes(m_statement.get(), column));
 }

@@ -9,6 +9,7 @@
 
 #include <expected>
 #include <memory>
+#include <variant>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -18,6 +19,8 @@ struct SqliteZeroBlob
 {
     qint64 size = 0;
 };
+// Text or a blob, as known only at run time.
+using SqliteValue = std::variant<QString, QByteArray>;
 class SqliteDatabase;
 
 // One prepared statement, finalized when the object goes away. Bindings
@@ -36,6 +39,7 @@ public:
     SqliteStatement &bind(int index, QStringView text);
     SqliteStatement &bind(int index, QByteArrayView blob);
     SqliteStatement &bind(int index, SqliteZeroBlob blob);
+    SqliteStatement &bind(int index, const SqliteValue &value);
 
     // Steps to the end and resets, for statements whose rows are not needed.
     std::expected<void, StoreError> run();
@@ -52,6 +56,8 @@ public:
     // The stored UTF-8 itself; valid until the next step or reset.
     QByteArrayView columnUtf8(int column) const;
     QByteArray columnBlob(int column) const;
+    // The stored blob itself; valid until the next step or reset.
+    QByteArrayView columnBlobView(int column) const;
 
 private:
     struct Finalizer

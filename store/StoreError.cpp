@@ -21,6 +21,7 @@ LibraryProblem StoreError::problem() const
     case StoreReason::OnlySetAside:
     case StoreReason::MissingCompanion:
     case StoreReason::NotAPair:
+    case StoreReason::SealBroken:
         return LibraryProblem::Damaged;
     case StoreReason::Unreadable:
     case StoreReason::Unopenable:

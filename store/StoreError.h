@@ -45,6 +45,12 @@ enum class StoreReason {
     NotOpen,
     NoSuchRecord,
     BytesMissing,
+    // A sealed library; detail: the row for SealBroken.
+    Locked,           // sealed, and no key given yet
+    KeyMismatch,      // the key is not this library's
+    SealBroken,       // a value does not open under the key
+    AlreadySealed,
+    NotSealed,
     // The lock of the library's folder; detail: the lock file's path, or
     // the folder.
     AlreadyOpen,
