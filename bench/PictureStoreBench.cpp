@@ -1,4 +1,5 @@
 #include "reasons/ReasonSentence.h"
+#include "seal/LibraryKey.h"
 #include "store/PictureStore.h"
 
 #include <QFile>
@@ -30,14 +31,25 @@ QByteArray randomBytes(qsizetype size, unsigned seed)
     return bytes;
 }
 
+// The key of the sealed libraries.
+const std::shared_ptr<const LibraryKey> &benchKey()
+{
+    static const std::shared_ptr<const LibraryKey> key = LibraryKey::generate();
+    return key;
+}
+
 // Creates fileName in the bench folder with count records, in batches so
-// the building itself stays small in memory.
-QString buildStore(const QString &fileName, int count, const std::function<QByteArray(int)> &pictureOf)
+// the building itself stays small in memory; sealed under the key if one is
+// given.
+QString buildStore(const QString &fileName, int count, const std::function<QByteArray(int)> &pictureOf,
+                   const std::shared_ptr<const LibraryKey> &key = {})
 {
     const QString path = benchDir().filePath(fileName);
     PictureStore store;
     if (const auto created = store.open(path); created != PictureStore::Opened::Created)
         qFatal("cannot create %s", qPrintable(path));
+    if (key && !store.seal(key, u"slot"_s))
+        qFatal("cannot seal %s", qPrintable(path));
     constexpr int Batch = 10000;
     for (int first = 0; first < count; first += Batch) {
         std::vector<PictureStore::NewRecord> records;
@@ -156,6 +168,31 @@ void openAndListHundredThousand(benchmark::State &state)
     state.counters["heap_delta_MB"] = footprint.heapMb;
 }
 
+// Opening a sealed library: every name and category is unsealed.
+void openUnsealAndListHundredThousand(benchmark::State &state)
+{
+    static const QString path =
+        buildStore(u"sealed.edb"_s, 100000, [](int) { return QByteArray(64, 'p'); }, benchKey());
+    PictureStore store;
+    qint64 numberSum = 0;
+    for (auto _ : state) {
+        auto opened = store.open(path);
+        const auto unlocked = opened ? store.unlock(benchKey()) : std::unexpected(opened.error());
+        if (!unlocked || store.count() != 100000) {
+            state.SkipWithError(unlocked ? "records missing" : qPrintable(reasonSentence(unlocked.error())));
+            break;
+        }
+        QStringList names = listNames(store, numberSum);
+        benchmark::DoNotOptimize(names);
+        state.PauseTiming();
+        store.close();
+        names = {};
+        malloc_trim(0);
+        state.ResumeTiming();
+    }
+    benchmark::DoNotOptimize(numberSum);
+}
+
 void readFourHundredKilobytePicture(benchmark::State &state)
 {
     constexpr int Spacing = 100;
@@ -188,6 +225,11 @@ BENCHMARK(appendFiveMegabytePicture)
     ->Repetitions(10)
     ->ReportAggregatesOnly(true);
 BENCHMARK(openAndListHundredThousand)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(openUnsealAndListHundredThousand)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->Repetitions(10)

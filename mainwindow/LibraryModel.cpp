@@ -72,8 +72,10 @@ PictureSource LibraryModel::pictureOf(int record) const
     const PictureStore::PictureRef ref = m_store.pictureRef(record);
     if (ref.id == 0)
         return {};
-    return {ref.version,
-            [path = m_store.picturesPath(), id = ref.id] { return withReasonSentence(readPictureBytes(path, id)); }};
+    // The reading thread gets the key, never the store, and opens the bytes itself.
+    return {ref.version, [path = m_store.picturesPath(), id = ref.id, key = ref.key] {
+                return withReasonSentence(readPictureBytes(path, id, key));
+            }};
 }
 
 std::expected<void, StoreError> LibraryModel::append(const PictureStore::NewRecord &record)

@@ -6,14 +6,11 @@
 #include "store/SqliteDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteTransaction.h"
-#include "store/StoreLog.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 #include <atomic>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 

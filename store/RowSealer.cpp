@@ -5,6 +5,35 @@
 #include "store/PictureFingerprint.h"
 #include "store/StoreLog.h"
 
+#include <array>
+#include <charconv>
+
+namespace {
+
+// Where a value belongs, bound into its seal: "lumbra/name/<id>",
+// "lumbra/category/<id>" or "lumbra/picture/<id>". Built without an
+// allocation, as opening a library builds two for every row.
+class Binding
+{
+public:
+    Binding(RowSealer::Field field, qint64 id)
+    {
+        const QByteArrayView prefix = field == RowSealer::Field::Name       ? "lumbra/name/"
+                                      : field == RowSealer::Field::Category ? "lumbra/category/"
+                                                                            : "lumbra/picture/";
+        std::copy(prefix.begin(), prefix.end(), m_text.begin());
+        m_size = int(std::to_chars(m_text.data() + prefix.size(), m_text.data() + m_text.size(), id).ptr - m_text.data());
+    }
+
+    QByteArrayView view() const { return QByteArrayView(m_text.data(), m_size); }
+
+private:
+    std::array<char, 40> m_text{};
+    int m_size = 0;
+};
+
+}
+
 RowSealer::RowSealer(std::shared_ptr<const LibraryKey> key)
     : m_key(std::move(key))
     , m_sealer(m_key ? m_key->sealer() : nullptr)
@@ -27,19 +56,13 @@ const std::shared_ptr<const LibraryKey> &RowSealer::key() const
     return m_key;
 }
 
-QByteArray RowSealer::binding(Field field, qint64 id)
-{
-    const char *name = field == Field::Name ? "name" : field == Field::Category ? "category" : "picture";
-    return QByteArray("lumbra/") + name + '/' + QByteArray::number(id);
-}
-
 std::expected<QByteArray, StoreError> RowSealer::seal(Field field, qint64 id, const QByteArray &plain)
 {
     if (!m_sealer)
         return plain;
-    QByteArray sealed = m_sealer->seal(plain, binding(field, id));
+    QByteArray sealed = m_sealer->seal(plain, Binding(field, id).view());
     if (sealed.isEmpty()) {
-        qCWarning(lcStore) << "cannot seal" << binding(field, id);
+        qCWarning(lcStore) << "cannot seal" << Binding(field, id).view();
         return std::unexpected(StoreError{StoreReason::SealBroken, QString::number(id)});
     }
     return sealed;
@@ -54,9 +77,9 @@ std::expected<SqliteValue, StoreError> RowSealer::storedText(Field field, qint64
 
 std::expected<QByteArray, StoreError> RowSealer::open(Field field, qint64 id, QByteArrayView sealed)
 {
-    std::optional<QByteArray> plain = m_sealer ? m_sealer->open(sealed, binding(field, id)) : std::nullopt;
+    std::optional<QByteArray> plain = m_sealer ? m_sealer->open(sealed, Binding(field, id).view()) : std::nullopt;
     if (!plain) {
-        qCWarning(lcStore) << "does not open:" << binding(field, id);
+        qCWarning(lcStore) << "does not open:" << Binding(field, id).view();
         return std::unexpected(StoreError{StoreReason::SealBroken, QString::number(id)});
     }
     return std::move(*plain);

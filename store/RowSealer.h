@@ -43,9 +43,6 @@ public:
 
     QByteArray fingerprint(const QByteArray &bytes) const;
 
-    // Where a value belongs, bound into its seal.
-    static QByteArray binding(Field field, qint64 id);
-
 private:
     std::shared_ptr<const LibraryKey> m_key;
     std::unique_ptr<SealedValue> m_sealer;

@@ -79,10 +79,11 @@ std::expected<std::vector<RowTable::Row>, StoreError> RowTable::load()
     std::expected<bool, StoreError> row;
     while ((row = (*rows)->next()) && *row) {
         std::expected<Row, StoreError> read = readRow(**rows, m_sealer, categories);
-        if (read)
-            loaded.push_back(std::move(*read));
-        else
-            row = std::unexpected(read.error());
+        if (!read) {
+            (*rows)->reset();
+            return std::unexpected(read.error());
+        }
+        loaded.push_back(std::move(*read));
     }
     (*rows)->reset();
     if (!row)

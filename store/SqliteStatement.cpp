@@ -36,6 +36,11 @@ SqliteStatement &SqliteStatement::bind(int index, QStringView text)
                                            SQLITE_TRANSIENT, SQLITE_UTF8));
 }
 
+SqliteStatement &SqliteStatement::bind(int index, const QString &text)
+{
+    return bind(index, QStringView(text));
+}
+
 SqliteStatement &SqliteStatement::bind(int index, QByteArrayView blob)
 {
     // A null data pointer would bind NULL: an empty blob binds as zero bytes.

@@ -37,6 +37,7 @@ public:
     // Parameter indexes start at 1.
     SqliteStatement &bind(int index, qint64 value);
     SqliteStatement &bind(int index, QStringView text);
+    SqliteStatement &bind(int index, const QString &text);
     SqliteStatement &bind(int index, QByteArrayView blob);
     SqliteStatement &bind(int index, SqliteZeroBlob blob);
     SqliteStatement &bind(int index, const SqliteValue &value);

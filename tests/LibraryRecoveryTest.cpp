@@ -108,7 +108,7 @@ TEST(LibraryRecoveryTest, OnlyADamagedLibraryIsOfferedItsBakCopy)
     // Another program holds the library busy: the window waits, then says so.
     ASSERT_EQ(sqlite3_exec(handle, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     opensWithoutOffer(u"图片库正被另一个程序使用"_s);
-    ASSERT_EQ(sqlite3_exec(handle, "ROLLBACK; PRAGMA user_version = 2", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(handle, "ROLLBACK; PRAGMA user_version = 3", nullptr, nullptr, nullptr), SQLITE_OK);
     opensWithoutOffer(u"由更新版本的本程序写成"_s);
     ASSERT_EQ(sqlite3_exec(handle, "PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
     MainWindow window(program.session());
