@@ -29,7 +29,7 @@ Recovery offerLibraryFromBak(const QString &edbPath, const StoreError &failure)
     const QString suffix = DataFolder::DamagedSuffix + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s);
     const QString when = QLocale(QLocale::Chinese, QLocale::China).toString(backedUp, QLocale::ShortFormat);
     const QMessageBox::StandardButton answer =
-        messageBox(MaintenanceText::RecoveryQuestion.arg(reasonSentence(failure)).arg(copy.count()).arg(when, suffix),
+        messageBox(MaintenanceText::RecoveryQuestion.arg(reasonSentence(failure)).arg(copy.storedCount()).arg(when, suffix),
                    MessageKind::YesNoWarning, MaintenanceText::RecoveryTitle);
     if (answer != QMessageBox::Yes)
         return Recovery::Declined;

@@ -6,6 +6,7 @@
 #include "reasons/ReasonSentence.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/ModalDialog.h"
 #include "toolkit/ProgramDirectory.h"
 #include "toolkit/ToolkitTexts.h"
 
@@ -66,7 +67,7 @@ void RecoveryKeyWindow::showNewKey(const QString &keyText, QWidget *parent)
     window.m_quitButton->hide();
     connect(window.m_okButton, &QPushButton::clicked, &window, &QDialog::accept);
     connect(window.m_otherButton, &QPushButton::clicked, &window, &RecoveryKeyWindow::saveToFile);
-    window.exec();
+    execDialog(window);
 }
 
 RecoveryKeyWindow::Choice RecoveryKeyWindow::askForKey(const QString &account, const QString &message,
@@ -86,7 +87,7 @@ RecoveryKeyWindow::Choice RecoveryKeyWindow::askForKey(const QString &account, c
     connect(window.m_okButton, &QPushButton::clicked, &window, [choose] { choose(Choice::Key); });
     connect(window.m_otherButton, &QPushButton::clicked, &window, [choose] { choose(Choice::RestoreUserInfo); });
     connect(window.m_quitButton, &QPushButton::clicked, &window, [choose] { choose(Choice::Quit); });
-    window.exec();
+    execDialog(window);
     typed = window.m_keyBox->text();
     return window.m_choice;
 }

@@ -92,6 +92,13 @@ int PictureStore::count() const
     return int(m_rows.size());
 }
 
+int PictureStore::storedCount() const
+{
+    if (!isLocked())
+        return count();
+    return int(m_db->scalar("SELECT count(*) FROM main.pictures WHERE deleted = 0").value_or(0));
+}
+
 bool PictureStore::isRecord(int n) const
 {
     return n >= 1 && std::size_t(n) <= m_rows.size();

@@ -89,6 +89,8 @@ public:
     // The largest picture, in bytes, that the store takes, sealed or not.
     qint64 pictureSizeLimit() const;
 
+    // The pictures in the files, also while the library is locked.
+    int storedCount() const;
     bool isSealed() const;
     // Sealed, and no key given yet.
     bool isLocked() const;

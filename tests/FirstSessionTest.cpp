@@ -141,7 +141,9 @@ protected:
             QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
         });
         const QSignalSpy keyChanged(qobject_cast<MainWindowMenu *>(ui(window).menu), &MainWindowMenu::libraryKeyChanged);
+        // The library is sealed at once, and its recovery key shown.
         chooseFromMenu(window, responder, u"修改口令"_s);
+        EXPECT_EQ(responder.dialogs(), QStringList{u"RecoveryKeyWindow"_s});
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(keyChanged.count(), 1) << "the first password of a plain library brings a library key";
     }

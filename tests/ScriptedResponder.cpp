@@ -2,6 +2,8 @@
 
 #include "toolkit/MessageBox.h"
 
+#include <QDialog>
+
 void ScriptedResponder::queueMessageAnswer(QMessageBox::StandardButton answer)
 {
     m_messageAnswers.push_back(answer);
@@ -105,4 +107,27 @@ bool ScriptedResponder::continueProgress(const QString &label, qint64, qint64)
     if (!m_progressLabels.endsWith(label))
         m_progressLabels.append(label);
     return label != m_cancelLabel || m_stepsSeen++ < m_cancelAfter;
+}
+
+void ScriptedResponder::queueDialogAnswer(std::function<void(QDialog &)> answer)
+{
+    m_dialogAnswers.push_back(std::move(answer));
+}
+
+const QStringList &ScriptedResponder::dialogs() const
+{
+    return m_dialogs;
+}
+
+std::optional<int> ScriptedResponder::answerDialog(QDialog &dialog)
+{
+    m_dialogs << dialog.objectName();
+    if (m_dialogAnswers.empty()) {
+        dialog.reject();
+        return dialog.result();
+    }
+    const std::function<void(QDialog &)> answer = std::move(m_dialogAnswers.front());
+    m_dialogAnswers.pop_front();
+    answer(dialog);
+    return dialog.result();
 }

@@ -11,6 +11,7 @@
 #include "auth/LoginWindow.h"
 #include "auth/PasswordWindow.h"
 #include "config/Accounts.h"
+#include "config/PasswordDigest.h"
 #include "maintenance/UserInfoBackup.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/RecoveryKeyWindow.h"
@@ -70,105 +71,138 @@ MainWindow *logIn(ProgramWindows &windows, const QString &password, const Script
     return windows.mainWindow();
 }
 
-QLineEdit &keyBox(RecoveryKeyWindow &window)
+QLineEdit &keyBox(QDialog &window)
 {
     return *window.findChild<QLineEdit *>(u"keyBox"_s);
 }
 
-QPushButton &button(RecoveryKeyWindow &window, const QString &name)
+void click(QDialog &window, const QString &button)
 {
-    return *window.findChild<QPushButton *>(name);
+    QTest::mouseClick(window.findChild<QPushButton *>(button), Qt::LeftButton);
 }
 
-// Changes the password from the default and notes the recovery key that
-// the sealing then shows once.
-QString changePasswordAndNoteKey(MainWindow &window, ScriptedResponder &responder)
+}
+
+// A library of two marked pictures in a program folder of its own, and
+// the steps of its sealed life.
+class SealedLibrary : public ::testing::Test
 {
-    QString recoveryKey;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        ui(*dialog).oldPasswordBox->setText(u"3196"_s);
-        ui(*dialog).newPasswordBox->setText(NewPassword);
-        ui(*dialog).verifyBox->setText(NewPassword);
-        QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
-    });
-    whenRecoveryKeyWindowShows([&](RecoveryKeyWindow &shown) {
-        recoveryKey = keyBox(shown).text();
-        EXPECT_TRUE(keyBox(shown).isReadOnly());
-        QTest::mouseClick(&button(shown, u"okButton"_s), Qt::LeftButton);
-    });
-    responder.queueMenuChoice(u"修改口令"_s);
-    QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
-    QTRY_VERIFY_WITH_TIMEOUT(!recoveryKey.isEmpty() && !QApplication::activeModalWidget(), 10000);
+protected:
+    SealedLibrary() { program.createLibrary(markedRecords()); }
+
+    // Logs in at a fresh start; the main window, or null.
+    MainWindow *startAndLogIn(const QString &password)
+    {
+        TestProgram::forgetCaches();
+        windows.emplace();
+        return logIn(*windows, password, responder);
+    }
+
+    // Changes the password from the default and notes the recovery key that
+    // the sealing then shows once.
+    QString changePasswordAndNoteKey(MainWindow &window)
+    {
+        QString recoveryKey;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<PasswordWindow *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            ui(*dialog).oldPasswordBox->setText(u"3196"_s);
+            ui(*dialog).newPasswordBox->setText(NewPassword);
+            ui(*dialog).verifyBox->setText(NewPassword);
+            QTest::mouseClick(ui(*dialog).okButton, Qt::LeftButton);
+        });
+        responder.queueDialogAnswer([&](QDialog &shown) {
+            recoveryKey = keyBox(shown).text();
+            EXPECT_TRUE(keyBox(shown).isReadOnly());
+            click(shown, u"okButton"_s);
+        });
+        responder.queueMenuChoice(u"修改口令"_s);
+        QTest::mouseClick(&window, Qt::RightButton, {}, {300, 440});
+        return recoveryKey;
+    }
+
+    QString sealByPasswordChange();
+    QString accountValue() { return readUserDigest(program.filePath(u"system.dat"_s), u"管理员"_s).value_or(QString()); }
+
+    TestProgram program;
+    ScriptedResponder &responder = program.responder();
+    std::optional<ProgramWindows> windows;
+};
+
+// Seals the library by a first password of the user's own; its recovery key.
+QString SealedLibrary::sealByPasswordChange()
+{
+    MainWindow *window = startAndLogIn(u"3196"_s);
+    EXPECT_NE(window, nullptr);
+    EXPECT_EQ(ui(*window).pictureList->rowCount(), 2) << "the default password keeps it plain";
+    EXPECT_FALSE(filesWithMarker(program.directory()).isEmpty());
+    const QString recoveryKey = changePasswordAndNoteKey(*window);
+    EXPECT_EQ(ui(*window).pictureList->rowText(0), u"山景Qz7f3aMarker"_s);
+    window->close();
     return recoveryKey;
 }
 
-}
-
-TEST(SealedLibrary, APasswordChangeSealsTheLibraryAndTheRecoveryKeyReopensItWithoutTheAccounts)
+TEST_F(SealedLibrary, APasswordChangeSealsTheLibraryAndOnlyTheNewPasswordOpensIt)
 {
-    TestProgram program;
-    program.createLibrary(markedRecords());
-    ASSERT_FALSE(filesWithMarker(program.directory()).isEmpty());
-    QString recoveryKey;
-    {
-        ProgramWindows windows;
-        MainWindow *window = logIn(windows, u"3196"_s, program.responder());
-        ASSERT_NE(window, nullptr);
-        ASSERT_EQ(ui(*window).pictureList->rowCount(), 2) << "the default password keeps it plain";
-        recoveryKey = changePasswordAndNoteKey(*window, program.responder());
-        EXPECT_TRUE(RecoveryKey::parse(recoveryKey));
-        EXPECT_TRUE(KeySlot::isSlot(readUserDigest(program.filePath(u"system.dat"_s), u"管理员"_s).value_or(QString())));
-        EXPECT_EQ(ui(*window).pictureList->rowText(0), u"山景Qz7f3aMarker"_s);
-        window->close();
-    }
+    EXPECT_TRUE(RecoveryKey::parse(sealByPasswordChange()));
+    EXPECT_TRUE(KeySlot::isSlot(accountValue()));
     EXPECT_EQ(filesWithMarker(program.directory()), QStringList());
 
-    // The next start: only the new password opens it.
-    TestProgram::forgetCaches();
-    {
-        ProgramWindows windows;
-        EXPECT_EQ(logIn(windows, u"3196"_s, program.responder()), nullptr);
-        MainWindow *window = logIn(windows, NewPassword, program.responder());
-        ASSERT_NE(window, nullptr);
-        ASSERT_EQ(ui(*window).pictureList->rowCount(), 2);
-        EXPECT_EQ(window->library().store().picture(2), markedRecords()[1].picture);
-        window->close();
-    }
-
-    // Without system.dat the default account comes back: no picture and no
-    // name until the recovery key, which gives the account a slot.
-    ASSERT_TRUE(QFile::remove(program.filePath(u"system.dat"_s)));
-    TestProgram::forgetCaches();
-    {
-        ProgramWindows windows;
-        int asked = 0;
-        std::function<void(RecoveryKeyWindow &)> answer = [&](RecoveryKeyWindow &asking) {
-            ++asked;
-            EXPECT_EQ(windows.mainWindow()->library().store().count(), 0) << "nothing shows while locked";
-            keyBox(asking).setText(asked == 1 ? RecoveryKey::generate().text() : recoveryKey.toLower());
-            if (asked == 1)
-                whenRecoveryKeyWindowShows(answer);
-            else
-                EXPECT_TRUE(asking.findChild<QLabel *>(u"explanation"_s)->text().startsWith(u"这不是这个图片库的恢复密钥"_s));
-            QTest::mouseClick(&button(asking, u"okButton"_s), Qt::LeftButton);
-        };
-        whenRecoveryKeyWindowShows(answer);
-        MainWindow *window = logIn(windows, u"3196"_s, program.responder());
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(asked, 2);
-        ASSERT_EQ(ui(*window).pictureList->rowCount(), 2);
-        window->close();
-    }
-    TestProgram::forgetCaches();
-    ProgramWindows windows;
-    MainWindow *window = logIn(windows, u"3196"_s, program.responder());
+    EXPECT_EQ(startAndLogIn(u"3196"_s), nullptr);
+    MainWindow *window = logIn(*windows, NewPassword, responder);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(ui(*window).pictureList->rowCount(), 2) << "the account's new slot opens it";
+    ASSERT_EQ(ui(*window).pictureList->rowCount(), 2);
+    EXPECT_EQ(window->library().store().picture(2), markedRecords()[1].picture);
 }
 
-TEST(SealedLibrary, ARestoreOfAnotherLibrarysAccountsIsRefusedAndOneWithoutSlotsAsksFirst)
+// An account of an earlier build, with a password of its own: its first
+// log-in here seals the library and turns its digest into a slot.
+TEST_F(SealedLibrary, TheFirstLogInWithAPasswordOfItsOwnSealsAPlainLibrary)
+{
+    ASSERT_TRUE(writeUserDigest(program.filePath(u"system.dat"_s), u"管理员"_s, passwordDigest(NewPassword)));
+    MainWindow *window = startAndLogIn(NewPassword);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(responder.dialogs(), QStringList{u"RecoveryKeyWindow"_s});
+    EXPECT_TRUE(KeySlot::isSlot(accountValue()));
+    EXPECT_TRUE(window->library().store().isSealed());
+    EXPECT_EQ(window->library().store().unsealedCount(), 0);
+    EXPECT_EQ(ui(*window).pictureList->rowCount(), 2);
+    window->close();
+    EXPECT_EQ(filesWithMarker(program.directory()), QStringList());
+}
+
+// Without system.dat the default account comes back: no picture and no name
+// until the recovery key, which gives the account a slot.
+TEST_F(SealedLibrary, WithoutTheAccountsOnlyTheRecoveryKeyOpensItAndGivesTheAccountASlot)
+{
+    const QString recoveryKey = sealByPasswordChange();
+    ASSERT_TRUE(QFile::remove(program.filePath(u"system.dat"_s)));
+    MainWindow *window = startAndLogIn(u"3196"_s);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->isVisible()) << "without the recovery key the window goes";
+    EXPECT_EQ(window->library().store().count(), 0);
+    EXPECT_EQ(responder.dialogs().size(), 2u);
+    responder.queueDialogAnswer([](QDialog &wrong) {
+        keyBox(wrong).setText(RecoveryKey::generate().text());
+        click(wrong, u"okButton"_s);
+    });
+    responder.queueDialogAnswer([&](QDialog &asking) {
+        EXPECT_TRUE(asking.findChild<QLabel *>(u"explanation"_s)->text().startsWith(u"这不是这个图片库的恢复密钥"_s));
+        keyBox(asking).setText(recoveryKey.toLower());
+        click(asking, u"okButton"_s);
+    });
+    window = startAndLogIn(u"3196"_s);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(ui(*window).pictureList->rowCount(), 2);
+    EXPECT_TRUE(KeySlot::isSlot(accountValue()));
+    window->close();
+    window = startAndLogIn(u"3196"_s);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(responder.dialogs().size(), 4u) << "the account's new slot opens it";
+    EXPECT_EQ(ui(*window).pictureList->rowCount(), 2);
+}
+
+TEST(SealedLibraryRestore, ARestoreOfAnotherLibrarysAccountsIsRefusedAndOneWithoutSlotsAsksFirst)
 {
     TestProgram program;
     program.createLibrary(markedRecords());

@@ -3,7 +3,6 @@
 #include "pictures/PictureDecoder.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureBox.h"
-#include "mainwindow/RecoveryKeyWindow.h"
 #include "viewer/ViewerWindow.h"
 
 #include <QAbstractButton>
@@ -67,20 +66,6 @@ void whenViewerOpens(std::function<void(ViewerWindow &)> check)
         if (viewer->isVisible())
             viewer->reject();
     });
-}
-
-void whenRecoveryKeyWindowShows(std::function<void(RecoveryKeyWindow &)> act)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
-        auto *window = qobject_cast<RecoveryKeyWindow *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        poll->deleteLater();
-        poll->stop();
-        act(*window);
-    });
-    poll->start(10);
 }
 
 namespace {

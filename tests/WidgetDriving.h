@@ -14,7 +14,6 @@ class CheckBoxList;
 class PictureBox;
 class QLabel;
 class QWidget;
-class RecoveryKeyWindow;
 class ViewerWindow;
 
 // Clicks or double-clicks a row of the list as a person would.
@@ -34,10 +33,6 @@ int exitStatusAfter(const std::function<void()> &steps,
 
 // Runs check on the viewer once it is up, then closes it if check did not.
 void whenViewerOpens(std::function<void(ViewerWindow &)> check);
-
-// Runs act on the recovery key window once it is the active modal window,
-// looking for it until it shows.
-void whenRecoveryKeyWindowShows(std::function<void(RecoveryKeyWindow &)> act);
 
 // True when the preview label shows this picture, fitted as it fits it.
 bool shows(const QLabel &preview, const QByteArray &picture);

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class QDialog;
+
 struct MessageRequest
 {
     QString text;
@@ -52,6 +54,9 @@ public:
     virtual std::optional<int> chooseMenuItem(const QStringList &captions) = 0;
     // Hears of a step of a long piece of work; false cancels it.
     virtual bool continueProgress(const QString &label, qint64 done, qint64 total) = 0;
+    // Acts on a dialog of the program's own in place of a person, through
+    // its controls; the dialog's result, or nothing to show it for real.
+    virtual std::optional<int> answerDialog(QDialog &) { return std::nullopt; }
 
     virtual std::optional<QSize> screenSize() const { return std::nullopt; }
     virtual std::optional<QPoint> mousePosition() const { return std::nullopt; }
