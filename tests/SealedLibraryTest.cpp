@@ -171,6 +171,35 @@ TEST_F(SealedLibrary, TheFirstLogInWithAPasswordOfItsOwnSealsAPlainLibrary)
     EXPECT_EQ(filesWithMarker(program.directory()), QStringList());
 }
 
+// Sealing a big library is work in batches: a cancel keeps what is sealed
+// and a library that reads, and the next log-in goes on with the rest.
+TEST_F(SealedLibrary, ACancelledSealingGoesOnAtTheNextLogIn)
+{
+    std::vector<PictureStore::NewRecord> many;
+    for (int i = 0; i < 70; ++i)
+        many.push_back({u"第%1张"_s.arg(i), u"bmp"_s, Marker + QByteArray::number(i)});
+    program.createLibrary(many);
+    ASSERT_TRUE(writeUserDigest(program.filePath(u"system.dat"_s), u"管理员"_s, passwordDigest(NewPassword)));
+    responder.cancelProgress(u"正在加密图片库…"_s, 1);
+    MainWindow *window = startAndLogIn(NewPassword);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(responder.messages().back().text, u"加密暂停了：图片都能照常使用，下次登录时接着加密。"_s);
+    const int left = window->library().store().unsealedCount();
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, 72);
+    EXPECT_EQ(window->library().store().picture(72), many.back().picture);
+    window->close();
+
+    responder.cancelProgress({});
+    window = startAndLogIn(NewPassword);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->library().store().unsealedCount(), 0);
+    EXPECT_EQ(ui(*window).pictureList->rowCount(), 72);
+    EXPECT_EQ(window->library().store().picture(72), many.back().picture);
+    window->close();
+    EXPECT_EQ(filesWithMarker(program.directory()), QStringList());
+}
+
 // Without system.dat the default account comes back: no picture and no name
 // until the recovery key, which gives the account a slot.
 TEST_F(SealedLibrary, WithoutTheAccountsOnlyTheRecoveryKeyOpensItAndGivesTheAccountASlot)
