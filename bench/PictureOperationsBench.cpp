@@ -1,6 +1,7 @@
 // Add, replace, rename and delete through the real buttons in a
 // 100,000-picture library, with scripted dialogs; each change is one
-// fsync'd transaction, and the list is rebuilt after it.
+// fsync'd transaction, and the list is rebuilt after it. A 5 MB picture is
+// added to the plain library and to the same library sealed.
 #include "BenchLibrary.h"
 #include "ScriptedResponder.h"
 #include "mainwindow/MainWindow.h"
@@ -9,6 +10,7 @@
 #include "toolkit/ProgramDirectory.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -18,20 +20,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A photo followed by random bytes up to 5 MB, which decoders pass over.
+const QByteArray &fiveMegabytePhoto()
+{
+    static const QByteArray bytes = [] {
+        QByteArray photo = photoJpeg(3);
+        QRandomGenerator random(3);
+        while (photo.size() < 5 * 1024 * 1024)
+            photo.append(char(random.bounded(256)));
+        return photo;
+    }();
+    return bytes;
+}
+
 // A fresh copy of the big library with the main window open on it, the
-// middle row selected, and two photo files to pick.
+// middle row selected, two photo files to pick and a 5 MB one.
 class Program
 {
 public:
-    Program()
-        : m_library(Library::copyOf(bigLibrary()))
+    explicit Program(const Library &original = bigLibrary())
+        : m_library(Library::copyOf(original))
         , m_directory(m_library->path())
+        , m_window(m_library->session())
     {
-        for (int seed : {1, 2}) {
+        for (int seed : {1, 2, 3}) {
             const QString path = m_library->filePath(u"photo%1.jpg"_s.arg(seed));
             QFile file(path);
             file.open(QIODevice::WriteOnly);
-            file.write(photoJpeg(seed));
+            file.write(seed == 3 ? fiveMegabytePhoto() : photoJpeg(seed));
             m_photoFiles.push_back(path);
         }
         m_window.show();
@@ -47,13 +63,14 @@ public:
     MainWindow &window() { return m_window; }
     ScriptedResponder &responder() { return m_responder; }
     const QString &photoFile(int count) const { return m_photoFiles[std::size_t(count % 2)]; }
+    const QString &fiveMegabyteFile() const { return m_photoFiles[2]; }
 
 private:
     std::unique_ptr<Library> m_library;
     ScopedProgramDirectory m_directory;
     ScriptedResponder m_responder;
     std::vector<QString> m_photoFiles;
-    MainWindow m_window{BenchSession};
+    MainWindow m_window;
 };
 
 void add100k(benchmark::State &state)
@@ -65,6 +82,18 @@ void add100k(benchmark::State &state)
         control<QPushButton>(program.window(), u"按钮添加")->click();
     }
     state.counters["records"] = program.window().library().store().count();
+}
+
+// A new picture each time: the library is a fresh copy.
+void addFiveMegabytes100k(benchmark::State &state)
+{
+    Program program(bigLibrary(state.range(0) != 0));
+    for (auto _ : state) {
+        program.responder().queueFileAnswer(program.fiveMegabyteFile());
+        control<QPushButton>(program.window(), u"按钮添加")->click();
+    }
+    if (program.window().library().store().count() != 100000 + int(state.iterations()))
+        state.SkipWithError("the picture was not added");
 }
 
 void replace100k(benchmark::State &state)
@@ -106,6 +135,7 @@ void configure(benchmark::internal::Benchmark *benchmark)
 }
 
 BENCHMARK(add100k)->Apply(configure);
+BENCHMARK(addFiveMegabytes100k)->Apply(plainAndSealed)->Apply(configure);
 BENCHMARK(replace100k)->Apply(configure);
 BENCHMARK(rename100k)->Apply(configure);
 BENCHMARK(delete100k)->Apply(configure);
