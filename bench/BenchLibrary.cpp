@@ -76,6 +76,8 @@ Library::Library(int count, const std::vector<int> &photoRecords, int distinctPh
     PictureStore store;
     if (!store.open(filePath(u"pic.edb"_s)) || !store.append(records))
         qFatal("cannot build the library in %s", qPrintable(path()));
+    // The account file as the first start leaves it: the default account.
+    offerAccounts(configFilePathIn(path()));
 }
 
 std::unique_ptr<Library> Library::copyOf(const Library &original)

@@ -3,6 +3,7 @@
 // painted, next to decoding the same photo alone to the same size; each on
 // a plain library and on the same library sealed.
 #include "BenchLibrary.h"
+#include "config/AccountKeys.h"
 #include "mainwindow/MainWindow.h"
 #include "toolkit/CheckBoxList.h"
 #include "toolkit/PictureLabel.h"
@@ -108,6 +109,21 @@ BENCHMARK(logInTo100kInAFreshProcess)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
 
+// The password check of that log-in alone, in this process, the account
+// file's key derived already.
+void checkPasswordOfLogIn(benchmark::State &state)
+{
+    const Library &library = bigLibrary(state.range(0) != 0);
+    const QString configFilePath = library.session().configFilePath;
+    for (auto _ : state) {
+        if (!keysOfLogIn(configFilePath, library.session().userName, library.password())) {
+            state.SkipWithError("the password was refused");
+            break;
+        }
+    }
+}
+BENCHMARK(checkPasswordOfLogIn)->Apply(plainAndSealed)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
 void memoryOf100kLibrary(benchmark::State &state)
 {
     QTemporaryDir emptyDirectory;
@@ -160,6 +176,6 @@ void showSelectedPhoto(benchmark::State &state)
         preview.repaint();
     }
 }
-BENCHMARK(showSelectedPhoto)->Apply(plainAndSealed)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(showSelectedPhoto)->Apply(plainAndSealed)->UseRealTime()->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 }
