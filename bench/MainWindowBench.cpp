@@ -106,7 +106,7 @@ BENCHMARK(logInTo100kInAFreshProcess)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
-    ->Repetitions(9)
+    ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
 // The password check of that log-in alone, in this process, the account
