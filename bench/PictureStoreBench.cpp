@@ -123,12 +123,26 @@ Footprint openFootprint(const QString &bigPath)
     return footprint;
 }
 
+// Opens the store at path, and unlocks it with the key when one is given.
+std::expected<void, StoreError> openStore(PictureStore &store, const QString &path,
+                                          const std::shared_ptr<const LibraryKey> &key)
+{
+    const auto opened = store.open(path);
+    if (!opened)
+        return std::unexpected(opened.error());
+    return key ? store.unlock(key) : std::expected<void, StoreError>();
+}
+
+// Sealed (range 1), the picture is sealed and its fingerprint is keyed.
 void appendFiveMegabytePicture(benchmark::State &state)
 {
-    static const QString path = buildStore(u"append.edb"_s, 10000, [](int) { return smallPicture(); });
+    static const QString plainPath = buildStore(u"append.edb"_s, 10000, [](int) { return smallPicture(); });
+    static const QString sealedPath =
+        buildStore(u"append-sealed.edb"_s, 10000, [](int) { return smallPicture(); }, benchKey());
+    const bool sealed = state.range(0) != 0;
     const QByteArray picture = randomBytes(5 * 1024 * 1024, 2);
     PictureStore store;
-    if (const auto opened = store.open(path); !opened) {
+    if (const auto opened = openStore(store, sealed ? sealedPath : plainPath, sealed ? benchKey() : nullptr); !opened) {
         state.SkipWithError(qPrintable(reasonSentence(opened.error())));
         return;
     }
@@ -220,6 +234,9 @@ void readFourHundredKilobytePicture(benchmark::State &state)
 } // namespace
 
 BENCHMARK(appendFiveMegabytePicture)
+    ->ArgName("sealed")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5)
     ->Repetitions(10)
