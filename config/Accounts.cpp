@@ -4,6 +4,7 @@
 #include "config/ConfigLines.h"
 #include "config/GbkText.h"
 #include "config/ProtectedFileFormat.h"
+#include "seal/KeySlot.h"
 
 using namespace Qt::StringLiterals;
 
@@ -61,7 +62,11 @@ OfferedAccounts offerAccounts(const QString &configFilePath)
     return offered;
 }
 
-std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile)
+namespace {
+
+// The password values of the accounts in the stored bytes of an account
+// file, "分类信息" left out; why, when they do not open.
+std::expected<QList<QByteArray>, ConfigError> storedPasswordValues(QByteArrayView storedFile)
 {
     std::expected<QByteArray, ConfigError> plain = ProtectedFileFormat::decode(storedFile, toGbk(ConfigFilePassword));
     if (!plain)
@@ -70,8 +75,32 @@ std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile)
     QList<QByteArray> names = ConfigLines::sectionNames(lines);
     names.removeOne(toGbk(CategorySection));
     const QByteArray key = toGbk(PasswordItemKey);
-    return int(std::count_if(names.begin(), names.end(), [&](const QByteArray &name) {
-        const std::optional<QByteArray> digest = ConfigLines::findItem(lines, name, key);
-        return digest && !trimmedBlanks(*digest).isEmpty();
-    }));
+    QList<QByteArray> values;
+    for (const QByteArray &name : std::as_const(names)) {
+        if (std::optional<QByteArray> value = ConfigLines::findItem(lines, name, key))
+            values << std::move(*value);
+    }
+    return values;
+}
+
+}
+
+std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile)
+{
+    const std::expected<QList<QByteArray>, ConfigError> values = storedPasswordValues(storedFile);
+    if (!values)
+        return std::unexpected(values.error());
+    return int(std::count_if(values->begin(), values->end(),
+                             [](const QByteArray &value) { return !trimmedBlanks(value).isEmpty(); }));
+}
+
+QList<QByteArray> slotKeyIdentifiers(QByteArrayView storedFile)
+{
+    QList<QByteArray> identifiers;
+    for (const QByteArray &value : storedPasswordValues(storedFile).value_or(QList<QByteArray>())) {
+        const QByteArray identifier = KeySlot::keyIdentifier(fromGbk(value).trimmed());
+        if (!identifier.isEmpty())
+            identifiers << identifier;
+    }
+    return identifiers;
 }

@@ -2,7 +2,9 @@
 
 #include "config/ConfigError.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -52,3 +54,7 @@ OfferedAccounts offerAccounts(const QString &configFilePath);
 // How many accounts with a password digest the stored bytes of an account
 // file hold; why, when they do not open as an account file of this program.
 std::expected<int, ConfigError> accountsWithDigest(QByteArrayView storedFile);
+// The identifiers of the library keys that the key slots in those bytes
+// record, one per account with a slot; empty for a file without slots or
+// one that does not open.
+QList<QByteArray> slotKeyIdentifiers(QByteArrayView storedFile);

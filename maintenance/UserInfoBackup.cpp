@@ -1,6 +1,5 @@
 #include "maintenance/UserInfoBackup.h"
 
-#include "config/AccountSlots.h"
 #include "config/Accounts.h"
 #include "config/AtomicFile.h"
 #include "config/DataFolder.h"

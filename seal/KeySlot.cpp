@@ -42,8 +42,7 @@ bool isSlot(const QString &value)
 QString make(const LibraryKey &key, const PasswordKey &passwordKey, const QString &account)
 {
     const QString slotHeader = header(passwordKey.cost(), passwordKey.salt(), key.identifier());
-    const QByteArray secret(reinterpret_cast<const char *>(key.secret().data()), SecretKey::Size);
-    QByteArray wrapped = SealedValue(passwordKey.key()).seal(secret, binding(slotHeader, account));
+    const QByteArray wrapped = key.wrap(passwordKey.key(), binding(slotHeader, account));
     return slotHeader + u'$' + QString::fromLatin1(wrapped.toBase64());
 }
 
@@ -73,14 +72,9 @@ std::optional<Opened> open(const QString &slot, const QString &password, const Q
     if (!passwordKey)
         return std::nullopt;
     const QString slotHeader = slot.first(slot.lastIndexOf(u'$'));
-    std::optional<QByteArray> secret = SealedValue(passwordKey->key()).open(parts->wrapped, binding(slotHeader, account));
-    const std::optional<SecretKey> key = secret ? SecretKey::fromBytes(*secret) : std::nullopt;
-    if (secret)
-        secret->fill('\0');
-    if (!key)
-        return std::nullopt;
-    std::shared_ptr<const LibraryKey> libraryKey = LibraryKey::fromSecret(*key);
-    if (libraryKey->identifier() != parts->keyIdentifier)
+    std::shared_ptr<const LibraryKey> libraryKey = LibraryKey::unwrap(
+        passwordKey->key(), parts->wrapped, binding(slotHeader, account), parts->keyIdentifier);
+    if (!libraryKey)
         return std::nullopt;
     return Opened{std::move(libraryKey), std::move(*passwordKey)};
 }

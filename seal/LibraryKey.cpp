@@ -37,6 +37,25 @@ QByteArray LibraryKey::identifier() const
     return m_identifier;
 }
 
+QByteArray LibraryKey::wrap(const SecretKey &wrappingKey, QByteArrayView binding) const
+{
+    const QByteArrayView secret(m_secret.data(), SecretKey::Size);
+    return SealedValue(wrappingKey).seal(secret, binding);
+}
+
+std::shared_ptr<const LibraryKey> LibraryKey::unwrap(const SecretKey &wrappingKey, QByteArrayView wrapped,
+                                                     QByteArrayView binding, QByteArrayView identifier)
+{
+    std::optional<QByteArray> secret = SealedValue(wrappingKey).open(wrapped, binding);
+    const std::optional<SecretKey> key = secret ? SecretKey::fromBytes(*secret) : std::nullopt;
+    if (secret)
+        secret->fill('\0');
+    if (!key)
+        return nullptr;
+    std::shared_ptr<const LibraryKey> libraryKey = fromSecret(*key);
+    return libraryKey->identifier() == identifier ? libraryKey : nullptr;
+}
+
 std::unique_ptr<SealedValue> LibraryKey::sealer() const
 {
     return std::make_unique<SealedValue>(m_valueKey);

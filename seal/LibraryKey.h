@@ -22,6 +22,13 @@ public:
     const SecretKey &secret() const;
     // 16 bytes that name this key without revealing it.
     QByteArray identifier() const;
+    // The secret sealed under wrappingKey and bound to binding: what a key
+    // slot keeps.
+    QByteArray wrap(const SecretKey &wrappingKey, QByteArrayView binding) const;
+    // The key that wrapped holds under wrappingKey and binding, when its
+    // identifier is the one given; null otherwise.
+    static std::shared_ptr<const LibraryKey> unwrap(const SecretKey &wrappingKey, QByteArrayView wrapped,
+                                                    QByteArrayView binding, QByteArrayView identifier);
     // A sealer for one thread, under the values key.
     std::unique_ptr<SealedValue> sealer() const;
     // HMAC-SHA-256 of picture bytes under the fingerprint key.

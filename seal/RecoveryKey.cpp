@@ -19,6 +19,15 @@ constexpr int RandomBytes = 20;
 constexpr int Letters = RandomBytes * 8 / 5;
 constexpr int GroupSize = 4;
 
+// "ABCD-EFGH-…": the letters in groups of four.
+QString grouped(const QString &letters)
+{
+    QStringList groups;
+    for (int i = 0; i < letters.size(); i += GroupSize)
+        groups << letters.mid(i, GroupSize);
+    return groups.join(u'-');
+}
+
 QString encode(const std::array<unsigned char, RandomBytes> &random)
 {
     QString letters;
@@ -28,10 +37,7 @@ QString encode(const std::array<unsigned char, RandomBytes> &random)
             value = value << 1 | (random[std::size_t(i / 8)] >> (7 - i % 8) & 1);
         letters += Alphabet[value];
     }
-    QStringList groups;
-    for (int i = 0; i < Letters; i += GroupSize)
-        groups << letters.mid(i, GroupSize);
-    return groups.join(u'-');
+    return grouped(letters);
 }
 
 SecretKey wrappingKey(const QString &text)
@@ -76,10 +82,7 @@ std::optional<RecoveryKey> RecoveryKey::parse(const QString &typed)
     }
     if (letters.size() != Letters)
         return std::nullopt;
-    QStringList groups;
-    for (int i = 0; i < Letters; i += GroupSize)
-        groups << letters.mid(i, GroupSize);
-    const QString text = groups.join(u'-');
+    const QString text = grouped(letters);
     return RecoveryKey(wrappingKey(text), text);
 }
 
@@ -91,8 +94,7 @@ QString RecoveryKey::text() const
 QString RecoveryKey::wrap(const LibraryKey &key) const
 {
     const QString header = Tag + u'$' + QString::fromLatin1(key.identifier().toBase64());
-    const QByteArray secret(reinterpret_cast<const char *>(key.secret().data()), SecretKey::Size);
-    return header + u'$' + QString::fromLatin1(SealedValue(m_wrappingKey).seal(secret, header.toLatin1()).toBase64());
+    return header + u'$' + QString::fromLatin1(key.wrap(m_wrappingKey, header.toLatin1()).toBase64());
 }
 
 std::shared_ptr<const LibraryKey> RecoveryKey::open(const QString &slot) const
@@ -101,15 +103,6 @@ std::shared_ptr<const LibraryKey> RecoveryKey::open(const QString &slot) const
     if (fields.size() != 3 || fields[0] != Tag)
         return nullptr;
     const QString header = slot.first(slot.lastIndexOf(u'$'));
-    std::optional<QByteArray> secret
-        = SealedValue(m_wrappingKey).open(QByteArray::fromBase64(fields[2].toLatin1()), header.toLatin1());
-    const std::optional<SecretKey> key = secret ? SecretKey::fromBytes(*secret) : std::nullopt;
-    if (secret)
-        secret->fill('\0');
-    if (!key)
-        return nullptr;
-    std::shared_ptr<const LibraryKey> libraryKey = LibraryKey::fromSecret(*key);
-    if (libraryKey->identifier().toBase64() != fields[1].toLatin1())
-        return nullptr;
-    return libraryKey;
+    return LibraryKey::unwrap(m_wrappingKey, QByteArray::fromBase64(fields[2].toLatin1()), header.toLatin1(),
+                              QByteArray::fromBase64(fields[1].toLatin1()));
 }
